@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test, then
+# runs each fuzz target for a short bounded time on its seed corpus (when clang is present).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+JOBS=$(nproc)
+BUILD=build/test
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+      -DKOVRA_SANITIZE=ON -DKOVRA_BENCH=ON >/dev/null
+cmake --build "$BUILD" -j "$JOBS"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$BUILD" && ctest -j "$JOBS" --output-on-failure --timeout 300)
+
+if command -v clang++ >/dev/null; then
+  FUZZ=build/fuzz
+  cmake -S . -B "$FUZZ" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_FUZZ=ON \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$FUZZ" -j "$JOBS"
+  scripts/fuzz.sh "$FUZZ" "${FUZZ_SECONDS:-20}"
+else
+  echo "clang++ not found: fuzz targets skipped"
+fi
+echo "All tests passed."

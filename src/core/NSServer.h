@@ -1,0 +1,204 @@
+#pragma once
+// The state hub: every application-wide value lives here between screens, reached through class
+// operations. The few instance operations (file operations, device preset, sounds) are stateless
+// services called on a fresh object: `NSServer().playSound("SEND")`.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class NSDeskClass;
+class NSUserClass;
+class NSDishClass;
+class NSATreeClass;
+class NSCaipDBClass;
+class NSCplbTreeClass;
+class NSLangueManager;
+class NSTcpNet;
+class SwitchViewController;
+namespace ui { class Image; }
+
+using NSDeskList = std::vector<std::shared_ptr<NSDeskClass>>;
+using NSDishList = std::vector<std::shared_ptr<NSDishClass>>;
+
+class NSServer {
+public:
+    // Text encodings the hub can be set to (the platform's numbering).
+    static constexpr unsigned kUTF8Encoding = 4;
+
+    // ---- configuration values (Kovra.ini, but the port) ----
+    static const std::string& getIp();
+    static void setIP(const std::string& ip);  // non-empty: runs the device enrolment
+    static const std::string& getIp2();
+    static void setIP2(const std::string& ip);
+    static int getPort();
+    static void setPort(int port);
+    static int getOutTime();
+    static void setOutTime(int seconds);
+    static bool isCaiph();
+    static void setisCaiph(bool value);
+    static bool isLongSocket();
+    static void setIsLongSocket(bool value);
+    static float getFMIDSTYLE();
+    static void setFMIDSTYLE(float value);
+    static float getFBIGSTYLE();
+    static void setFBIGSTYLE(float value);
+    static int getInterfaceType();
+    static void setInterfaceType(int value);
+    static bool getCanHeng();
+    static void setCanHeng(bool value);
+    static bool getIsShowTitleMoney();
+    static void setIsShowTitleMoney(bool value);
+    static const std::string& getSetDeskName();
+    static void setSetDeskName(const std::string& value);
+    static const std::string& getSetUserName();
+    static void setSetUserName(const std::string& value);
+    static const std::string& getSetUserPassword();
+    static void setSetUserPassword(const std::string& value);
+
+    // ---- run-time values ----
+    static const std::string& getMacAdr();  // the device key; "null" before enrolment
+    static void setMacAdr(const std::string& key);
+    // The company number; "0" while none is set (a set "" stays "").
+    static std::string getJtNO();
+    static void setJtNO(const std::optional<std::string>& number);
+    // The current desk: when none is held, the first offline desk, else a new empty desk that
+    // joins the offline desks.
+    static std::shared_ptr<NSDeskClass> getNowDesk();
+    // Holds the desk; a desk with an id gets the unsent lines of its saved-order file.
+    static void setNowDesk(std::shared_ptr<NSDeskClass> desk);
+    static std::shared_ptr<NSUserClass> getNowUser();  // made on first use
+    static void setNowUser(std::shared_ptr<NSUserClass> user);
+    static std::shared_ptr<NSDeskList> getOutDesk();
+    static void setOutDesk(std::shared_ptr<NSDeskList> desks);
+    static std::shared_ptr<NSATreeClass> getDesks();
+    static void setDesks(std::shared_ptr<NSATreeClass> desks);
+    static std::shared_ptr<NSCaipDBClass> getCaipDB();
+    static void setCaipDB(std::shared_ptr<NSCaipDBClass> db);
+    static std::shared_ptr<NSCplbTreeClass> getUseCplbTree();
+    static void setUseCplbTree(std::shared_ptr<NSCplbTreeClass> tree);
+    static const std::string& getCopyDeskId();
+    static void setCopyDeskId(const std::string& id);
+    static std::shared_ptr<NSDishList> getRubbishs();   // made on first use, then the same list
+    static std::shared_ptr<NSDishList> getCaipCopys();  // made on first use, then the same list
+    static std::shared_ptr<NSLangueManager> getLangueManager();  // made (and loaded) on first use
+    static void setLangueManager(std::shared_ptr<NSLangueManager> manager);
+    static std::shared_ptr<NSTcpNet> getTcp();
+    static void setTcp(std::shared_ptr<NSTcpNet> tcp);
+    // Held without ownership: the application delegate owns the root controller.
+    static std::shared_ptr<SwitchViewController> getRootController();
+    static void setRootController(const std::shared_ptr<SwitchViewController>& root);
+    static const std::string& getWelShowFormName();
+    static void setWelShowFormName(const std::string& name);
+
+    // ---- folders and encoding ----
+    static const std::string& getDocPath();
+    static void setDocPath(const std::string& path);
+    static const std::string& getTemPath();
+    static void setTemPath(const std::string& path);
+    static const std::string& getDataPath();
+    static void setDataPath(const std::string& path);
+    static const std::string& getCaippicPath();
+    static void setCaippicPath(const std::string& path);
+    static const std::string& getSkinsPath();
+    static void setSkinsPath(const std::string& path);
+    static const std::string& getMediaPath();
+    static void setMediaPath(const std::string& path);
+    static const std::string& getShopPath();
+    static void setShopPath(const std::string& path);
+    static unsigned getEnc();
+    static void setEnc(unsigned encoding);
+
+    // ---- flags ----
+    static bool getIsShowAlert();
+    static void setIsShowAlert(bool value);
+    static bool isWaiterUser();
+    static void setIsWaiterUser(bool value);
+    static bool isSendClose();
+    static void setIsSendClose(bool value);
+    static bool isSend();  // always YES; the stored value is never read
+    static void setIsSend(bool value);
+    static bool getIsHengB();
+    static void setIsHengB(bool value);
+    static bool isMustShu();
+    static void setMustShu(bool value);  // YES clears mustHeng
+    static bool isMustHeng();
+    static void setMustHeng(bool value);  // YES clears mustShu
+    static bool getCanR();
+    static void setCanR(bool value);
+
+    // ---- lifecycle and diagnostics ----
+    static void releaseStatic();
+    static void saveDebugLog(const std::string& text);
+    static double usedMemory();  // resident memory in MB
+    // Back to the state before start-up (for a fresh start in the same process).
+    static void resetForTesting();
+
+    // The device enrolment that setIP: runs; the server client installs it.
+    static void setEnrolmentHook(std::function<void()> hook);
+
+    // ---- configuration, folders, device preset ----
+    static void loadEnc();
+    static void loadPath();
+    static void loadIni();
+    static void writeINI();
+    static void createDir();
+    bool loadCaipu();
+
+    // ---- device key ----
+    static void loadMacAdr();
+
+    // ---- saved orders ----
+    // Appends the unsent lines of the current desk's saved-order file to it.
+    static void loadNowDesk();
+
+    // ---- enciphered and plain files ----
+    // Base64-decoded then deciphered with the key (the device key when none); empty when the file
+    // is missing or not Base64.
+    std::string stringDataReadFromFile(const std::string& path,
+                                       const std::optional<std::string>& key = std::nullopt);
+    // Enciphered with the key, Base64-encoded, written atomically. Empty data writes nothing: NO.
+    bool stringDataWriteToFile(const std::string& path, const std::optional<std::string>& key,
+                               const std::string& data);
+    bool stringWriterToFile(const std::string& path, const std::string& text);
+    bool dataWriterToFile(const std::string& path, const std::string& data);
+    // The bytes of a dish picture with its enciphered head deciphered (empty when missing).
+    std::string readCaipImageData(const std::string& path);
+    // The dish picture decoded, or none when it is missing or damaged.
+    std::shared_ptr<ui::Image> readCaipImage(const std::string& path);
+
+    // ---- small services ----
+    bool playSound(const std::string& name);
+    // Distance in km between two positions in degrees.
+    static double D_jw(double lat1, double lng1, double lat2, double lng2);
+
+    // ---- order model ----
+    // Replaces the menu database by a new one loaded from the menu data files (the demo menu
+    // without a category file), then applies the device preset.
+    static void loadCaipXml();
+
+    // ---- desks and saved orders ----
+    // Saves the current desk: an offline desk (id "") rewrites the offline file, any other desk
+    // its own desk file.
+    static void saveSelectDish0();
+    // Writes the current desk's file: its unsent lines only.
+    static void saveNowDesk();
+    // Writes the given desk's file, named after its id.
+    static void saveSelectDish1(const std::shared_ptr<NSDeskClass>& desk);
+    // Writes every offline desk, with all its lines, to the offline file.
+    static void saveOutDesk();
+    // Appends the lines of the given desk's file to it.
+    static void loadSelectDish(const std::shared_ptr<NSDeskClass>& desk);
+    // Replaces the offline desks by those of the offline file (none without it).
+    static void loadOutDesk();
+    // Removes the desk file of that id.
+    static void delSaveDish(const std::string& deskID);
+    // Whether a desk id may name a file of the data folder: ids that could leave the folder or
+    // take the offline file's name are never used as file names.
+    static bool isSafeDeskFileName(const std::string& deskID);
+    // Rebuilds the desk tree from the room and desk files, with the desk states of a desk-state
+    // reply when one is given, and the offline section when asked for with a reply.
+    static void loadDesks(const std::optional<std::string>& reply, bool offline);
+};

@@ -1,0 +1,230 @@
+// The saved-order files: one ".ATD" file per opened desk with its unsent lines, and the offline
+// file with every offline desk and all their lines. Plain XML in the data folder.
+
+#include <cmath>
+#include <limits>
+
+#include "GData/GDataXML.h"
+#include "core/NSServer.h"
+#include "model/NSCaipDBClass.h"
+#include "model/NSDeskClass.h"
+#include "model/NSDishClass.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Text.h"
+
+namespace {
+
+constexpr const char* kOutDeskName = "OUTDESK";
+// Far above any real order, small enough that a damaged file cannot exhaust memory.
+constexpr std::uint64_t kMaxSavedOrderBytes = 32ull * 1024 * 1024;
+
+std::string deskFilePath(const std::string& deskID) {
+    return platform::fmt("%@/%@.ATD", NSServer::getDataPath(), deskID);
+}
+
+std::string outDeskPath() { return platform::fmt("%@/OUTDESK.ATD", NSServer::getDataPath()); }
+
+std::string gText(float value) { return platform::fmt("%g", static_cast<double>(value)); }
+std::string iText(int value) { return platform::fmt("%i", value); }
+
+void addText(const std::shared_ptr<GDataXMLElement>& parent, const char* name, const std::string& value) {
+    parent->addChild(GDataXMLNode::elementWithNameStringValue(name, value));
+}
+
+std::shared_ptr<GDataXMLElement> dishElement(const NSDishClass& line) {
+    auto dish = GDataXMLNode::elementWithName("dish");
+    addText(dish, "m_strCaipID", line.caipID());
+    addText(dish, "m_strCaipName", line.m_strCaipName);
+    addText(dish, "m_strXfmxID", line.m_strXfmxID);
+    if (line.m_bisSet) addText(dish, "m_bisSet", "1");
+    if (line.m_bisExp) addText(dish, "m_bisExp", "1");
+    if (line.m_bAddOn) addText(dish, "m_bAddOn", "1");
+    addText(dish, "m_struid", line.m_struid);
+    addText(dish, "m_fQuantity", gText(line.m_fQuantity));
+    addText(dish, "m_iPrice", iText(line.m_iPrice));
+    addText(dish, "m_iType", iText(line.m_iType));
+    addText(dish, "KouwIDString", line.GetKouwIDString());
+    addText(dish, "m_strZuofShul", line.m_strZuofShul);
+    addText(dish, "m_strPrice", line.m_strPrice);
+    addText(dish, "m_strReason", line.m_strReason);
+    addText(dish, "m_strRemark", line.m_strRemark);
+    addText(dish, "m_iVarQty", iText(line.m_iVarQty));
+    addText(dish, "m_fQuantity2", gText(line.m_fQuantity2));
+    addText(dish, "m_strUnits", line.m_strUnits);
+    addText(dish, "m_strWaiterID", line.m_strWaiterID);
+    addText(dish, "m_strWaiterName", line.m_strWaiterName);
+    addText(dish, "m_fPrice2", gText(line.m_fPrice2));
+    addText(dish, "m_fPrice3", gText(line.m_fPrice3));
+    return dish;
+}
+
+std::shared_ptr<GDataXMLElement> deskElement(const NSDeskClass& desk, bool unsentOnly) {
+    auto element = GDataXMLNode::elementWithName("desk");
+    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_strDeskID", desk.m_strDeskID));
+    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_iClientNum", iText(desk.m_iClientNum)));
+    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_strWaiterID", desk.m_strWaiterID));
+    for (const auto& line : desk.m_DishList) {
+        if (!line || (unsentOnly && line->m_iState != NSDishClass::kUnsent)) continue;
+        element->addChild(dishElement(*line));
+    }
+    return element;
+}
+
+void writeDocument(const std::string& path, const std::shared_ptr<GDataXMLElement>& root) {
+    auto document = GDataXMLDocument::initWithRootElement(root);
+    if (!document) return;
+    document->setCharacterEncoding("UTF-8");
+    auto bytes = document->XMLData();
+    // A failed write leaves the old file whole and is not reported: the order in memory stands.
+    if (bytes) platform::fs::writeAtomically(path, *bytes);
+}
+
+std::shared_ptr<GDataXMLElement> readRoot(const std::string& path) {
+    auto bytes = platform::fs::readAll(path, kMaxSavedOrderBytes);
+    if (!bytes) return nullptr;
+    auto document = GDataXMLDocument::initWithDataOptionsError(*bytes, 0, nullptr);
+    return document ? document->rootElement() : nullptr;
+}
+
+std::vector<std::shared_ptr<GDataXMLElement>> children(const std::shared_ptr<GDataXMLElement>& element,
+                                                       const char* name) {
+    if (!element) return {};
+    return element->elementsForName(name).value_or(std::vector<std::shared_ptr<GDataXMLElement>>());
+}
+
+// "%i" written, read back as the leading number truncated, saturating instead of overflowing.
+int truncatedInt(const std::string& text) {
+    double value = platform::leadingDouble(text);
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+float floatOf(const std::shared_ptr<GDataXMLElement>& dish, const char* name) {
+    return static_cast<float>(platform::leadingDouble(elementText(dish, name)));
+}
+
+// One line from its element; `headPos` is the position of the last group head of this desk.
+std::shared_ptr<NSDishClass> restoreLine(const std::shared_ptr<GDataXMLElement>& dish, NSDeskClass& desk,
+                                         int& headPos) {
+    auto line = std::make_shared<NSDishClass>();
+    auto idElement = firstElement(dish, "m_strCaipID");
+    auto id = idElement ? idElement->sharedStringValue() : nullptr;
+    line->setM_strCaipID(id);
+    if (auto db = NSServer::getCaipDB()) line->CopyCaip(db->GetCaipFromID(line->caipID()));
+    line->m_strCaipName = elementText(dish, "m_strCaipName");
+    line->m_strXfmxID = elementText(dish, "m_strXfmxID");
+    // An absent flag keeps what the menu dish gave.
+    if (firstElement(dish, "m_bisSet")) line->m_bisSet = platform::leadingInt(elementText(dish, "m_bisSet")) != 0;
+    if (firstElement(dish, "m_bisExp")) line->m_bisExp = platform::leadingInt(elementText(dish, "m_bisExp")) != 0;
+    if (firstElement(dish, "m_bAddOn")) line->m_bAddOn = platform::leadingInt(elementText(dish, "m_bAddOn")) != 0;
+    line->m_struid = elementText(dish, "m_struid");
+    line->m_fQuantity = floatOf(dish, "m_fQuantity");
+    line->m_iPrice = truncatedInt(elementText(dish, "m_iPrice"));
+    line->m_iType = platform::leadingInt(elementText(dish, "m_iType"));
+    line->GetKouwIDFromstrID(elementText(dish, "KouwIDString"));
+    line->CreateKouwString();
+    line->m_strZuofShul = elementText(dish, "m_strZuofShul");
+    line->m_strPrice = elementText(dish, "m_strPrice");
+    line->m_strReason = elementText(dish, "m_strReason");
+    line->m_strRemark = elementText(dish, "m_strRemark");
+    line->m_iVarQty = platform::leadingInt(elementText(dish, "m_iVarQty"));
+    line->m_fQuantity2 = floatOf(dish, "m_fQuantity2");
+    line->m_strUnits = elementText(dish, "m_strUnits");
+    line->m_strWaiterID = elementText(dish, "m_strWaiterID");
+    line->m_strWaiterName = elementText(dish, "m_strWaiterName");
+    line->m_fPrice2 = floatOf(dish, "m_fPrice2");
+    line->m_fPrice3 = floatOf(dish, "m_fPrice3");
+    if (line->m_bisSet) {
+        headPos = static_cast<int>(desk.m_DishList.size());
+        line->m_parentpos = headPos;
+    } else if (line->m_bisExp) {
+        line->m_parentpos = headPos;
+    }
+    return line;
+}
+
+void restoreLines(const std::shared_ptr<GDataXMLElement>& deskElement, NSDeskClass& desk) {
+    int headPos = -1;
+    for (const auto& dish : children(deskElement, "dish")) desk.m_DishList.push_back(restoreLine(dish, desk, headPos));
+}
+
+void readDeskFile(NSDeskClass& desk) {
+    if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) return;
+    auto path = deskFilePath(desk.m_strDeskID);
+    if (!platform::fs::exists(path)) return;
+    auto desks = children(readRoot(path), "desk");
+    if (desks.empty()) return;
+    const auto& element = desks.front();
+    if (element->attributeForName("m_strDeskID")) desk.m_strDeskID = attributeText(element, "m_strDeskID");
+    desk.m_iClientNum = platform::leadingInt(attributeText(element, "m_iClientNum"));
+    restoreLines(element, desk);
+}
+
+void writeDeskFile(const NSDeskClass& desk) {
+    if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) return;
+    auto root = GDataXMLNode::elementWithName("morvane");
+    root->addChild(deskElement(desk, true));
+    writeDocument(deskFilePath(desk.m_strDeskID), root);
+}
+
+}  // namespace
+
+bool NSServer::isSafeDeskFileName(const std::string& deskID) {
+    if (deskID == "." || deskID == ".." || deskID == kOutDeskName) return false;
+    return deskID.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+void NSServer::saveSelectDish0() {
+    auto desk = getNowDesk();
+    if (desk->m_strDeskID.empty())
+        saveOutDesk();
+    else
+        saveNowDesk();
+}
+
+void NSServer::saveNowDesk() { writeDeskFile(*getNowDesk()); }
+
+void NSServer::saveSelectDish1(const std::shared_ptr<NSDeskClass>& desk) {
+    if (desk) writeDeskFile(*desk);
+}
+
+void NSServer::saveOutDesk() {
+    auto root = GDataXMLNode::elementWithName("morvane");
+    if (auto desks = getOutDesk())
+        for (const auto& desk : *desks)
+            if (desk) root->addChild(deskElement(*desk, false));
+    writeDocument(outDeskPath(), root);
+}
+
+void NSServer::loadNowDesk() {
+    if (auto desk = getNowDesk()) readDeskFile(*desk);
+}
+
+void NSServer::loadSelectDish(const std::shared_ptr<NSDeskClass>& desk) {
+    if (desk) readDeskFile(*desk);
+}
+
+void NSServer::loadOutDesk() {
+    auto desks = std::make_shared<NSDeskList>();
+    auto path = outDeskPath();
+    if (platform::fs::exists(path)) {
+        for (const auto& element : children(readRoot(path), "desk")) {
+            auto desk = std::make_shared<NSDeskClass>();
+            desk->m_strDeskID = attributeText(element, "m_strDeskID");
+            desk->m_iClientNum = platform::leadingInt(attributeText(element, "m_iClientNum"));
+            desk->m_strWaiterID = attributeText(element, "m_strWaiterID");
+            restoreLines(element, *desk);
+            desks->push_back(desk);
+        }
+    }
+    setOutDesk(desks);
+}
+
+void NSServer::delSaveDish(const std::string& deskID) {
+    if (!isSafeDeskFileName(deskID)) return;
+    auto path = deskFilePath(deskID);
+    // Only a file: a folder of that name is not a saved order and keeps its content.
+    if (platform::fs::exists(path) && !platform::fs::isFolder(path)) platform::fs::remove(path);
+}

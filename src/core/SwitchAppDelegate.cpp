@@ -1,0 +1,46 @@
+#include "core/SwitchAppDelegate.h"
+
+#include "core/NSServer.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+namespace {
+SwitchAppDelegate::RootControllerMaker& rootControllerMaker() {
+    static SwitchAppDelegate::RootControllerMaker maker;
+    return maker;
+}
+}  // namespace
+
+void SwitchAppDelegate::setRootControllerMaker(RootControllerMaker maker) {
+    rootControllerMaker() = std::move(maker);
+}
+
+SwitchAppDelegate::SwitchAppDelegate() {
+    // The loaders run strictly in this order; each falls back to its defaults on failure, so
+    // the start always goes on.
+    NSServer::setIsShowAlert(false);
+    NSServer::loadEnc();
+    NSServer::loadPath();
+    NSServer::loadMacAdr();
+    NSServer::loadIni();  // a configured server address enrols the device here
+    NSServer::createDir();
+    NSServer::loadCaipXml();
+    NSServer::loadOutDesk();
+    NSServer::loadDesks(std::nullopt, false);  // no desk states, no offline section at start-up
+    NSServer::getLangueManager();
+}
+
+bool SwitchAppDelegate::didFinishLaunching(ui::Window& window) {
+    // Without a screen host the window shows an empty root view.
+    if (rootControllerMaker()) {
+        switchViewController_ = rootControllerMaker()();
+        if (switchViewController_) window.setRootViewController(switchViewController_);
+    }
+    window.makeKeyAndVisible();
+    return true;
+}
+
+void SwitchAppDelegate::willTerminate() {
+    NSServer::releaseStatic();
+    switchViewController_.reset();
+}

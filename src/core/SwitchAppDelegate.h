@@ -1,0 +1,31 @@
+#pragma once
+// The application delegate: runs the core's loaders in their fixed order when it is made,
+// installs the root controller when launching has finished, and lets go of the hub's objects at
+// termination.
+
+#include <functional>
+#include <memory>
+
+#include "platform/ui/Application.h"
+
+namespace ui {
+class ViewController;
+}
+
+class SwitchAppDelegate : public ui::ApplicationDelegate {
+public:
+    // Makes the root controller and registers it with the hub. The screen host installs it, in
+    // the place of the interface file that connects the root controller to the delegate.
+    using RootControllerMaker = std::function<std::shared_ptr<ui::ViewController>()>;
+    static void setRootControllerMaker(RootControllerMaker maker);
+
+    // Base initialisation, then the start-up loaders.
+    SwitchAppDelegate();
+    bool didFinishLaunching(ui::Window& window) override;
+    void willTerminate() override;
+
+    const std::shared_ptr<ui::ViewController>& switchViewController() const { return switchViewController_; }
+
+private:
+    std::shared_ptr<ui::ViewController> switchViewController_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// Files and folders of the device: the caches and temporary folders under one home folder that
+// the shell or a test chooses, whole-file reads, atomic whole-file writes, and the program
+// package (resources/) looked up by name.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// The device's home: caches are "<home>/Library/Caches", the temporary folder "<home>/tmp",
+// the preferences "<home>/Library/Preferences". Setting it creates those three folders.
+// Until it is set the home is "$HOME/.kovra".
+void setHomeFolder(const std::string& path);
+// Puts the caches folder somewhere else than under the home (the shell's --data-dir).
+void setCachesFolder(const std::string& path);
+std::string homeFolder();
+std::string cachesFolder();
+std::string temporaryFolder();
+std::string preferencesFolder();
+// Changes whenever the home or caches folder is set: stores that keep a file of the home in
+// memory (user defaults, pasteboards) read it again after a change.
+std::uint64_t homeFolderGeneration();
+
+namespace fs {
+
+bool exists(const std::string& path);
+bool isFolder(const std::string& path);
+// The whole file, or nothing when it is missing, not a regular file, or larger than `maxBytes`.
+std::optional<std::string> readAll(const std::string& path,
+                                   std::uint64_t maxBytes = 256ull * 1024 * 1024);
+// Temporary file in the same folder, flushed, then renamed over `path`. Never leaves a partial
+// file behind; the old content survives a failed write.
+bool writeAtomically(const std::string& path, const std::string& bytes);
+bool remove(const std::string& path);           // a file, or a folder with its content
+bool createFolder(const std::string& path);     // with missing parents; true when it exists after
+bool copyFile(const std::string& from, const std::string& to);  // atomic on the target side
+std::string lastComponent(const std::string& path);
+std::string join(const std::string& folder, const std::string& name);
+
+}  // namespace fs
+
+// The program package: the resources folder that ships with the program.
+class Bundle {
+public:
+    static void setResourceFolder(const std::string& path);
+    static std::string resourceFolder();
+    // The path of resource `name` (no type), or nothing when it is missing. A name that would
+    // leave the folder ("/", "..") is never found.
+    static std::optional<std::string> pathForResource(const std::string& name);
+    // "name.type"
+    static std::optional<std::string> pathForResource(const std::string& name, const std::string& type);
+};
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// What the headless driver and tests use to work a screen as a person would: a text dump of the
+// view tree, finding a control by its title or tag, and taps and typing that go through the
+// window's real hit-testing (a covered, hidden or disabled control is an error, not a tap).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/View.h"
+
+namespace ui {
+
+class Window;
+
+// One line per view, two spaces of indent per level:
+//   Button frame=(10,20,100,40) tag=3 title="OK" [hidden] [disabled] [alpha=0.5]
+// Frames are in the superview's coordinates; numbers print without trailing zeros.
+std::string dumpTree(const View& root);
+// The text a person reads on the view: a button's current title, a label's text, a text field's
+// text (else its placeholder), a cell's text label, a search bar's text, an alert's title.
+std::string titleOf(const View& view);
+
+// Visible views (no hidden ancestor, alpha above 0.01) in front-to-back order of drawing: a view
+// in front comes first.
+std::vector<View*> findViewsWithTitle(View& root, std::string_view title);
+std::vector<View*> findViewsWithTag(View& root, int tag);
+
+struct TapResult {
+    bool ok = false;
+    std::string error;     // why the tap failed
+    View* hit = nullptr;   // the view that the tap reached
+};
+
+// A tap at a point of the window (window coordinates).
+TapResult tapAt(Window& window, Point p);
+// A tap on the centre of the part of `target` that lies on screen. Fails when the target is not
+// in the window, not visible, is a disabled control, or another view takes the touch there.
+TapResult tapView(Window& window, View& target);
+// Taps the front-most visible view titled `title` (or with `tag`).
+TapResult tapTitle(Window& window, std::string_view title);
+TapResult tapTag(Window& window, int tag);
+// A drag from `from` to `to` in `steps` moves (window coordinates).
+void drag(Window& window, Point from, Point to, int steps = 5);
+// Types into the first responder; false when no text editor has the focus.
+bool typeText(Window& window, std::string_view text);
+
+}  // namespace ui

@@ -1,0 +1,37 @@
+#pragma once
+// A font by family name and size, and the text measurement the controls use. The drawing layer
+// installs a measurer that lays text out as it will be drawn; until then an estimate stands in
+// (a CJK character as wide as the font size, other characters 0.55 of it).
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/Geometry.h"
+
+namespace ui {
+
+struct Font {
+    // Empty = the system font.
+    std::string name;
+    double size = 17;
+    bool bold = false;
+
+    bool operator==(const Font&) const = default;
+    static Font systemFont(double size) { return {"", size, false}; }
+    static Font boldSystemFont(double size) { return {"", size, true}; }
+    static Font withName(std::string name, double size) { return {std::move(name), size, false}; }
+    double lineHeight() const { return size * 1.2; }
+};
+
+enum class TextAlignment { Left, Center, Right };
+enum class LineBreakMode { WordWrap, CharacterWrap, Clip, TruncateHead, TruncateTail, TruncateMiddle };
+
+// The size `text` takes in `font` when wrapped at `maxWidth` (<= 0: one line, no wrapping).
+Size measureText(std::string_view text, const Font& font, double maxWidth = 0);
+
+using TextMeasurer = std::function<Size(std::string_view text, const Font& font, double maxWidth)>;
+// Null restores the estimate.
+void setTextMeasurer(TextMeasurer measurer);
+
+}  // namespace ui

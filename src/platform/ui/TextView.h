@@ -1,0 +1,78 @@
+#pragma once
+// A multi-line text, editable or not; when editable it takes the keyboard like a text field.
+
+#include <string>
+
+#include "platform/ui/Font.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/TextInput.h"
+
+namespace ui {
+
+class TextView;
+
+// All optional; an observer pointer the delegate clears before it goes away.
+class TextViewDelegate {
+public:
+    virtual ~TextViewDelegate() = default;
+    virtual bool textViewShouldBeginEditing(TextView&) { return true; }
+    virtual void textViewDidBeginEditing(TextView&) {}
+    virtual bool textViewShouldEndEditing(TextView&) { return true; }
+    virtual void textViewDidEndEditing(TextView&) {}
+    virtual bool shouldChangeText(TextView&, std::size_t /*location*/, std::size_t /*length*/,
+                                  const std::string& /*replacement*/) { return true; }
+    virtual void textViewDidChange(TextView&) {}
+};
+
+class TextView : public ScrollView, public TextInput {
+public:
+    explicit TextView(const Rect& frame = {});
+    ~TextView() override;
+    const char* className() const override { return "TextView"; }
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    const Font& font() const { return font_; }
+    void setFont(const Font& f);
+    Color textColor() const { return textColor_; }
+    void setTextColor(const Color& c);
+    TextAlignment textAlignment() const { return alignment_; }
+    void setTextAlignment(TextAlignment a);
+    bool isEditable() const { return editable_; }
+    void setEditable(bool e);
+    KeyboardType keyboardType() const override { return keyboard_; }
+    void setKeyboardType(KeyboardType k) { keyboard_ = k; }
+    ReturnKeyType returnKeyType() const { return returnKey_; }
+    void setReturnKeyType(ReturnKeyType r) { returnKey_ = r; }
+    std::size_t maxLength() const { return maxLength_; }
+    void setMaxLength(std::size_t n) { maxLength_ = n; }
+    TextViewDelegate* delegate() const { return delegate_; }
+    void setDelegate(TextViewDelegate* d) { delegate_ = d; }
+    bool isEditing() const { return editing_; }
+
+    bool canBecomeFirstResponder() const override { return editable_; }
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+    void touchesEnded(const TouchSet& touches, const Event* event) override;
+
+    void insertText(std::string_view text) override;
+    void deleteBackward() override;
+    // Return inserts a new line.
+    void returnKey() override;
+
+private:
+    bool replace(std::size_t location, std::size_t length, const std::string& replacement);
+
+    std::string text_;
+    Font font_ = Font::systemFont(17);
+    Color textColor_ = Color::blackColor();
+    TextAlignment alignment_ = TextAlignment::Left;
+    bool editable_ = true;
+    KeyboardType keyboard_ = KeyboardType::Default;
+    ReturnKeyType returnKey_ = ReturnKeyType::Default;
+    std::size_t maxLength_ = 65536;
+    TextViewDelegate* delegate_ = nullptr;
+    bool editing_ = false;
+};
+
+}  // namespace ui

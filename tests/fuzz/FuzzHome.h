@@ -1,0 +1,24 @@
+#pragma once
+// A scratch device home for fuzz targets that read their input from a file, made once per run.
+
+#include <cstdlib>
+#include <string>
+
+#include "core/NSServer.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Log.h"
+
+inline const std::string& fuzzHome() {
+    static const std::string home = [] {
+        char tmpl[] = "/tmp/kovra-fuzz-XXXXXX";
+        std::string path = mkdtemp(tmpl) ? tmpl : "/tmp/kovra-fuzz";
+        platform::setHomeFolder(path);
+        platform::setLogQuiet(true);
+        NSServer::loadEnc();
+        NSServer::loadPath();
+        NSServer::createDir();
+        NSServer::setMacAdr("null");
+        return path;
+    }();
+    return home;
+}

@@ -1,0 +1,117 @@
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "UiFixture.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Driver.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/ScrollView.h"
+
+using namespace ui;
+
+namespace {
+
+class Driving : public uitest::ScreenTest {};
+
+TEST_F(Driving, DumpsTheTreeOneViewALine) {
+    auto panel = add<View>(Rect{0, 20, 768, 1004});
+    auto b = std::make_shared<Button>(Button::Type::Custom, Rect{10, 20.5, 100, 40});
+    b->setTitle("开台 \"1\"");
+    b->setTag(3);
+    b->setEnabled(false);
+    panel->addSubview(b);
+    auto l = std::make_shared<Label>(Rect{0, 0, 50, 20});
+    l->setText("two\nlines");
+    l->setHidden(true);
+    panel->addSubview(l);
+    panel->setAlpha(0.5);
+    EXPECT_EQ(dumpTree(*window),
+              "Window frame=(0,0,768,1024)\n"
+              "  View frame=(0,20,768,1004) alpha=0.5\n"
+              "    Button frame=(10,20.5,100,40) tag=3 title=\"开台 \\\"1\\\"\" [disabled]\n"
+              "    Label frame=(0,0,50,20) title=\"two\\nlines\" [hidden]\n");
+}
+
+TEST_F(Driving, TapsGoThroughHitTestingAndReportWhyTheyFailed) {
+    auto ok = add<Button>(Button::Type::RoundedRect, Rect{0, 0, 100, 50});
+    ok->setTitle("OK");
+    int taps = 0;
+    ok->addTarget(ControlEvent::TouchUpInside, [&](Control&) { ++taps; });
+    auto& okRef = *ok;
+
+    struct Case { const char* what; std::function<void()> arrange; const char* error; };
+    std::shared_ptr<View> cover;
+    Case cases[] = {
+        {"plain", [] {}, nullptr},
+        {"disabled", [&] { okRef.setEnabled(false); }, "disabled"},
+        {"hidden", [&] { okRef.setHidden(true); }, "no visible view"},
+        {"covered", [&] { cover = add<View>(Rect{0, 0, 300, 300}); }, "covered"},
+        {"off screen", [&] { okRef.setFrame({900, 0, 100, 50}); }, "outside"},
+    };
+    for (auto& c : cases) {
+        c.arrange();
+        int before = taps;
+        auto r = tapTitle(*window, "OK");
+        if (!c.error) {
+            EXPECT_TRUE(r.ok) << c.what << ": " << r.error;
+            EXPECT_EQ(taps, before + 1) << c.what;
+        } else {
+            EXPECT_FALSE(r.ok) << c.what;
+            EXPECT_NE(r.error.find(c.error), std::string::npos) << c.what << ": " << r.error;
+            EXPECT_EQ(taps, before) << c.what;
+        }
+        okRef.setEnabled(true);
+        okRef.setHidden(false);
+        okRef.setFrame({0, 0, 100, 50});
+        if (cover) cover->removeFromSuperview();
+        cover.reset();
+    }
+    ok->setTag(9);
+    EXPECT_TRUE(tapTag(*window, 9).ok);
+    EXPECT_FALSE(tapAt(*window, {500, 500}).ok);
+}
+
+struct Zoomer : ScrollViewDelegate {
+    View* zoomed = nullptr;
+    View* viewForZooming(ScrollView&) override { return zoomed; }
+};
+
+TEST_F(Driving, ScrollViewPagesAndZoomsWithinItsLimits) {
+    auto pages = add<ScrollView>(Rect{0, 0, 300, 200});
+    pages->setContentSize({900, 200});
+    pages->setPagingEnabled(true);
+    drag(*window, {250, 100}, {100, 100});  // 150 points: just past half a page
+    EXPECT_EQ(pages->contentOffset().x, 300);
+    drag(*window, {250, 100}, {150, 100});  // 100 points: back to the same page
+    EXPECT_EQ(pages->contentOffset().x, 300);
+
+    pages->removeFromSuperview();
+    auto zoom = add<ScrollView>(Rect{0, 0, 300, 200});
+    auto picture = std::make_shared<ImageView>(Rect{0, 0, 300, 200});
+    zoom->addSubview(picture);
+    Zoomer z;
+    z.zoomed = picture.get();
+    zoom->setDelegate(&z);
+    zoom->setMinimumZoomScale(1);
+    zoom->setMaximumZoomScale(10);
+    zoom->setZoomScale(1.5);
+    EXPECT_EQ(picture->frame().size, (Size{450, 300}));
+    EXPECT_EQ(zoom->contentSize(), (Size{450, 300}));
+    zoom->setZoomScale(50);
+    EXPECT_EQ(zoom->zoomScale(), 10);
+    zoom->setZoomScale(0.1);
+    EXPECT_EQ(picture->frame().size, (Size{300, 200}));
+}
+
+TEST_F(Driving, TelephoneAddressesAreRecordedNotDialled) {
+    auto& app = Application::shared();
+    app.clearOpenedURLs();
+    EXPECT_TRUE(app.openURL("telprompt://02088888888"));
+    EXPECT_FALSE(app.openURL("nonsense"));
+    EXPECT_EQ(app.openedURLs(), (std::vector<std::string>{"telprompt://02088888888", "nonsense"}));
+}
+
+}  // namespace
