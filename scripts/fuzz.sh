@@ -2,11 +2,11 @@
 # Runs every fuzz target of a fuzz build for SECONDS each, two at a time, on a scratch copy of its
 # seed corpus. Any crash, leak or sanitizer report fails the run.
 set -euo pipefail
-BUILD=${1:?build folder}
+BUILD=$(cd "${1:?build folder}" && pwd)
 SECONDS_EACH=${2:-20}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+trap 'rm -rf "$WORK" /dev/shm/kovra-fuzz-* /tmp/kovra-fuzz-*' EXIT
 
 targets=$(find "$BUILD/tests/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x | sort)
 [ -n "$targets" ] || { echo "no fuzz targets"; exit 1; }

@@ -10,8 +10,10 @@
 
 inline const std::string& fuzzHome() {
     static const std::string home = [] {
-        char tmpl[] = "/tmp/kovra-fuzz-XXXXXX";
-        std::string path = mkdtemp(tmpl) ? tmpl : "/tmp/kovra-fuzz";
+        // In memory where the machine has it: every input is written through an atomic file write.
+        char shm[] = "/dev/shm/kovra-fuzz-XXXXXX";
+        char tmp[] = "/tmp/kovra-fuzz-XXXXXX";
+        std::string path = mkdtemp(shm) ? shm : (mkdtemp(tmp) ? tmp : "/tmp/kovra-fuzz");
         platform::setHomeFolder(path);
         platform::setLogQuiet(true);
         NSServer::loadEnc();
