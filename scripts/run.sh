@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Builds the terminal and starts it on its built-in demo data.
+# Builds the terminal and starts it on its built-in demo data, with the back-office simulator as
+# the demo server on 127.0.0.1:7992 (unless something already listens there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_TESTS=OFF >/dev/null
 cmake --build build/release -j "$(nproc)"
-exec build/release/src/app/kovra "$@"
+
+sim_pid=
+if ! (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null; then
+  build/release/tools/backoffice/backoffice-sim --port 7992 --quiet &
+  sim_pid=$!
+  trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null' EXIT
+fi
+build/release/src/app/kovra "$@"

@@ -11,22 +11,6 @@ namespace {
 
 constexpr std::uint64_t kMaxIniBytes = 1 << 20;
 
-// The texts go into the file as element content, so the three markup characters are escaped;
-// the reader's XML parser turns them back, and files written before escaping still read.
-std::string escapeXmlText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // An integer read as BOOL keeps its low 8 bits.
 bool readBool(const std::string& text) { return static_cast<signed char>(platform::leadingInt(text) & 0xff) != 0; }
 
@@ -121,8 +105,8 @@ void NSServer::writeINI() {
         "<outtime>%i</outtime><iscaiph>%i</iscaiph><isLongSocket>%i</isLongSocket>"
         "<FMIDSTYLE>%f</FMIDSTYLE><FBIGSTYLE>%f</FBIGSTYLE><InterType>%i</InterType>"
         "<canheng>%i</canheng><isShowTitleMoney>%i</isShowTitleMoney></morvane>",
-        escapeXmlText(getSetDeskName()), escapeXmlText(getSetUserName()),
-        escapeXmlText(getSetUserPassword()), escapeXmlText(getIp()), escapeXmlText(getIp2()),
+        platform::escapeXml(getSetDeskName()), platform::escapeXml(getSetUserName()),
+        platform::escapeXml(getSetUserPassword()), platform::escapeXml(getIp()), platform::escapeXml(getIp2()),
         getOutTime(), isCaiph() ? 1 : 0, isLongSocket() ? 1 : 0, getFMIDSTYLE(), getFBIGSTYLE(),
         getInterfaceType(), getCanHeng() ? 1 : 0, getIsShowTitleMoney() ? 1 : 0);
     platform::fs::writeAtomically(iniPath(), text);

@@ -201,4 +201,59 @@ public:
     // Rebuilds the desk tree from the room and desk files, with the desk states of a desk-state
     // reply when one is given, and the offline section when asked for with a reply.
     static void loadDesks(const std::optional<std::string>& reply, bool offline);
+
+    // ---- server operations ----
+    // Each sends one request to the back office on a fresh object (`NSServer().XCall()`), blocks
+    // until its exchange has ended, and reports its own failures through the root's services.
+    // Waiter, desk and bill of a request are the logged-in user and the current desk unless an
+    // argument names another desk.
+    bool XCall();
+    bool clearDesk();
+    bool changeDesk(const std::string& guests, const std::string& waiter, const std::string& remark);
+    bool setDeskPeoples(int guests);
+    bool XDeskChange(const NSDeskClass& target);
+    // Stores the server's saved-order document of the current desk as its desk file.
+    bool readipad();
+    bool DownloadDeskState(bool offline);
+    // The discount text between <html> and </html>; none when the exchange fails.
+    std::optional<std::string> getNowRebate(const std::optional<std::string>& code, float amount);
+    bool getRebate();
+    bool addDish(const NSDeskClass& desk);
+    bool XHastenDish(const NSDishClass& line, const std::string& waiterID, const std::string& type,
+                     const std::string& msg);
+    bool XYuDingInfo(const NSDeskClass& desk, class NSYuDingClass& reservation);
+    // The server's result code (0 accepted); -1 when nothing usable came back.
+    int login(NSUserClass& user);
+    bool XPrint();
+    bool XPrint2();
+    bool XRefreshDishList(NSDeskClass& desk);
+    bool XDeskDetail(NSDeskClass& desk);
+    bool OpenDesk(NSDeskClass& desk);
+    bool OpenYudingDesk(const class NSYuDingClass& reservation);
+    bool XDelDish(const NSDeskClass& desk);
+    bool XModifyDishQty(const NSDishClass& line, const NSDeskClass& desk, const std::string& quantity);
+    // The device enrolment: obtains the device key into mac.dat unless one is stored.
+    bool loadMacFormServer();
+    // Local: removes that very line object from the current desk and saves the desk.
+    bool deleteCaip(const std::shared_ptr<NSDishClass>& line);
+    // The device's up IPv4 addresses but the first found, each followed by ",".
+    std::string deviceIPAdress();
+    bool selectCaip(const void* object);  // answers NO
+    bool messageIsError(const std::optional<std::string>& text);
+    static void InitAddresses();
+    static void GetIPAddresses();
+
+    // ---- synchronisation ----
+    // The menu tables, special lists and dish pictures, then the menu database reloaded.
+    bool ayncCaip(const void* sender = nullptr);
+    bool ayncPic(const void* sender = nullptr);
+    // The skin files, then the videos.
+    bool updateSys(const void* sender = nullptr);
+    // The menu synchronisation with the screen kept awake.
+    bool downloadCSH();
+
+    // The screen announcement: one UDP datagram "<key:desk:param>" in GB18030 to the first server
+    // address and port, queued on the main run loop and forgotten. No desk id, no announcement.
+    static void sendTV(const std::string& key, const std::optional<std::string>& deskID,
+                       const std::optional<std::string>& param);
 };

@@ -81,15 +81,7 @@ public:
         return *this;
     }
     Table& f(int n, const std::string& value) {
-        text_ += platform::fmt(" f%i=\"", n);
-        for (char c : value) {
-            switch (c) {
-            case '&': text_ += "&amp;"; break;
-            case '<': text_ += "&lt;"; break;
-            case '"': text_ += "&quot;"; break;
-            default: text_ += c;
-            }
-        }
+        text_ += platform::fmt(" f%i=\"", n) + platform::escapeXml(value, true);
         text_ += "\"";
         return *this;
     }

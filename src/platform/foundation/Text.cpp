@@ -171,15 +171,40 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool isValidUTF8(std::string_view bytes) {
-    char32_t cp;
-    for (std::size_t i = 0; i < bytes.size();) {
-        std::size_t len = decodeUtf8(bytes, i, cp);
-        if (len == 0) return false;
-        i += len;
+std::size_t scanUtf8(std::string_view s, std::size_t from) {
+    std::size_t i = from;
+    while (i < s.size()) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return std::string::npos;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k >= s.size()) return i;
+            auto d = static_cast<unsigned char>(s[i + k]);
+            if (d < (k == 1 ? low : 0x80) || d > (k == 1 ? high : 0xBF)) return std::string::npos;
+        }
+        i += length;
     }
-    return true;
+    return i;
 }
+
+bool isValidUTF8(std::string_view bytes) { return scanUtf8(bytes) == bytes.size(); }
 
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes) {
     auto text = convert("UTF-8", "GB18030", bytes);
@@ -506,6 +531,26 @@ std::string format(std::string_view fmt, const std::vector<FormatArg>& args) {
         default:
             out += cFormat(s, true, "", conv, argDouble(*a));
             break;
+        }
+    }
+    return out;
+}
+
+std::string escapeXml(std::string_view text, bool quotes) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"':
+            if (quotes) {
+                out += "&quot;";
+                break;
+            }
+            [[fallthrough]];
+        default: out += c;
         }
     }
     return out;

@@ -13,6 +13,11 @@
 namespace platform {
 
 bool isValidUTF8(std::string_view bytes);
+// Steps over complete, well-formed UTF-8 sequences from `from` and answers where the last one
+// ends: the whole text when it decodes, less when a character is cut at the end (more bytes may
+// complete it), npos when a malformed sequence means it can never decode. Scanning on from the
+// last answer keeps checking a text that arrives in many pieces linear.
+std::size_t scanUtf8(std::string_view bytes, std::size_t from = 0);
 // Nothing when the bytes are not valid in the source encoding.
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
 std::optional<std::string> utf8ToGb18030(std::string_view text);
@@ -21,6 +26,9 @@ std::string toUpper(std::string_view text);
 // UTF-16 code units of UTF-8 text (invalid sequences become U+FFFD).
 std::u16string toUtf16(std::string_view text);
 std::string fromUtf16(std::u16string_view text);
+
+// Markup characters as entities: & < > always, and " where the text goes into an attribute.
+std::string escapeXml(std::string_view text, bool quotes = false);
 
 // The leading number of a text, as the files are read: leading white space is skipped, then an
 // optional sign and digits (and for doubles a fraction and exponent); anything else after is

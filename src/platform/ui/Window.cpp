@@ -237,4 +237,19 @@ bool Window::setMarkedText(std::string text) {
     return true;
 }
 
+namespace {
+std::function<void(Window&)>& displayNowHandler() {
+    static std::function<void(Window&)> handler;
+    return handler;
+}
+}  // namespace
+
+void Window::displayNow() {
+    if (displayNowHandler()) displayNowHandler()(*this);
+}
+
+void Window::setDisplayNowHandler(std::function<void(Window&)> handler) {
+    displayNowHandler() = std::move(handler);
+}
+
 }  // namespace ui

@@ -5,6 +5,7 @@
 // knows when to draw a new frame.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -46,6 +47,11 @@ public:
     // it drew last, or while Animation::anyRunning().
     std::uint64_t changeCount() const { return changes_; }
     void noteChange() { ++changes_; }
+    // Draws a frame now, before the caller blocks the main thread (a wait indicator shown just
+    // before a synchronous exchange must reach the screen). The shell installs the drawing;
+    // without a shell it does nothing.
+    void displayNow();
+    static void setDisplayNowHandler(std::function<void(Window&)> handler);
 
     // --- Touches from the shell (window coordinates) --------------------------------------------
     // `finger` tells simultaneous touches apart (the mouse is finger 0). A touch goes to the view

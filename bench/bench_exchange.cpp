@@ -1,0 +1,206 @@
+// The cost of talking to the back office on loopback: one "adddish" exchange of 50 lines against a
+// bare socket write and read of the same request and reply bytes, and a synchronisation of 1,000
+// pictures of 50 KB against a bare transfer of the same files, both to the simulator in the same
+// run.
+
+#include <benchmark/benchmark.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "backoffice/BackOfficeSim.h"
+#include "core/NSServer.h"
+#include "model/NSCaipClass.h"
+#include "model/NSCaipDBClass.h"
+#include "model/NSDeskClass.h"
+#include "model/NSDishClass.h"
+#include "model/NSUserClass.h"
+#include "net/NSTcpNet.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Network.h"
+#include "platform/foundation/Text.h"
+
+namespace {
+
+double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// One device home and one simulator for the whole program.
+struct World {
+    std::string home;
+    backoffice::BackOfficeSim sim;
+
+    World() {
+        char folderTemplate[] = "/tmp/kovra-bench-net-XXXXXX";
+        const char* folder = mkdtemp(folderTemplate);
+        if (!folder) std::abort();
+        home = folder;
+        platform::setHomeFolder(home);
+        platform::setWifiForTesting(true);
+        NSServer::loadEnc();
+        NSServer::loadPath();
+        NSServer::createDir();
+        NSServer::loadMacAdr();
+        NSServer::loadCaipXml();
+        sim.setLogging(false);
+        if (!sim.start(0)) std::abort();
+        NSServer::setIP("127.0.0.1");
+        NSServer::setPort(sim.port());
+        NSServer::setOutTime(20);  // the configuration's default
+        NSServer::setJtNO(std::string(backoffice::BackOfficeSim::kCompanyNumber));
+        NSServer::getNowUser()->m_strUserID = "0001";
+    }
+    ~World() {
+        NSServer::setTcp(nullptr);
+        sim.stop();
+        platform::fs::remove(home);
+    }
+};
+
+World& world() {
+    static World w;
+    return w;
+}
+
+// A bare client: connect, write every byte, read until the reply is complete, close.
+std::string bareExchange(int port, const std::string& request, const std::string& end, size_t count) {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) std::abort();
+    size_t off = 0;
+    while (off < request.size()) {
+        ssize_t n = ::send(fd, request.data() + off, request.size() - off, MSG_NOSIGNAL);
+        if (n <= 0) std::abort();
+        off += static_cast<size_t>(n);
+    }
+    std::string reply;
+    std::vector<char> buf(102400);
+    for (;;) {
+        ssize_t n = ::recv(fd, buf.data(), buf.size(), 0);
+        if (n <= 0) break;
+        reply.append(buf.data(), static_cast<size_t>(n));
+        if (!end.empty() ? reply.find(end) != std::string::npos : reply.size() >= count) break;
+    }
+    ::close(fd);
+    return reply;
+}
+
+void BM_AddDishExchange(benchmark::State& state) {
+    World& w = world();
+    auto desk = std::make_shared<NSDeskClass>();
+    desk->m_strDeskID = "BENCH";
+    backoffice::SimDesk sd;
+    sd.id = desk->m_strDeskID;
+    sd.name = "测试台";
+    w.sim.setDesk(sd);
+    desk->m_iClientNum = 4;
+    if (!NSServer().OpenDesk(*desk)) {
+        state.SkipWithError("the desk did not open");
+        return;
+    }
+    NSServer::setNowDesk(desk);
+    auto menu = NSServer::getCaipDB();
+    for (int i = 0; i < 50; ++i) {
+        auto line = std::make_shared<NSDishClass>();
+        auto caip = menu->m_CaipArray.at(static_cast<size_t>(i) % menu->m_CaipArray.size());
+        line->m_strCaipID = caip->m_strID;
+        line->m_fQuantity = 1 + i % 3;
+        line->m_iState = NSDishClass::kSending;
+        line->m_struid = std::to_string(i + 1);
+        line->m_strRemark = "少辣";
+        line->m_strUnits = caip->m_strDanw;
+        desk->m_DishList.push_back(line);
+    }
+    // The exact bytes of one exchange, for the bare client to send and wait for.
+    w.sim.clearRecords();
+    if (!NSServer().addDish(*desk)) {
+        state.SkipWithError("adddish failed");
+        return;
+    }
+    const std::string request = w.sim.requestsFor("adddish").at(0).raw;
+
+    double exchange = 0, bare = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        if (!NSServer().addDish(*desk)) std::abort();
+        const double t = seconds(std::chrono::steady_clock::now() - start);
+        state.SetIterationTime(t);
+        exchange += t;
+        start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(bareExchange(w.sim.port(), request, "</morvane>", 0));
+        bare += seconds(std::chrono::steady_clock::now() - start);
+        // The server's bill must not grow without end.
+        if (state.iterations() % 50 == 0) w.sim.setDesk([&] {
+                auto d = *w.sim.desk("BENCH");
+                d.lines.clear();
+                return d;
+            }());
+    }
+    state.counters["request_bytes"] = static_cast<double>(request.size());
+    state.counters["bare_ms"] = 1000.0 * bare / static_cast<double>(state.iterations());
+    state.counters["ratio_to_bare"] = bare > 0 ? exchange / bare : 0;
+}
+
+void BM_PictureSync(benchmark::State& state) {
+    World& w = world();
+    const int count = static_cast<int>(state.range(0));
+    const bool inMemory = state.range(1) != 0;
+    const size_t size = 50 * 1024;
+    w.sim.removeFiles("bmp");
+    for (int i = 0; i < count; ++i) {
+        std::string bytes(size, static_cast<char>('A' + i % 26));
+        w.sim.setFile("bmp", {platform::fmt("P%04i.BMP", i), 1, bytes, std::nullopt});
+    }
+    // The bare transfer writes nothing: the run in memory (tmpfs) shows the client's own cost,
+    // the run on disk adds what storing 1,000 files durably costs on this machine.
+    const std::string diskFolder = NSServer::getCaippicPath();
+    std::string folder = diskFolder;
+    if (inMemory) {
+        if (!platform::fs::isFolder("/dev/shm")) {
+            state.SkipWithError("no /dev/shm here");
+            return;
+        }
+        folder = "/dev/shm/kovra-bench-pics";
+        NSServer::setCaippicPath(folder);
+    }
+    double sync = 0, bare = 0;
+    for (auto _ : state) {
+        platform::fs::remove(folder);
+        platform::fs::createFolder(folder);
+        w.sim.clearRecords();
+        auto start = std::chrono::steady_clock::now();
+        if (!NSServer().ayncPic()) std::abort();
+        const double t = seconds(std::chrono::steady_clock::now() - start);
+        state.SetIterationTime(t);
+        sync += t;
+        // The same getfile requests, each answered by the same bytes, over bare sockets.
+        auto requests = w.sim.requestsFor("getfile");
+        start = std::chrono::steady_clock::now();
+        for (const auto& r : requests)
+            benchmark::DoNotOptimize(bareExchange(w.sim.port(), r.raw, "", size));
+        bare += seconds(std::chrono::steady_clock::now() - start);
+    }
+    platform::fs::remove(folder);
+    NSServer::setCaippicPath(diskFolder);
+    const double bytes = static_cast<double>(count) * static_cast<double>(size) *
+                         static_cast<double>(state.iterations());
+    state.counters["sync_MBps"] = sync > 0 ? bytes / sync / 1e6 : 0;
+    state.counters["bare_MBps"] = bare > 0 ? bytes / bare / 1e6 : 0;
+    state.counters["throughput_vs_bare"] = sync > 0 ? bare / sync : 0;
+}
+
+BENCHMARK(BM_AddDishExchange)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PictureSync)->Args({1000, 1})->Args({1000, 0})->ArgNames({"pictures", "tmpfs"})->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,119 @@
+// kovra: the ordering terminal in a desktop window, or headless under a script. The options
+// belong to the shell, as a simulator's would; the program itself reads none.
+//
+//   kovra [--data-dir DIR] [--headless [--script FILE] [--screenshot FILE]]
+
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "core/SwitchAppDelegate.h"
+#include "net/ServerClient.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/shell/HeadlessShell.h"
+#include "platform/shell/Script.h"
+#include "platform/shell/WindowShell.h"
+
+namespace {
+
+struct Options {
+    std::string dataDir;
+    bool headless = false;
+    std::string script;
+    std::string screenshot;
+};
+
+const char* kUsage =
+    "usage: kovra [--data-dir DIR] [--headless [--script FILE] [--screenshot FILE]]\n"
+    "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
+    "  --headless         run without a window, on a clock that only the script moves\n"
+    "  --script FILE      the steps to run headless (tap, type, advance, dump, screenshot)\n"
+    "  --screenshot FILE  save the screen as PNG when the headless run ends\n";
+
+bool parse(int argc, char** argv, Options& o, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = a + " needs a value";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        if (a == "--data-dir") {
+            if (!value(o.dataDir)) return false;
+        } else if (a == "--script") {
+            if (!value(o.script)) return false;
+        } else if (a == "--screenshot") {
+            if (!value(o.screenshot)) return false;
+        } else if (a == "--headless") {
+            o.headless = true;
+        } else {
+            error = "unknown option " + a;
+            return false;
+        }
+    }
+    if (!o.headless && (!o.script.empty() || !o.screenshot.empty())) {
+        error = "--script and --screenshot need --headless";
+        return false;
+    }
+    return true;
+}
+
+int runHeadless(const Options& o) {
+    // Before the delegate exists: its loaders may already schedule timers on the main loop.
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
+    shell::Script script;
+    if (!o.script.empty()) {
+        script = shell::loadScript(o.script);
+        if (!script.ok()) {
+            std::cerr << "kovra: " << o.script << ": " << script.error << "\n";
+            return 1;
+        }
+    }
+    shell::HeadlessShell host;
+    SwitchAppDelegate app;
+    host.launch(app);
+    int status = host.runScript(script, std::cout, std::cerr);
+    if (status == 0 && !o.screenshot.empty()) {
+        const std::string failure = host.screenshot(o.screenshot);
+        if (!failure.empty()) {
+            std::cerr << "kovra: " << failure << "\n";
+            status = 1;
+        }
+    }
+    host.terminate();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    std::string error;
+    if (!parse(argc, argv, o, error)) {
+        std::cerr << "kovra: " << error << "\n" << kUsage;
+        return 2;
+    }
+    if (!o.dataDir.empty()) {
+        if (!platform::fs::createFolder(o.dataDir)) {
+            std::cerr << "kovra: cannot use " << o.dataDir << " as the data folder\n";
+            return 1;
+        }
+        platform::setCachesFolder(o.dataDir);
+    }
+    // The delegate's loaders may already enrol the device with a configured server.
+    installServerClient();
+    if (o.headless) return runHeadless(o);
+
+    shell::WindowShell host;
+    if (!host.open(&error)) {
+        std::cerr << "kovra: cannot open the window: " << error << "\n";
+        return 1;
+    }
+    SwitchAppDelegate app;
+    return host.run(app);
+}

@@ -1,0 +1,7 @@
+#include "net/ServerClient.h"
+
+#include "core/NSServer.h"
+
+void installServerClient() {
+    NSServer::setEnrolmentHook([] { NSServer().loadMacFormServer(); });
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The program without a window: the same window and view tree in memory, on the main run loop's
+// manual clock, worked by the steps of a script (or by tests calling the steps directly). A step
+// that cannot be done as a person would do it (a covered or disabled control, no text field with
+// the focus) fails, and a script stops at its first failure.
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/shell/Script.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
+
+namespace shell {
+
+class HeadlessShell {
+public:
+    // Makes the window (the full screen) and connects the drawing layer to the view layer.
+    HeadlessShell();
+    ~HeadlessShell();
+    HeadlessShell(const HeadlessShell&) = delete;
+    HeadlessShell& operator=(const HeadlessShell&) = delete;
+
+    ui::Window& window() { return *window_; }
+    const std::shared_ptr<ui::Window>& sharedWindow() const { return window_; }
+
+    // Hands the window to the delegate, makes it key and visible, and runs what launching
+    // queued. Answers the delegate's answer.
+    bool launch(ui::ApplicationDelegate& delegate);
+    // Tells the delegate the program ends (once; also done by the destructor after a launch).
+    void terminate();
+
+    // The steps. Each answers the failure, or "" when it succeeded; each then runs what the
+    // step queued on the run loop for now.
+    std::string tapTitle(const std::string& title);
+    std::string tapTag(int tag);
+    std::string tapPoint(double x, double y);
+    // "\n" presses the return key.
+    std::string type(const std::string& text);
+    // Needs the manual clock (tests and --headless run on one).
+    std::string advance(double seconds);
+    std::string dump(std::ostream& out) const;
+    std::string dumpToFile(const std::string& path) const;
+    std::string screenshot(const std::string& path) const;
+
+    std::string runStep(const ScriptStep& step, std::ostream& out);
+    // Runs every step; writes "line N: failure" to `err` and answers 1 at the first failure,
+    // else 0.
+    int runScript(const Script& script, std::ostream& out, std::ostream& err);
+
+private:
+    void settle();
+
+    std::shared_ptr<ui::Window> window_;
+    ui::ApplicationDelegate* delegate_ = nullptr;
+};
+
+}  // namespace shell

@@ -1,0 +1,70 @@
+// The program as a tester runs it: `kovra --headless` under a script, with its own data folder.
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/foundation/FileSystem.h"
+#include "platform/render/Bitmap.h"
+#include "support/TempHome.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string output;  // standard output and standard error
+};
+
+class Kovra : public testsupport::TempHomeTest {
+protected:
+    // The program's own home is the test's, so it never touches the real one.
+    Outcome kovra(const std::string& args) {
+        const std::string command = "HOME='" + home.path() + "' '" KOVRA_EXECUTABLE "' " + args + " 2>&1";
+        Outcome r;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return r;
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.output.append(buffer, n);
+        const int status = pclose(pipe);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return r;
+    }
+};
+
+TEST_F(Kovra, RunsAScriptHeadlessInItsDataFolder) {
+    const std::string data = home.path() + "/terminal";
+    const std::string shot = home.path() + "/shot.png";
+    const std::string script = home.writeFile("s.txt", "advance 1\ndump\n");
+    const Outcome r = kovra("--data-dir '" + data + "' --headless --script '" + script + "' --screenshot '" + shot + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output.rfind("Window frame=(0,0,768,1024)", 0), 0u) << r.output;
+    EXPECT_TRUE(platform::fs::isFolder(data));
+    auto picture = render::decodeImageFile(shot);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 768);
+    EXPECT_EQ(picture->height, 1024);
+}
+
+TEST_F(Kovra, AFailedStepOrAWrongOptionEndsWithAnError) {
+    const std::string script = home.writeFile("s.txt", "dump\ntap \"没有这个按钮\"\ndump\n");
+    const Outcome failed = kovra("--headless --script '" + script + "'");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.output.find("line 2: tap \"没有这个按钮\""), std::string::npos) << failed.output;
+
+    const std::string broken = home.writeFile("b.txt", "tap \"open\n");
+    EXPECT_EQ(kovra("--headless --script '" + broken + "'").status, 1);
+    EXPECT_EQ(kovra("--headless --script '" + home.path() + "/missing.txt'").status, 1);
+
+    for (const char* args : {"--bogus", "--data-dir", "--script x.txt", "--headless --script"}) {
+        const Outcome r = kovra(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.output.find("usage: kovra"), std::string::npos) << args;
+    }
+}
+
+}  // namespace

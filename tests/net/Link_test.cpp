@@ -1,0 +1,297 @@
+// The TCP link and the exchange against the back-office simulator over loopback: the envelope on
+// the wire, split and partial replies, time-outs, retries, address fail-over, long-socket mode,
+// error replies and the raw file exchange.
+
+#include <chrono>
+#include <memory>
+
+#include "GData/GDataXML.h"
+#include "backoffice/BackOfficeSim.h"
+#include "core/CoreFixture.h"
+#include "net/SimFixture.h"
+#include "model/NSATreeClass.h"
+#include "net/NSTcpNet.h"
+#include "net/NSTcpPacket.h"
+#include "net/RootServices.h"
+#include "platform/foundation/Network.h"
+
+namespace {
+
+using backoffice::BackOfficeSim;
+using backoffice::Faults;
+
+// The root controller's services, recorded.
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+class LinkTest : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        NSServer::setIP("127.0.0.1");
+        NSServer::setOutTime(20);
+        NSServer::setMacAdr("null");
+        // A plain answer to the request most tests send (the demo desk "" is unknown to it).
+        sim.overrideReply("updatemenu", [](const backoffice::ReceivedRequest&) {
+            return std::optional<std::string>(BackOfficeSim::reply("<desk/>"));
+        });
+    }
+};
+
+TEST_F(LinkTest, OneExchangeWritesTheEnvelopeAndReadsTheWholeReply) {
+    auto packet = NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu);
+    sim.overrideReply("updatemenu", [](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>(BackOfficeSim::reply("<desk>1</desk>") + "tail");
+    });
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(packet->sendPacketForNone(true));
+    // No idle round follows the one that completed the reply.
+    EXPECT_LT(secondsSince(start), 0.45);
+
+    auto received = sim.requests();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].raw, *packet->sendMessage);
+    EXPECT_EQ(received[0].uid, "null");
+    EXPECT_EQ(received[0].dev, "iphone");
+    EXPECT_EQ(received[0].cmd, NSTcpPacket::encipherCommand("updatemenu", "null"));
+    EXPECT_EQ(received[0].command, "updatemenu");
+    EXPECT_EQ(received[0].seq, "0");
+    EXPECT_EQ(received[0].dnt, "1");
+    EXPECT_EQ(packet->sendMessage->rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<morvane UID=\"null\" "
+                                         "dev=\"iphone\" cmd=\"",
+                                         0),
+              0u);
+    // Bytes after the closing tag stay in the reply.
+    EXPECT_EQ(*packet->receiveMessage, BackOfficeSim::reply("<desk>1</desk>") + "tail");
+    EXPECT_GE(root->waitShown, 1);
+    EXPECT_FALSE(root->waitUp);
+
+    // Outside long-socket mode every exchange has a connection of its own.
+    ASSERT_TRUE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_EQ(sim.connectionCount(), 2u);
+    EXPECT_EQ(NSServer::getTcp()->sockfd(), 0);
+}
+
+TEST_F(LinkTest, AReplySplitIntoPiecesIsReadWhole) {
+    struct Case { const char* name; std::size_t splitBytes; bool insideCharacter; } cases[] = {
+        {"3-byte pieces (the closing tag spans pieces)", 3, false},
+        {"cut inside a UTF-8 character", 0, true},
+    };
+    const std::string reply = BackOfficeSim::reply("<row code=\"1\" stat=\"0\">红烧肉</row>");
+    sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) { return std::optional<std::string>(reply); });
+    for (const auto& c : cases) {
+        Faults faults;
+        faults.splitBytes = c.splitBytes;
+        faults.splitInsideCharacter = c.insideCharacter;
+        faults.splitPauseSeconds = 0.002;
+        sim.setFaults(faults);
+        auto packet = NSTcpPacket::initWithType(NSTcpPacket::kTreeData);
+        ASSERT_TRUE(packet->sendPacketForNone(true)) << c.name;
+        EXPECT_EQ(*packet->receiveMessage, reply) << c.name;
+    }
+    EXPECT_EQ(sim.requests().size(), 2u);  // no retries
+}
+
+TEST_F(LinkTest, ASilentOrCutReplyFailsAfterTheTimeOutAndIsWrittenOnceMore) {
+    NSServer::setOutTime(1);  // two idle rounds of 0.5 s
+    struct Case { const char* name; Faults faults; } cases[4];
+    cases[0] = {"silence", {}};
+    cases[0].faults.silence = true;
+    cases[1] = {"truncated", {}};
+    cases[1].faults.truncateAt = 20;
+    cases[2] = {"closed in mid-reply", {}};
+    cases[2].faults.closeAt = 20;
+    cases[3] = {"a closing tag in text that never decodes", {}};
+    cases[3].faults.garbage = std::string("<morvane>\xff\xfe</morvane>");
+    for (auto& c : cases) {
+        sim.clearRecords();
+        sim.setFaults(c.faults);
+        auto packet = NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(packet->sendPacketForNone(true)) << c.name;
+        EXPECT_LT(secondsSince(start), 4.0) << c.name;
+        EXPECT_EQ(sim.requests().size(), 2u) << c.name;
+        EXPECT_FALSE(packet->receiveMessage) << c.name;
+        EXPECT_EQ(NSServer::getTcp()->sockfd(), 0) << c.name;
+    }
+    EXPECT_TRUE(root->alerts.empty());
+}
+
+TEST_F(LinkTest, ATimeOutOfZeroOrBelowFailsEveryReadAtOnce) {
+    for (int outTime : {0, -5}) {
+        sim.clearRecords();
+        NSServer::setOutTime(outTime);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true)) << outTime;
+        EXPECT_LT(secondsSince(start), 1.0) << outTime;
+        EXPECT_TRUE(sim.waitForRequests(2, 2.0)) << outTime;  // written in both attempts all the same
+    }
+}
+
+TEST_F(LinkTest, AnEndlessReplyIsCutOffAtItsBound) {
+    // No closing tag and more than the bound: without it the link would read on until idle.
+    sim.overrideReply("updatemenu", [](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>(std::string(NSTcpNet::kMaxReplyBytes + 200000, 'a'));
+    });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_LT(secondsSince(start), 8.0);
+    EXPECT_EQ(sim.requests().size(), 2u);
+}
+
+TEST_F(LinkTest, ALargeRequestIsWrittenWhole) {
+    sim.overrideReply("call", [](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>(BackOfficeSim::reply(""));
+    });
+    auto packet = NSTcpPacket::initWithCustom("call", "", "");
+    packet->addElement("note", std::string(6 * 1024 * 1024, 'x'));
+    ASSERT_TRUE(packet->sendPacketForNone(true));
+    auto received = sim.requests();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].raw, *packet->sendMessage);
+}
+
+TEST_F(LinkTest, AddressChoiceAndFailOver) {
+    // 127.0.0.2 is on loopback but nothing listens there: a connect is refused at once.
+    const std::string good = "127.0.0.1", dead = "127.0.0.2";
+    struct Case {
+        const char* name;
+        bool wifi;
+        std::string ip, ip2, jtNO;
+        bool ok, useIP2;
+        int connectFailures;
+    } cases[] = {
+        {"wifi, first address answers", true, good, dead, "0", true, false, 0},
+        {"wifi, first fails over to second", true, dead, good, "0", true, true, 0},
+        {"wifi, no first address: second only", true, "", good, "0", true, true, 0},
+        {"off wifi: the second address only, though the first answers", false, good, dead, "0", false, true, 2},
+        {"off wifi, no second address: the first", false, good, "", "0", true, false, 0},
+        {"both empty, no company number: the demo host", true, "", "", "0", true, true, 0},
+        {"both empty with a company number: nothing", true, "", "", "12", false, true, 2},
+        {"a configured address never falls over to the demo host", true, dead, "", "0", false, false, 2},
+    };
+    for (const auto& c : cases) {
+        root->messages.clear();
+        sim.clearRecords();
+        platform::setWifiForTesting(c.wifi);
+        NSServer::setIP(c.ip);
+        NSServer::setIP2(c.ip2);
+        NSServer::setJtNO(c.jtNO);
+        auto packet = NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu);
+        EXPECT_EQ(packet->sendPacketForNone(true), c.ok) << c.name;
+        EXPECT_EQ(packet->isUseIP2, c.useIP2) << c.name;
+        EXPECT_EQ(sim.requests().size(), c.ok ? 1u : 0u) << c.name;
+        EXPECT_EQ(std::count(root->messages.begin(), root->messages.end(), "网络连接失败"), c.connectFailures)
+            << c.name;
+    }
+}
+
+TEST_F(LinkTest, LongSocketModeKeepsOneConnectionUntilDisconnect) {
+    NSServer::setIsLongSocket(true);
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_EQ(sim.connectionCount(), 1u);
+    EXPECT_NE(NSServer::getTcp()->sockfd(), 0);
+    EXPECT_EQ(sim.requests().at(0).dnt, "0");
+
+    NSServer::getTcp()->allclose();
+    EXPECT_EQ(NSServer::getTcp()->sockfd(), 0);
+    ASSERT_TRUE(sim.waitForRequests(3, 5.0));
+    auto bye = sim.requests().back();
+    EXPECT_EQ(bye.cmd, "disconnect");
+    EXPECT_EQ(bye.dnt, "0");
+    EXPECT_EQ(bye.connection, 1u);
+    ASSERT_TRUE(bye.data());
+    auto fields = bye.data()->children();
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0]->name(), "param1");
+    EXPECT_EQ(fields[1]->name(), "param2");
+    EXPECT_EQ(bye.field("param1"), "");
+
+    // A link without a socket closes nothing and says nothing.
+    NSServer::getTcp()->allclose();
+    EXPECT_EQ(sim.requests().size(), 3u);
+
+    // A socket that the server broke is replaced by a new connection.
+    ASSERT_TRUE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_EQ(sim.connectionCount(), 2u);
+}
+
+TEST_F(LinkTest, ErrorRepliesFollowTheAlertOrMessageRuleAndAreNotRetried) {
+    Faults faults;
+    faults.errorReply = "桌台已被占用";
+    sim.setFaults(faults);
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_EQ(sim.requests().size(), 1u);
+    EXPECT_EQ(root->alerts, std::vector<std::string>{"桌台已被占用"});
+    EXPECT_TRUE(NSServer::getIsShowAlert());
+
+    // While the alert is up, the next error goes to the message panel.
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    EXPECT_EQ(root->alerts.size(), 1u);
+    EXPECT_EQ(root->messages, std::vector<std::string>{"桌台已被占用"});
+    sim.clearFaults();
+
+    // "error" in a reply that is no error document is just data.
+    NSServer::setIsShowAlert(false);
+    const std::string notErrors[] = {
+        BackOfficeSim::reply("<row code=\"1\">terror</row>"),
+        "error, not XML</morvane>",
+        "<morvane><describe>error</describe></morvane>",
+    };
+    for (const auto& text : notErrors) {
+        sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) { return std::optional<std::string>(text); });
+        auto packet = NSTcpPacket::initWithType(NSTcpPacket::kTreeData);
+        EXPECT_TRUE(packet->sendPacketForNone(true)) << text;
+        EXPECT_EQ(*packet->receiveMessage, text);
+    }
+    EXPECT_EQ(root->alerts.size(), 1u);
+    EXPECT_FALSE(NSServer::getIsShowAlert());
+}
+
+TEST_F(LinkTest, ARefusedServerShowsTheConnectFailurePerAttempt) {
+    Faults faults;
+    faults.refuse = true;
+    sim.setFaults(faults);
+    std::shared_ptr<NSATreeClass> tree;
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kTreeData)->sendPacketForTreeData("rebate", tree));
+    ASSERT_TRUE(tree);  // handed back even on failure
+    EXPECT_EQ(root->messages, (std::vector<std::string>{"网络连接失败", "网络连接失败"}));
+    EXPECT_FALSE(root->waitUp);
+}
+
+TEST_F(LinkTest, TheRawFileExchangeReadsTheCountedBytes) {
+    std::string bytes(300000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+    sim.setFile("png", {"SKIN1.PNG", 1, bytes, std::nullopt});
+
+    auto packet = NSTcpPacket::initWithType(NSTcpPacket::kGetFile);
+    std::optional<std::string> got;
+    ASSERT_TRUE(packet->sendPacketForGetFile("SKIN1.PNG", static_cast<long long>(bytes.size()), "png", got));
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, bytes);
+    auto request = sim.requests().at(0);
+    EXPECT_EQ(request.command, "getfile");
+    EXPECT_EQ(request.field("param1"), "SKIN1.PNG");
+    EXPECT_EQ(request.field("param2"), "png");
+
+    // Fewer bytes than announced: the transfer fails twice with its message.
+    NSServer::setOutTime(1);
+    Faults faults;
+    faults.truncateAt = 1000;
+    sim.setFaults(faults);
+    root->messages.clear();
+    std::optional<std::string> none;
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kGetFile)
+                     ->sendPacketForGetFile("SKIN1.PNG", static_cast<long long>(bytes.size()), "png", none));
+    EXPECT_FALSE(none);
+    EXPECT_EQ(root->messages,
+              (std::vector<std::string>{"接收图片数据异常,请检查网络", "接收图片数据异常,请检查网络"}));
+
+    // A count beyond the bound is refused without reading.
+    sim.clearFaults();
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kGetFile)
+                     ->sendPacketForGetFile("SKIN1.PNG", static_cast<long long>(NSTcpNet::kMaxReplyBytes) + 1, "png", none));
+}
+
+}  // namespace

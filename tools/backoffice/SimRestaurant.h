@@ -1,0 +1,76 @@
+#pragma once
+// The demo restaurant behind the back-office simulator: its tables, files and desks, and the
+// answer to each request. Not thread-safe: the simulator calls it under its own lock.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "backoffice/BackOfficeSim.h"
+
+namespace backoffice {
+
+// What is wrong with a request's envelope or the layout of its command; "" when nothing.
+std::string requestLayoutProblem(const ReceivedRequest& request);
+
+class SimRestaurant {
+public:
+    SimRestaurant();
+
+    // What a request gets back.
+    struct Answer {
+        std::optional<std::string> bytes;  // nothing: no reply at all
+        bool close = false;                // close the connection after the reply
+    };
+    Answer handle(const ReceivedRequest& request);
+
+    // Plain table documents by table name.
+    std::map<std::string, std::string> tables;
+    // Served files by kind ("bmp", "png", "mpg").
+    std::map<std::string, std::vector<BackOfficeSim::File>> files;
+    std::map<std::string, std::vector<std::string>> specialLists;
+    std::map<std::string, SimDesk> desks;
+    std::vector<std::string> deskOrder;  // desk IDs in floor order
+    std::map<std::string, std::string> sellOut;
+    std::string rebateText = "折扣:无 应收金额以收银台为准";
+    std::vector<std::pair<std::string, std::string>> rebates;
+    std::string companyNumber = "0";
+    LoginOptions loginOptions;
+    std::map<std::string, SimReservation> reservations;  // by desk ID
+    std::map<std::string, std::string> savedOrders;       // by desk ID
+    std::map<std::string, std::string> passwords;         // by waiter ID
+    std::map<std::string, int> dishCounters;              // by waiter ID
+    std::optional<std::string> nextDeviceKey;
+    std::vector<std::string> assignedKeys;
+
+private:
+    Answer check(const ReceivedRequest& r);
+    Answer login(const ReceivedRequest& r);
+    Answer query(const ReceivedRequest& r);
+    Answer treedata(const ReceivedRequest& r);
+    Answer getfile(const ReceivedRequest& r);
+    Answer deskstate(const ReceivedRequest& r);
+    Answer opendesk(const ReceivedRequest& r);
+    Answer adddish(const ReceivedRequest& r);
+    Answer deldish(const ReceivedRequest& r);
+    Answer hasten(const ReceivedRequest& r);
+    Answer updatemenu(const ReceivedRequest& r, bool detail);
+    Answer changedesk(const ReceivedRequest& r);
+    Answer cleardesk(const ReceivedRequest& r);
+    Answer printalldish(const ReceivedRequest& r);
+    Answer custom(const ReceivedRequest& r);
+
+    SimDesk* findDesk(const std::string& id);
+    SimLine* findLine(SimDesk& desk, const std::string& xfmxID);
+    std::string newBill();
+    std::string newLineID();
+    void openDesk(SimDesk& desk, int guests, const std::string& waiter);
+    void freeDesk(SimDesk& desk);
+
+    long long billCounter_ = 0;
+    long long lineCounter_ = 0;
+    long long keyCounter_ = 0;
+};
+
+}  // namespace backoffice
