@@ -7,7 +7,7 @@ scripts/deps.sh
 
 JOBS=$(nproc)
 BUILD=build/test
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g" \
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O0 -g1" \
       -DKOVRA_SANITIZE=ON -DKOVRA_BENCH=ON >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 

@@ -37,7 +37,9 @@ bool NSServer::stringWriterToFile(const std::string& path, const std::string& te
 }
 
 bool NSServer::dataWriterToFile(const std::string& path, const std::string& data) {
-    return platform::fs::writeAtomically(path, data);
+    // Downloaded pictures, skin files and videos: many at a time, and all can be fetched again,
+    // so the synchronisation flushes them once at the end of its run instead of one by one.
+    return platform::fs::writeAtomically(path, data, platform::fs::Durability::Quick);
 }
 
 std::string NSServer::readCaipImageData(const std::string& path) {

@@ -151,18 +151,36 @@ std::shared_ptr<GDataXMLElement> NSTcpPacket::makeElement(const Field& f) {
                                   : GDataXMLNode::elementWithNameStringValue(f.name, f.text);
     for (const auto& [name, value] : f.attributes)
         element->addAttribute(GDataXMLNode::attributeWithNameStringValue(name, value));
-    for (const auto& child : f.children) element->addChild(makeElement(child));
     return element;
 }
 
-void NSTcpPacket::rebuild() {
-    if (!hasDocument_) return;
+void NSTcpPacket::appendField(const std::shared_ptr<GDataXMLElement>& parent, const Field& f) {
+    parent->addChild(makeElement(f));
+    if (f.children.empty()) return;
+    auto children = parent->children();
+    auto added = children.empty() ? nullptr : std::dynamic_pointer_cast<GDataXMLElement>(children.back());
+    if (!added) return;
+    for (const auto& child : f.children) appendField(added, child);
+}
+
+void NSTcpPacket::rebuild() { stale_ = true; }
+
+std::shared_ptr<GDataXMLDocument> NSTcpPacket::document() const {
+    if (!hasDocument_) return nullptr;
+    if (!stale_ && sendDocument_) return sendDocument_;
     auto root = GDataXMLNode::elementWithName("morvane");
     for (const auto& [name, value] : envelope_)
         root->addAttribute(GDataXMLNode::attributeWithNameStringValue(name, value));
-    Field data{"data", "", {}, fields_};
-    root->addChild(makeElement(data));
-    sendDocument = GDataXMLDocument::initWithRootElement(root);
+    auto doc = GDataXMLDocument::initWithRootElement(root);
+    if (doc && doc->rootElement()) appendField(doc->rootElement(), Field{"data", "", {}, {}});
+    if (doc) {
+        auto data = firstElement(doc->rootElement(), "data");
+        if (data)
+            for (const auto& f : fields_) appendField(data, f);
+    }
+    sendDocument_ = doc;
+    stale_ = false;
+    return sendDocument_;
 }
 
 NSTcpPacket::Field* NSTcpPacket::field(const std::string& name) {
@@ -179,7 +197,8 @@ bool NSTcpPacket::setText(const std::string& name, const std::string& text) {
 }
 
 std::shared_ptr<GDataXMLElement> NSTcpPacket::data() const {
-    return sendDocument ? firstElement(sendDocument->rootElement(), "data") : nullptr;
+    auto doc = document();
+    return doc ? firstElement(doc->rootElement(), "data") : nullptr;
 }
 
 std::shared_ptr<GDataXMLElement> NSTcpPacket::dataField(const std::string& name) const {
@@ -454,9 +473,10 @@ void NSTcpPacket::reset() {
 
 void NSTcpPacket::serialise() {
     sendMessage.reset();
-    if (!sendDocument) return;
-    sendDocument->setCharacterEncoding("UTF-8");
-    sendMessage = sendDocument->XMLData();
+    auto doc = document();
+    if (!doc) return;
+    doc->setCharacterEncoding("UTF-8");
+    sendMessage = doc->XMLData();
 }
 
 bool NSTcpPacket::connect() {

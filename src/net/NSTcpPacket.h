@@ -132,7 +132,9 @@ public:
 
     // ---- state ----
     std::optional<std::string> sendMessage;   // the serialised request of the last exchange
-    std::shared_ptr<GDataXMLDocument> sendDocument;
+    // The request document, built from the fields when it is first asked for after a change
+    // (fillers change fields many times before one exchange); none for an unknown command.
+    std::shared_ptr<GDataXMLDocument> document() const;
     std::optional<std::string> receiveMessage;  // the last reply read; none after a failed read
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address
@@ -155,11 +157,16 @@ private:
     bool setText(const std::string& name, const std::string& text);
     void setDeskFields(const NSDeskClass& desk);
     static std::shared_ptr<GDataXMLElement> makeElement(const Field& field);
+    // Adds the field's element to the parent and its children to the copy that now stands in
+    // the tree, so every node is copied once.
+    static void appendField(const std::shared_ptr<GDataXMLElement>& parent, const Field& field);
     static Field xiaofmxField(const NSDishClass& line);
 
     std::vector<std::pair<std::string, std::string>> envelope_;
     std::vector<Field> fields_;
     bool hasDocument_ = false;
+    mutable bool stale_ = true;
+    mutable std::shared_ptr<GDataXMLDocument> sendDocument_;
     std::shared_ptr<NSTcpNet> sharedLink_;  // keeps the hub's link alive for the packet's life
     NSTcpNet* link_ = nullptr;
 };

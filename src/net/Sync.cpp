@@ -101,6 +101,13 @@ bool downloadList(const FileListRun& run) {
     if (!listPacket->sendPacketForTreeData(run.list, tree)) return false;
     auto filePacket = NSTcpPacket::initWithType(NSTcpPacket::kGetFile);
 
+    // The files and their index are written quickly one by one and reach the disk together when
+    // the run ends, however it ends.
+    struct FlushAtEnd {
+        const std::string& folder;
+        ~FlushAtEnd() { platform::fs::flushFileSystemOf(folder); }
+    } flush{run.folder};
+
     PictureIndex index;
     index.path = platform::fmt("%@/%@", run.folder, run.indexName);
     if (!run.indexPerRow) index.load();
@@ -134,7 +141,7 @@ bool downloadList(const FileListRun& run) {
             (*index.dict)[name] = platform::fmt("%i", stamp);
             // The record makes a broken run resume at the first missing file; a failed write of
             // it costs only a second download.
-            platform::writePlistDictFile(index.path, *index.dict);
+            platform::writePlistDictFile(index.path, *index.dict, platform::fs::Durability::Quick);
         }
     }
     return true;

@@ -22,8 +22,8 @@ using backoffice::BackOfficeSim;
 
 // The request as the server parses it.
 std::shared_ptr<GDataXMLElement> parsedData(const NSTcpPacket& packet) {
-    if (!packet.sendDocument) return nullptr;
-    auto text = packet.sendDocument->XMLData();
+    if (!packet.document()) return nullptr;
+    auto text = packet.document()->XMLData();
     auto doc = GDataXMLDocument::initWithDataOptionsError(text.value_or(""), 0, nullptr);
     return doc ? firstElement(doc->rootElement(), "data") : nullptr;
 }
@@ -105,9 +105,9 @@ TEST_F(RequestsTest, EveryCommandHasItsEnvelopeAndFieldsInOrder) {
     };
     for (const auto& c : cases) {
         auto packet = NSTcpPacket::initWithType(c.code);
-        ASSERT_TRUE(packet->sendDocument) << c.word;
+        ASSERT_TRUE(packet->document()) << c.word;
         EXPECT_EQ(packet->type, c.code);
-        auto root = packet->sendDocument->rootElement();
+        auto root = packet->document()->rootElement();
         std::string cmd = c.code == NSTcpPacket::kDisconnect ? std::string("disconnect")
                                                             : BackOfficeSim::encipherCommand(c.word, "KEY-9");
         EXPECT_EQ(attributes(root), (Pairs{{"UID", "KEY-9"}, {"dev", "iphone"}, {"cmd", cmd}, {"seq", "0"}, {"dnt", "1"}}))
@@ -128,7 +128,7 @@ TEST_F(RequestsTest, EveryCommandHasItsEnvelopeAndFieldsInOrder) {
 
     for (int unknown : {0, NSTcpPacket::kCustom, 800015, 820002}) {
         auto packet = NSTcpPacket::initWithType(unknown);
-        EXPECT_FALSE(packet->sendDocument) << unknown;
+        EXPECT_FALSE(packet->document()) << unknown;
         EXPECT_EQ(packet->type, 0) << unknown;
         EXPECT_FALSE(packet->sendPacketForNone(true)) << unknown;
     }
@@ -144,8 +144,8 @@ TEST_F(RequestsTest, TheLoginRequestOnTheWire) {
                            "</waiterid><password>" + BackOfficeSim::encipherField("123", "0") +
                            "</password><lostdish/><maxdishid>7</maxdishid><clientver>00-201310241706</clientver>"
                            "</data></morvane>\n";
-    packet->sendDocument->setCharacterEncoding("UTF-8");
-    EXPECT_EQ(packet->sendDocument->XMLData(), expected);
+    packet->document()->setCharacterEncoding("UTF-8");
+    EXPECT_EQ(packet->document()->XMLData(), expected);
     EXPECT_EQ(BackOfficeSim::decipherField(packet->dataField("password")->stringValue().value_or(""), "0"), "123");
 
     packet->reset();
@@ -189,9 +189,9 @@ TEST_F(RequestsTest, FillersWriteTheirFieldsAndRefuseOtherCommands) {
 
         // Any other command refuses the filler and stays as built.
         auto other = NSTcpPacket::initWithType(c.code == NSTcpPacket::kQuery ? NSTcpPacket::kLogin : NSTcpPacket::kQuery);
-        auto before = other->sendDocument->XMLData();
+        auto before = other->document()->XMLData();
         EXPECT_FALSE(c.fill(*other)) << c.name;
-        EXPECT_EQ(other->sendDocument->XMLData(), before) << c.name;
+        EXPECT_EQ(other->document()->XMLData(), before) << c.name;
     }
     auto change = NSTcpPacket::initWithType(NSTcpPacket::kChangeDesk);
     change->setChangeDesk(*desk, *target);
@@ -207,7 +207,7 @@ TEST_F(RequestsTest, FillersWriteTheirFieldsAndRefuseOtherCommands) {
     ASSERT_TRUE(custom->addElement("param3", "x"));
     EXPECT_EQ(children(parsedData(*custom)), (Pairs{{"waiterid", "0001"}, {"deskid", "A01"}, {"consumeid", "B77"},
                                                     {"param1", "X5"}, {"param2", "2.5"}, {"param3", "x"}}));
-    EXPECT_EQ(attributes(custom->sendDocument->rootElement())[2].second,
+    EXPECT_EQ(attributes(custom->document()->rootElement())[2].second,
               BackOfficeSim::encipherCommand("modifyqty", "KEY-9"));
 }
 

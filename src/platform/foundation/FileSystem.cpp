@@ -57,9 +57,10 @@ bool writeAllToFd(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// Writes a temporary file beside `path` through `fill`, flushes it to disk and renames it over
-// `path`. On any failure the temporary file is removed and `path` is left as it was.
-bool replaceFile(const std::string& path, const std::function<bool(int fd)>& fill) {
+// Writes a temporary file beside `path` through `fill`, flushes it to disk (when durable) and
+// renames it over `path`. On any failure the temporary file is removed and `path` is left as it
+// was.
+bool replaceFile(const std::string& path, const std::function<bool(int fd)>& fill, bool durable = true) {
     if (path.empty() || path.back() == '/') return false;
     stdfs::path target(path);
     stdfs::path folder = target.parent_path();
@@ -67,13 +68,14 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& fil
     std::string tmpl = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return false;
-    bool ok = fill(fd) && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    bool ok = fill(fd) && ::fchmod(fd, 0644) == 0 && (!durable || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = ::rename(tmpl.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(tmpl.c_str());
         return false;
     }
+    if (!durable) return true;
     // Make the rename itself durable.
     int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
@@ -162,8 +164,16 @@ std::optional<std::string> readAll(const std::string& path, std::uint64_t maxByt
     return bytes;
 }
 
-bool writeAtomically(const std::string& path, const std::string& bytes) {
-    return replaceFile(path, [&](int fd) { return writeAllToFd(fd, bytes.data(), bytes.size()); });
+bool writeAtomically(const std::string& path, const std::string& bytes, Durability durability) {
+    return replaceFile(path, [&](int fd) { return writeAllToFd(fd, bytes.data(), bytes.size()); },
+                       durability == Durability::Durable);
+}
+
+void flushFileSystemOf(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::syncfs(fd);
+    ::close(fd);
 }
 
 bool remove(const std::string& path) {

@@ -30,9 +30,17 @@ bool isFolder(const std::string& path);
 // The whole file, or nothing when it is missing, not a regular file, or larger than `maxBytes`.
 std::optional<std::string> readAll(const std::string& path,
                                    std::uint64_t maxBytes = 256ull * 1024 * 1024);
+// How far a write is flushed. Quick writes are still atomic (never a partial file), but only
+// reach the disk with the system's own write-back or flushFileSystemOf: for files that can be
+// fetched again, written many at a time (downloaded pictures and their index).
+enum class Durability { Durable, Quick };
+
 // Temporary file in the same folder, flushed, then renamed over `path`. Never leaves a partial
 // file behind; the old content survives a failed write.
-bool writeAtomically(const std::string& path, const std::string& bytes);
+bool writeAtomically(const std::string& path, const std::string& bytes,
+                     Durability durability = Durability::Durable);
+// Flushes everything written to the file system that holds `path`.
+void flushFileSystemOf(const std::string& path);
 bool remove(const std::string& path);           // a file, or a folder with its content
 bool createFolder(const std::string& path);     // with missing parents; true when it exists after
 bool copyFile(const std::string& from, const std::string& to);  // atomic on the target side

@@ -89,8 +89,10 @@ std::optional<std::string> base64Decode(const std::string& text) {
 // carry are dropped, so one odd value never makes the whole file unreadable; a carriage return
 // is written as a reference because parsers fold CR LF to LF.
 void appendEscaped(std::string& out, const std::string& text) {
-    std::u16string units = toUtf16(text);
-    std::string clean = fromUtf16(units);
+    // Nearly every text is valid already; only a damaged one goes through the repair.
+    std::string repaired;
+    if (!isValidUTF8(text)) repaired = fromUtf16(toUtf16(text));
+    const std::string& clean = repaired.empty() ? text : repaired;
     for (std::size_t i = 0; i < clean.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(clean[i]);
         switch (c) {
@@ -368,8 +370,8 @@ std::optional<PlistDict> readPlistDictFile(const std::string& path) {
     return std::move(*std::get_if<PlistDict>(&value->v));
 }
 
-bool writePlistDictFile(const std::string& path, const PlistDict& dict) {
-    return fs::writeAtomically(path, plistToXml(PlistValue(dict)));
+bool writePlistDictFile(const std::string& path, const PlistDict& dict, fs::Durability durability) {
+    return fs::writeAtomically(path, plistToXml(PlistValue(dict)), durability);
 }
 
 }  // namespace platform

@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/foundation/FileSystem.h"
+
 namespace platform {
 
 struct PlistValue;
@@ -48,6 +50,7 @@ std::optional<PlistValue> plistFromXml(const std::string& xml);
 
 // A dictionary file: nothing when missing or not a dictionary; written atomically.
 std::optional<PlistDict> readPlistDictFile(const std::string& path);
-bool writePlistDictFile(const std::string& path, const PlistDict& dict);
+bool writePlistDictFile(const std::string& path, const PlistDict& dict,
+                        fs::Durability durability = fs::Durability::Durable);
 
 }  // namespace platform
