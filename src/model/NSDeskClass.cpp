@@ -17,7 +17,7 @@ void NSDeskClass::Init() {
     m_bOffLine = false;
     m_strDeskID.clear();
     m_strDeskName.clear();
-    m_strDeskState = "1";
+    m_strDeskState.assign(1, '1');  // a free desk (assigning the literal trips a GCC 12 -Wrestrict false alarm)
     m_strConsumeID.clear();
     m_strWaiterID.clear();
     m_iClientNum = 0;

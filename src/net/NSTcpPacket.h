@@ -135,6 +135,10 @@ public:
     // The request document, built from the fields when it is first asked for after a change
     // (fillers change fields many times before one exchange); none for an unknown command.
     std::shared_ptr<GDataXMLDocument> document() const;
+    // The request's bytes written straight from the fields, exactly as the document serialises
+    // them; none when a text needs the XML library's own handling (not UTF-8, control
+    // characters), and then the document is serialised instead.
+    std::optional<std::string> directText() const;
     std::optional<std::string> receiveMessage;  // the last reply read; none after a failed read
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address

@@ -226,6 +226,43 @@ TEST_F(RequestsTest, TextsTravelLiterally) {
     EXPECT_EQ(attributeText(firstElement(firstElement(parsedData(*add), "detail"), "row"), "dishremark"), tricky);
 }
 
+// Requests are written straight from their fields; the bytes must be the document's to the letter.
+TEST_F(RequestsTest, TheWrittenRequestIsTheDocumentToTheLetter) {
+    auto documentBytes = [](const NSTcpPacket& packet) {
+        auto doc = packet.document();
+        doc->setCharacterEncoding("UTF-8");
+        return doc->XMLData().value_or("");
+    };
+    std::vector<std::shared_ptr<NSTcpPacket>> packets;
+    for (int code : {NSTcpPacket::kQuery, NSTcpPacket::kTreeData, NSTcpPacket::kGetFile, NSTcpPacket::kDeskState,
+                     NSTcpPacket::kOpenDesk, NSTcpPacket::kHasten, NSTcpPacket::kUpdateMenu,
+                     NSTcpPacket::kDisconnect, NSTcpPacket::kChangeDesk, NSTcpPacket::kClearDesk,
+                     NSTcpPacket::kLogin})
+        packets.push_back(NSTcpPacket::initWithType(code));
+    const std::string tricky = "a&amp;b <c> & \"d\" 'e' \t\n\r &#x41; 红烧 ";
+    auto custom = NSTcpPacket::initWithCustom("call", tricky, "");
+    custom->addElement("param3", tricky);
+    packets.push_back(custom);
+    auto l = line(102, "S&1", "101", 1.5f);
+    l->m_strRemark = tricky;
+    l->m_bisSet = true;
+    desk->m_DishList = {l, line(102, "", "102", 2)};
+    auto add = NSTcpPacket::initWithType(NSTcpPacket::kAddDish);
+    ASSERT_TRUE(add->setAddDish(*desk));
+    packets.push_back(add);
+    for (const auto& packet : packets) {
+        auto direct = packet->directText();
+        ASSERT_TRUE(direct);
+        EXPECT_EQ(*direct, documentBytes(*packet));
+    }
+
+    // Texts the direct writer leaves to the library: control characters, bytes that are not UTF-8.
+    for (std::string odd : {std::string("a\x01b"), std::string("\xff\xfe")}) {
+        auto packet = NSTcpPacket::initWithCustom("call", odd, "");
+        EXPECT_FALSE(packet->directText());
+    }
+}
+
 TEST_F(RequestsTest, AddDishRowsCarryTheirAttributesInOrder) {
     auto sentHead = line(102, "S1", "101", 1);
     sentHead->m_bisSet = true;
