@@ -16,37 +16,47 @@ namespace platform {
 
 namespace {
 
-// Decodes the scalar at text[i]. Answers its length in bytes, or 0 when the bytes there are not
-// well-formed UTF-8 (overlong forms, surrogates and values above U+10FFFF are not).
-std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
-    const std::size_t n = text.size();
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    std::size_t len;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        len = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        len = 3;
+// The length of the sequence a lead byte starts (1 for ASCII, 0 for a byte that starts none) and
+// the range its second byte must fall in (overlong forms, surrogates and values above U+10FFFF
+// are not well-formed).
+std::size_t leadByte(unsigned char b0, unsigned char& lo, unsigned char& hi) {
+    lo = 0x80;
+    hi = 0xBF;
+    if (b0 < 0x80) return 1;
+    if (b0 >= 0xC2 && b0 <= 0xDF) return 2;
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
         if (b0 == 0xE0) lo = 0xA0;
         if (b0 == 0xED) hi = 0x9F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        len = 4;
+        return 3;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
         if (b0 == 0xF0) lo = 0x90;
         if (b0 == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
+        return 4;
     }
-    if (i + len > n) return 0;
-    if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
-    for (std::size_t k = 2; k < len; ++k)
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    char32_t v = b0 & (0xFF >> (len + 1));
-    for (std::size_t k = 1; k < len; ++k) v = (v << 6) | (byte(i + k) & 0x3F);
+    return 0;
+}
+
+// How many bytes of the sequence at text[i] are well-formed continuation bytes, stopping at the
+// end of the text: len when the whole sequence is there.
+std::size_t wellFormedPart(std::string_view text, std::size_t i, std::size_t len, unsigned char lo,
+                           unsigned char hi) {
+    std::size_t k = 1;
+    for (; k < len && i + k < text.size(); ++k) {
+        auto d = static_cast<unsigned char>(text[i + k]);
+        if (d < (k == 1 ? lo : 0x80) || d > (k == 1 ? hi : 0xBF)) return k;
+    }
+    return k;
+}
+
+// Decodes the scalar at text[i]. Answers its length in bytes, or 0 when the bytes there are not
+// well-formed UTF-8.
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
+    unsigned char b0 = static_cast<unsigned char>(text[i]), lo, hi;
+    std::size_t len = leadByte(b0, lo, hi);
+    if (len == 0 || wellFormedPart(text, i, len, lo, hi) != len) return 0;
+    char32_t v = len == 1 ? b0 : (b0 & (0xFF >> (len + 1)));
+    for (std::size_t k = 1; k < len; ++k) v = (v << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     cp = v;
     return len;
 }
@@ -174,32 +184,16 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 std::size_t scanUtf8(std::string_view s, std::size_t from) {
     std::size_t i = from;
     while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
+        unsigned char lo, hi;
+        std::size_t len = leadByte(static_cast<unsigned char>(s[i]), lo, hi);
+        if (len == 0) return std::string::npos;
+        std::size_t part = wellFormedPart(s, i, len, lo, hi);
+        if (part == len) {
+            i += len;
         } else {
-            return std::string::npos;
+            // Cut by the end of the text: more bytes may complete it. Anything else never decodes.
+            return i + part == s.size() ? i : std::string::npos;
         }
-        for (std::size_t k = 1; k < length; ++k) {
-            if (i + k >= s.size()) return i;
-            auto d = static_cast<unsigned char>(s[i + k]);
-            if (d < (k == 1 ? low : 0x80) || d > (k == 1 ? high : 0xBF)) return std::string::npos;
-        }
-        i += length;
     }
     return i;
 }

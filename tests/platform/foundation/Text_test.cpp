@@ -22,6 +22,20 @@ TEST(Utf8, ValidationRejectsOverlongsSurrogatesAndOutOfRange) {
     for (auto& c : cases) EXPECT_EQ(platform::isValidUTF8(c.bytes), c.valid) << ::testing::PrintToString(c.bytes);
 }
 
+TEST(Utf8, ScanningTellsACutCharacterFromABrokenOne) {
+    const std::string hong = "\xe7\xba\xa2";  // 红
+    struct Case { std::string text; std::size_t from; std::size_t end; } cases[] = {
+        {"ab" + hong, 0, 5},
+        {"ab" + hong.substr(0, 2), 0, 2},          // cut at the end: complete up to it
+        {"ab" + hong.substr(0, 1), 2, 2},          // scanning on from a later point
+        {"ab\xe7" "x", 0, std::string::npos},       // a broken sequence never decodes
+        {"\xc0\xaf", 0, std::string::npos},        // overlong
+        {"\xed\xa0\x80", 0, std::string::npos},    // surrogate
+        {"", 0, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::scanUtf8(c.text, c.from), c.end) << c.text;
+}
+
 TEST(Gb18030, RoundTripsChineseTextAndRefusesInvalidInput) {
     const std::string text = "台号：A12 宫保鸡丁×2 ¥38.5 €😀";
     auto gb = platform::utf8ToGb18030(text);
