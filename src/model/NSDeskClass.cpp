@@ -84,7 +84,7 @@ float NSDeskClass::GetDelDishQty(const NSDishClass& line) const {
     return sum;
 }
 
-bool NSDeskClass::HasDishRemain(const NSDishClass& line) const { return GetDelDishQty(line) > 0.001f; }
+bool NSDeskClass::HasDishRemain(const NSDishClass& line) const { return GetDelDishQty(line) > 0.001; }
 
 int NSDeskClass::GetChooseQuantity() const {
     return static_cast<int>(std::count_if(m_DishList.begin(), m_DishList.end(),

@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "core/NSServer.h"
@@ -92,7 +93,8 @@ void NSServer::GetIPAddresses() {
         if (name == lastName) continue;
         lastName = name;
         ifreq flags{};
-        std::memcpy(flags.ifr_name, rec.ifr_name, IFNAMSIZ);
+        // The flags of the interface itself, not of an alias such as "eth0:1".
+        std::memcpy(flags.ifr_name, name.c_str(), std::min<std::size_t>(name.size(), IFNAMSIZ - 1));
         if (::ioctl(fd, SIOCGIFFLAGS, &flags) < 0 || !(flags.ifr_flags & IFF_UP)) continue;
         const auto* sin = reinterpret_cast<const sockaddr_in*>(&rec.ifr_addr);
         char dotted[INET_ADDRSTRLEN] = {};
