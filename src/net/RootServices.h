@@ -11,7 +11,7 @@ public:
     virtual ~NSRootServices() = default;
 
     // The wait logo over the whole screen while an exchange blocks the main thread. The host
-    // must draw it before returning, since the caller blocks right after.
+    // must draw it before returning (ui::Window::displayNow), since the caller blocks right after.
     virtual void showWaitLogo() {}
     virtual void releaseWaitLogo() {}
     // A text on the message panel (progress, and failures when an alert is already up).
