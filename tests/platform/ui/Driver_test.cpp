@@ -106,6 +106,34 @@ TEST_F(Driving, ScrollViewPagesAndZoomsWithinItsLimits) {
     EXPECT_EQ(picture->frame().size, (Size{300, 200}));
 }
 
+// Opens a header above the content, 60 points deep, when the content is let go 65 points or more
+// past its top.
+struct PullToReload : ScrollViewDelegate {
+    void scrollViewDidEndDragging(ScrollView& s, bool) override {
+        if (s.contentOffset().y <= -65) s.setContentInset({60, 0, 0, 0});
+    }
+};
+
+TEST_F(Driving, AScrollViewRestsWithinTheInsetItsEndOfDragHandlerSet) {
+    auto list = add<ScrollView>(Rect{0, 0, 300, 400});
+    list->setContentSize({300, 1000});
+    PullToReload reload;
+    list->setDelegate(&reload);
+    struct Case { double pull, offset, inset; } cases[] = {
+        {200, -60, 60},  // let go 100 points past the top: rests open
+        {100, 0, 0},     // 50 points: springs back
+    };
+    for (auto& c : cases) {
+        list->setContentInset({});
+        list->setContentOffset({0, 0});
+        drag(*window, {150, 100}, {150, 100 + c.pull});
+        home.loop().advanceBy(1);
+        EXPECT_DOUBLE_EQ(list->contentOffset().y, c.offset) << c.pull;
+        EXPECT_DOUBLE_EQ(list->contentInset().top, c.inset) << c.pull;
+    }
+    list->setDelegate(nullptr);
+}
+
 TEST_F(Driving, TelephoneAddressesAreRecordedNotDialled) {
     auto& app = Application::shared();
     app.clearOpenedURLs();
