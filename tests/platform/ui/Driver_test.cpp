@@ -74,6 +74,28 @@ TEST_F(Driving, TapsGoThroughHitTestingAndReportWhyTheyFailed) {
     EXPECT_FALSE(tapAt(*window, {500, 500}).ok);
 }
 
+TEST_F(Driving, AViewThatTakesNoTouchesIsTappedWhereItLiesUnlessSomethingCoversIt) {
+    // A price label drawn over a button: the button beneath gets the tap.
+    auto button = add<Button>(Button::Type::Custom, Rect{0, 0, 200, 60});
+    int taps = 0;
+    button->addTarget(ControlEvent::TouchUpInside, [&](Control&) { ++taps; });
+    auto price = add<Label>(Rect{10, 10, 100, 40});
+    price->setText("￥58");
+    price->setTag(5);
+    auto r = tapTag(*window, 5);
+    EXPECT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.hit, button.get());
+    EXPECT_TRUE(tapTitle(*window, "￥58").ok);
+    EXPECT_EQ(taps, 2);
+
+    // A sheet laid over both takes the touch: that is a covered label, not a tap on the sheet.
+    auto sheet = add<View>(Rect{0, 0, 300, 300});
+    r = tapTag(*window, 5);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("covered by View"), std::string::npos) << r.error;
+    EXPECT_EQ(taps, 2);
+}
+
 struct Zoomer : ScrollViewDelegate {
     View* zoomed = nullptr;
     View* viewForZooming(ScrollView&) override { return zoomed; }
