@@ -46,6 +46,15 @@ std::string bmp(int width, int height, int bits, std::uint32_t compression, cons
     return b + rows;
 }
 
+// An 8-bit BMP: the palette (blue, green, red, unused per entry) between the header and the rows
+// of indexes; `declared` is the header's count of palette entries (0: all 256).
+std::string bmp8(int width, int height, const std::string& palette, std::uint32_t declared, const std::string& rows) {
+    std::string b = bmp(width, height, 8, 0, "");
+    put32(b, 46, declared);
+    put32(b, 10, static_cast<std::uint32_t>(b.size() + palette.size()));
+    return b + palette + rows;
+}
+
 // JPEG bytes of a picture whose left half is red and right half blue.
 std::string jpegOfTwoHalves(int width, int height) {
     jpeg_compress_struct info;
@@ -142,6 +151,30 @@ TEST(Bitmap, Bmp32BitUsesAlphaOnlyWhenTheHeaderDeclaresIt) {
     auto masked = render::decodeBmp(bmp(1, 1, 32, 3, pixel, 108));
     ASSERT_TRUE(masked);
     EXPECT_EQ(masked->at(0, 0), render::premultipliedPixel(255, 0, 0, 0x80));
+}
+
+// Dish pictures often come as 8-bit BMP.
+TEST(Bitmap, Bmp8BitLooksItsColoursUpInThePalette) {
+    const std::string palette("\x00\x00\xFF\x00" "\x00\xFF\x00\x00" "\xFF\x00\x00\x00", 12);  // red green blue
+    // Two rows of three indexes, each padded to four bytes; the bottom row comes first.
+    const std::string rows("\x00\x01\x02\x00" "\x02\x02\x00\x00", 8);
+    auto out = render::decodeBmp(bmp8(3, 2, palette, 3, rows));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->at(0, 1), 0xFFFF0000u);
+    EXPECT_EQ(out->at(1, 1), 0xFF00FF00u);
+    EXPECT_EQ(out->at(2, 1), 0xFF0000FFu);
+    EXPECT_EQ(out->at(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(out->at(2, 0), 0xFFFF0000u);
+    // A count of 0 means a full palette, of which only the entries present are read.
+    EXPECT_TRUE(render::decodeBmp(bmp8(3, 2, palette, 0, rows)));
+
+    struct Case { const char* what; std::string bytes; } refused[] = {
+        {"an index past the declared entries", bmp8(3, 2, palette, 2, rows)},
+        {"an index past the entries present", bmp8(3, 2, palette.substr(0, 8), 0, rows)},
+        {"more than 256 entries declared", bmp8(3, 2, palette, 300, rows)},
+        {"rows cut short", bmp8(3, 2, palette, 3, rows.substr(0, 6))},
+    };
+    for (auto& c : refused) EXPECT_FALSE(render::decodeImage(c.bytes)) << c.what;
 }
 
 TEST(Bitmap, DamagedOrHostilePicturesAreRefused) {
