@@ -143,6 +143,28 @@ TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     EXPECT_EQ(app.screen->returned, std::vector<std::string>{"菜"});
     EXPECT_FALSE(SDL_IsTextInputActive());
 
+    // On the number pad, the keyboard and the input method type digits only.
+    app.screen->field->setText("");
+    app.screen->field->setKeyboardType(ui::KeyboardType::NumberPad);
+    click(shell, {100, 20 + 135});
+    shell.pump(0);
+    for (const char* typed : {"7", "a", "一", "8"}) {
+        e = SDL_Event{};
+        e.type = SDL_TEXTEDITING;
+        SDL_strlcpy(e.edit.text, "yi", sizeof e.edit.text);
+        push(e);
+        e = SDL_Event{};
+        e.type = SDL_TEXTINPUT;
+        SDL_strlcpy(e.text.text, typed, sizeof e.text.text);
+        push(e);
+    }
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;
+    push(e);
+    shell.pump(0);
+    EXPECT_EQ(app.screen->returned, (std::vector<std::string>{"菜", "78"}));
+
     // What the window shows is the screen: the red button at its place.
     const render::Bitmap frame = shell.readFrame();
     ASSERT_GT(frame.width, 0);
