@@ -206,12 +206,11 @@ View* standIn(View* target) {
     return target;
 }
 
-// Lays the finger on `from`, moves it by `by` and lifts it; see dragBy.
-void stroke(Window& window, Point from, Point by, double seconds) {
-    const double length = std::hypot(by.x, by.y);
-    const int moves = std::max(1, static_cast<int>(std::ceil(length / 10)));
-    const double pause = std::isfinite(seconds) && seconds > 0 ? seconds / moves : 0;
+// Lays the finger on `from`, moves it by `by` in `moves` equal moves with `pause` seconds of the
+// manual clock before each, and lifts it.
+void stroke(Window& window, Point from, Point by, int moves, double pause) {
     auto& loop = platform::RunLoop::main();
+    moves = std::max(1, moves);
     window.touchBegan(0, from);
     for (int i = 1; i <= moves; ++i) {
         if (pause > 0 && loop.manualClock()) loop.advanceBy(pause);
@@ -219,6 +218,12 @@ void stroke(Window& window, Point from, Point by, double seconds) {
         window.touchMoved(0, {from.x + by.x * t, from.y + by.y * t});
     }
     window.touchEnded(0, {from.x + by.x, from.y + by.y});
+}
+
+// The same in moves of at most 10 points spread over `seconds`; see dragBy.
+void stroke(Window& window, Point from, Point by, double seconds) {
+    const int moves = std::max(1, static_cast<int>(std::ceil(std::hypot(by.x, by.y) / 10)));
+    stroke(window, from, by, moves, std::isfinite(seconds) && seconds > 0 ? seconds / moves : 0);
 }
 
 }  // namespace
@@ -345,7 +350,7 @@ TapResult pickRow(Window& window, std::string_view title) {
                     const int before = picker.selectedRowInComponent(c);
                     const int turn = std::clamp(row - before, -perStroke, perStroke);
                     // Pushing the wheel up brings later rows to the centre.
-                    stroke(window, start, {0, -turn * h}, 0);
+                    stroke(window, start, {0, -turn * h}, 0.0);
                     if (picker.selectedRowInComponent(c) == before) break;
                 }
                 if (picker.selectedRowInComponent(c) != row)
@@ -359,13 +364,7 @@ TapResult pickRow(Window& window, std::string_view title) {
 }
 
 void drag(Window& window, Point from, Point to, int steps) {
-    if (steps < 1) steps = 1;
-    window.touchBegan(0, from);
-    for (int i = 1; i <= steps; ++i) {
-        double t = static_cast<double>(i) / steps;
-        window.touchMoved(0, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
-    }
-    window.touchEnded(0, to);
+    stroke(window, from, {to.x - from.x, to.y - from.y}, steps, 0);
 }
 
 bool typeText(Window& window, std::string_view text) { return window.insertText(text); }
