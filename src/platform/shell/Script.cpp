@@ -197,12 +197,15 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
         }
         return "tap needs a title, \"tag N\" or a point X Y";
     }
-    if (verb == "type") {
-        if (n != 2) return "type needs one text";
-        step.kind = Kind::Type;
+    // A step of one text: what to type, or the title of a picker row.
+    auto textStep = [&](Kind kind, const char* failure) -> std::optional<std::string> {
+        if (n != 2) return failure;
+        step.kind = kind;
         step.text = t[1].text;
         return std::nullopt;
-    }
+    };
+    if (verb == "type") return textStep(Kind::Type, "type needs one text");
+    if (verb == "pick") return textStep(Kind::Pick, "pick needs the title of a row");
     if (verb == "advance") {
         auto s = n == 2 ? number(t[1]) : std::nullopt;
         if (!s || *s < 0 || *s > kMaxAdvanceSeconds) return "advance needs seconds from 0 to 3600";
@@ -223,12 +226,6 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
     if (verb == "return") {
         if (n != 1) return "return takes nothing";
         step.kind = Kind::Return;
-        return std::nullopt;
-    }
-    if (verb == "pick") {
-        if (n != 2) return "pick needs the title of a row";
-        step.kind = Kind::Pick;
-        step.text = t[1].text;
         return std::nullopt;
     }
     if (verb == "wait") {

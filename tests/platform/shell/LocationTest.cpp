@@ -126,15 +126,24 @@ public:
     void regionWillChange(location::MapView&, bool) override { heard.push_back("region"); }
 };
 
-TEST_F(Location, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
-    auto window = std::make_shared<ui::Window>();
-    window->makeKeyAndVisible();
-    auto map = std::make_shared<location::MapView>(ui::Rect{0, 0, 400, 400});
-    window->addSubview(map);
+// A 400-point map in a window, 0.02 degrees around (30, 120), with pins made by `pins`.
+class Maps : public Location {
+protected:
+    void SetUp() override {
+        Location::SetUp();
+        window->makeKeyAndVisible();
+        window->addSubview(map);
+        map->setDelegate(&pins);
+        map->setRegion({{30.0, 120.0}, {0.02, 0.02}}, false);
+        pins.heard.clear();
+    }
+    void TearDown() override { map->setDelegate(nullptr); }
+    std::shared_ptr<ui::Window> window = std::make_shared<ui::Window>();
+    std::shared_ptr<location::MapView> map = std::make_shared<location::MapView>(ui::Rect{0, 0, 400, 400});
     Pins pins;
-    map->setDelegate(&pins);
-    map->setRegion({{30.0, 120.0}, {0.02, 0.02}}, false);
-    pins.heard.clear();
+};
+
+TEST_F(Maps, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
     auto a = std::make_shared<Shop>(Coordinate{30.0, 120.0}, "甲");
     auto b = std::make_shared<Shop>(Coordinate{30.005, 119.995}, "乙");
     map->addAnnotations({a, b});
@@ -169,17 +178,9 @@ TEST_F(Location, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
     EXPECT_EQ(map->subviews().size(), 0u);
     map->addAnnotation(std::make_shared<Shop>(Coordinate{30.0, 120.0}, "丙"));
     EXPECT_TRUE(map->viewForAnnotation(map->annotations()[0].get()) == pa || map->viewForAnnotation(map->annotations()[0].get()) == pb);
-    map->setDelegate(nullptr);
 }
 
-TEST_F(Location, TheMapShowsTheDevicesOwnPositionAsAnAnnotationOfItsOwn) {
-    auto window = std::make_shared<ui::Window>();
-    window->makeKeyAndVisible();
-    auto map = std::make_shared<location::MapView>(ui::Rect{0, 0, 400, 400});
-    window->addSubview(map);
-    Pins pins;
-    map->setDelegate(&pins);
-    map->setRegion({{30.0, 120.0}, {0.02, 0.02}}, false);
+TEST_F(Maps, TheMapShowsTheDevicesOwnPositionAsAnAnnotationOfItsOwn) {
     map->addAnnotation(std::make_shared<Shop>(Coordinate{30.0, 120.0}, "甲"));
 
     // Shown only once the device's position is known.
@@ -213,7 +214,6 @@ TEST_F(Location, TheMapShowsTheDevicesOwnPositionAsAnAnnotationOfItsOwn) {
     location::LocationManager::setDevicePosition(Coordinate{30.005, 120.005});
     home.loop().drain();
     EXPECT_FALSE(map->isUserLocationVisible());
-    map->setDelegate(nullptr);
 }
 
 }  // namespace
