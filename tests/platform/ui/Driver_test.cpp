@@ -166,6 +166,11 @@ TEST_F(Driving, AScrollViewRestsWithinTheInsetItsEndOfDragHandlerSet) {
         EXPECT_DOUBLE_EQ(list->contentOffset().y, c.offset) << c.pull;
         EXPECT_DOUBLE_EQ(list->contentInset().top, c.inset) << c.pull;
     }
+    // When the reload is over and the inset goes, the header closes.
+    drag(*window, {150, 100}, {150, 300});
+    ASSERT_DOUBLE_EQ(list->contentOffset().y, -60);
+    list->setContentInset({});
+    EXPECT_DOUBLE_EQ(list->contentOffset().y, 0);
     list->setDelegate(nullptr);
 }
 
