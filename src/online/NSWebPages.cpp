@@ -27,21 +27,21 @@ std::string regedit(const std::string& email, const std::string& username, const
                 v(receiver));
 }
 
-std::string shopListByName(const std::string& ctid, const std::string& shopname, int ty, int pageindex) {
-    if (pageindex == 0) return page("GetShopListByLocation.aspx?ctid=%@&shopname=%@&ty=%i", v(ctid), v(shopname), ty);
+std::string shopListByName(const std::string& ctid, const std::string& shopname, int ty, std::optional<int> pageindex) {
+    if (!pageindex) return page("GetShopListByLocation.aspx?ctid=%@&shopname=%@&ty=%i", v(ctid), v(shopname), ty);
     return page("GetShopListByLocation.aspx?ctid=%@&shopname=%@&ty=%i&pageindex=%i", v(ctid), v(shopname), ty,
-                pageindex);
+                *pageindex);
 }
 
 std::string shopListByLocation(float lat, float lng, int nearfilter, const std::string& shoptype,
-                               const std::string& sortname, int sortflag, int ty, int pageindex) {
-    if (pageindex == 0) {
+                               const std::string& sortname, int sortflag, int ty, std::optional<int> pageindex) {
+    if (!pageindex) {
         return page("GetShopListByLocation.aspx?lat=%f&lng=%f&nearfilter=%i&shoptype=%@&sortname=%@&sortflag=%i&ty=%i",
                     lat, lng, nearfilter, v(shoptype), v(sortname), sortflag, ty);
     }
     return page("GetShopListByLocation.aspx?lat=%f&lng=%f&nearfilter=%i&shoptype=%@&sortname=%@&sortflag=%i"
                 "&pageindex=%i&ty=%i",
-                lat, lng, nearfilter, v(shoptype), v(sortname), sortflag, pageindex, ty);
+                lat, lng, nearfilter, v(shoptype), v(sortname), sortflag, *pageindex, ty);
 }
 
 std::string shopDetail(const std::string& shopid) {
@@ -52,9 +52,9 @@ std::string collectionShop(const std::string& shopID, const std::string& userID,
     return page("CollectionShopByUser.aspx?shopID=%@&userID=%@&comType=%@", v(shopID), v(userID), v(comType));
 }
 
-std::string collectionList(const std::string& userid, int pageindex) {
-    if (pageindex == 0) return page("GetCollectionListByUserId.aspx?userid=%@", v(userid));
-    return page("GetCollectionListByUserId.aspx?userid=%@&pageindex=%i", v(userid), pageindex);
+std::string collectionList(const std::string& userid, std::optional<int> pageindex) {
+    if (!pageindex) return page("GetCollectionListByUserId.aspx?userid=%@", v(userid));
+    return page("GetCollectionListByUserId.aspx?userid=%@&pageindex=%i", v(userid), *pageindex);
 }
 
 std::string shopTypeList() { return page("GetShopTypeList.aspx"); }

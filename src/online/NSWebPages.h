@@ -4,6 +4,7 @@
 // holding "&", "=", "+", "?", "#" or "%" reaches the service as typed; the address of any other
 // value is exactly the page's form.
 
+#include <optional>
 #include <string>
 
 namespace webpages {
@@ -12,15 +13,15 @@ std::string login(const std::string& username, const std::string& password);
 std::string regedit(const std::string& email, const std::string& username, const std::string& password,
                     const std::string& tel, float lat, float lng, const std::string& address, int sex,
                     const std::string& truename, const std::string& receiver);
-// The shop list by name within a city; pageindex 0 asks for the first page without naming it.
-std::string shopListByName(const std::string& ctid, const std::string& shopname, int ty, int pageindex = 0);
-// The shop list near a position; pageindex 0 asks for the first page without naming it.
+// The shop list by name within a city (the first page of a search names no page).
+std::string shopListByName(const std::string& ctid, const std::string& shopname, int ty, std::optional<int> pageindex = std::nullopt);
+// The shop list near a position (the first page of a search names no page).
 std::string shopListByLocation(float lat, float lng, int nearfilter, const std::string& shoptype,
-                               const std::string& sortname, int sortflag, int ty, int pageindex = 0);
+                               const std::string& sortname, int sortflag, int ty, std::optional<int> pageindex = std::nullopt);
 std::string shopDetail(const std::string& shopid);
 // comType is "Add" or "Del".
 std::string collectionShop(const std::string& shopID, const std::string& userID, const std::string& comType);
-std::string collectionList(const std::string& userid, int pageindex = 0);
+std::string collectionList(const std::string& userid, std::optional<int> pageindex = std::nullopt);
 std::string shopTypeList();
 std::string cityInfo();
 std::string userInfo(const std::string& userid);
