@@ -186,14 +186,6 @@ int WebSim::start(int port) {
                 return;
             }
         }
-        if (fault == Fault::Slow) {
-            double seconds;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                seconds = slowSeconds_;
-            }
-            holdFor(seconds);
-        }
         if (fault == Fault::HtmlError) {
             res.set_content("<html><head><title>Runtime Error</title></head><body><h1>Server Error in "
                             "'/app' Application.</h1></body></html>",
@@ -204,23 +196,37 @@ int WebSim::start(int port) {
             res.set_content("{\"state\":\"1\",\"list\":[{\"DataID\":", "text/plain; charset=utf-8");
             return;
         }
-        if (page.empty()) {
-            res.set_content(picture(), "image/png");
-        } else {
-            std::optional<nlohmann::json> body;
+        // The answer is made when the request arrives; a slow answer only comes later.
+        std::string body = picture();
+        std::string type = "image/png";
+        if (!page.empty()) {
+            std::optional<nlohmann::json> json;
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                body = answer(page, logged.query);
+                json = answer(page, logged.query);
             }
-            if (!body) {
+            if (!json) {
                 res.status = 404;
                 return;
             }
-            res.set_content(body->dump(), "text/plain; charset=utf-8");
+            body = json->dump();
+            type = "text/plain; charset=utf-8";
         }
+        if (fault == Fault::Slow) {
+            double seconds;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                seconds = slowSeconds_;
+            }
+            holdFor(seconds);
+        }
+        res.set_content(body, type);
         if (fault == Fault::Status) res.status = 500;
     };
 
+    // One request per connection, as the service's clients use it; it also lets stop() end at
+    // once instead of waiting out idle keep-alive connections.
+    server_->http.set_keep_alive_max_count(1);
     for (const char* page : kPages) {
         const std::string name = page;
         server_->http.Get("/app/Android/" + name + "\\.aspx",
