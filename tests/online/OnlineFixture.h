@@ -4,6 +4,7 @@
 // its own that the client's base URL points at.
 
 #include <chrono>
+#include <set>
 #include <functional>
 #include <string>
 #include <thread>

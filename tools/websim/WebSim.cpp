@@ -248,6 +248,8 @@ int WebSim::start(int port) {
     }
     port_ = bound;
     thread_ = std::thread([this] { server_->http.listen_after_bind(); });
+    // A stop() before the loop runs would go unnoticed and leave it listening for ever.
+    while (!server_->http.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return port_;
 }
 
