@@ -69,8 +69,8 @@ struct World {
     std::vector<Shop> shops;
     std::vector<Customer> customers;
     std::vector<Order> orders;
-    int nextCustomer = 1000;
-    int nextOrder = 5000;
+    int nextCustomer = 2000;  // past the demo customer's id
+    int nextOrder = 6000;  // past the demo orders' numbers
     int pageSize = 10;
 
     static World demo();
