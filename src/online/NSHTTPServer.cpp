@@ -261,37 +261,30 @@ void NSHTTPServer::getText(const std::string& url, std::shared_ptr<void> receive
 }
 
 bool NSHTTPServer::sendGetToServer(bool async) {
-    if (sent_) return true;  // a request is used once
+    send(async);
+    return true;
+}
+
+bool NSHTTPServer::sendGetToServer() {
+    if (!sent_) isData_ = true;
+    send(true);
+    return true;
+}
+
+void NSHTTPServer::send(bool async) {
+    if (sent_) return;  // a request is used once
     sent_ = true;
     ++g_inFlight;
     auto t = std::make_unique<Transfer>();
     t->request = shared_from_this();
     if (!prepare(*t, escapeURL(serverAddress_))) {
         queueDelivery(std::nullopt);
-        return true;
-    }
-    if (async) {
+    } else if (async) {
         HttpWorker::shared().submit(std::move(t));
     } else {
         const CURLcode result = curl_easy_perform(t->easy);
         queueDelivery(outcome(*t, result));
     }
-    return true;
-}
-
-bool NSHTTPServer::sendGetToServer() {
-    if (sent_) return true;
-    isData_ = true;
-    sent_ = true;
-    ++g_inFlight;
-    auto t = std::make_unique<Transfer>();
-    t->request = shared_from_this();
-    if (!prepare(*t, escapeURL(serverAddress_))) {
-        queueDelivery(std::nullopt);
-        return true;
-    }
-    HttpWorker::shared().submit(std::move(t));
-    return true;
 }
 
 void NSHTTPServer::queueDelivery(std::optional<std::string> body) {

@@ -85,6 +85,7 @@ public:
 
 private:
     explicit NSHTTPServer(std::string url) : serverAddress_(std::move(url)) {}
+    void send(bool async);
 
     std::string serverAddress_;
     Selector didReceiveSelector_;

@@ -142,39 +142,45 @@ void NSShopDBClass::getUserInfoFromServer() {
         &userTurn_);
 }
 
+namespace {
+// Replaces the list by the records `make` gives for the elements of the answer's `key` array, in
+// answer order (none when the text does not parse); `make` answers null to leave one out.
+template <class T, class Make>
+void replaceList(std::vector<std::shared_ptr<T>>& list, const std::string& text, const char* key, Make make) {
+    list.clear();
+    NSJsonResolver resolver;
+    const auto answer = resolver.resolveJson(text);
+    if (!answer) return;
+    for (const auto& e : json_read::list(*answer, key))
+        if (auto record = make(e)) list.push_back(std::move(record));
+}
+}  // namespace
+
 void NSShopDBClass::receiveServerCity(const std::string& text) {
     if (text.empty()) return;
-    m_citys.clear();
-    NSJsonResolver resolver;
-    if (auto answer = resolver.resolveJson(text)) {
-        for (const auto& e : json_read::list(*answer, "datelist")) {
-            auto city = std::make_shared<NSCityClass>();
-            city->m_id = json_read::text(e, "cityid");
-            city->cityname = json_read::text(e, "cname");
-            city->isHot = json_read::boolean(e, "ishotcity");
-            city->adddate = json_read::text(e, "adddate");
-            m_citys.push_back(std::move(city));
-        }
-    }
-    saveCitys(text);
+    replaceList(m_citys, text, "datelist", [](const nlohmann::json& e) {
+        auto city = std::make_shared<NSCityClass>();
+        city->m_id = json_read::text(e, "cityid");
+        city->cityname = json_read::text(e, "cname");
+        city->isHot = json_read::boolean(e, "ishotcity");
+        city->adddate = json_read::text(e, "adddate");
+        return city;
+    });
+    saveCitys(text);  // also when it did not parse: the file keeps the service's last word
 }
 
 void NSShopDBClass::receiveServerCaix(const std::string& text) {
     if (text.empty()) return;
-    m_caixs.clear();
-    NSJsonResolver resolver;
-    if (auto answer = resolver.resolveJson(text)) {
-        for (const auto& e : json_read::list(*answer, "shoptypelist")) {
-            // Only the top-level types ("1" as a text) are offered as cuisines.
-            if (!json_read::textEquals(e, "Parentid", "1")) continue;
-            auto caix = std::make_shared<NSCaixClass>();
-            caix->m_srtSortID = json_read::text(e, "SortID");
-            caix->m_srtSortName = json_read::text(e, "SortName");
-            caix->m_iJOrder = json_read::integer(e, "JOrder");
-            caix->m_strParentid = json_read::text(e, "Parentid");
-            m_caixs.push_back(std::move(caix));
-        }
-    }
+    replaceList(m_caixs, text, "shoptypelist", [](const nlohmann::json& e) -> std::shared_ptr<NSCaixClass> {
+        // Only the top-level types ("1" as a text) are offered as cuisines.
+        if (!json_read::textEquals(e, "Parentid", "1")) return nullptr;
+        auto caix = std::make_shared<NSCaixClass>();
+        caix->m_srtSortID = json_read::text(e, "SortID");
+        caix->m_srtSortName = json_read::text(e, "SortName");
+        caix->m_iJOrder = json_read::integer(e, "JOrder");
+        caix->m_strParentid = json_read::text(e, "Parentid");
+        return caix;
+    });
     saveCaix(text);
 }
 
