@@ -206,6 +206,8 @@ void NSHTTPServer::setHTTPAddress(const std::string& base) {
 }
 
 std::string NSHTTPServer::pictureURL(const std::string& picture) {
+    // No picture path is no picture: the bare host is no address to fetch.
+    if (picture.empty()) return {};
     const std::string base = getHTTPAddress();
     const auto at = base.find("/app");
     if (at == std::string::npos) return picture;

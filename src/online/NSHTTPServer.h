@@ -62,7 +62,7 @@ public:
     static void setHTTPAddress(const std::string& base);
 
     // The absolute address of a "Picture" path: the base URL's scheme and host, "/", then the
-    // path; the path alone when the base holds no "/app".
+    // path; the path alone when the base holds no "/app"; "" for no path.
     static std::string pictureURL(const std::string& picture);
     // The whole-URL escaping: every byte that may not stand in a URL becomes %XX (upper-case hex
     // of its UTF-8 bytes); an escape already made by escapeValue is kept as it is.

@@ -4,6 +4,7 @@
 
 #include "online/NSHTTPServer.h"
 #include "online/NSJsonResolver.h"
+#include "online/NSShopRecords.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ TEST(OnlineJson, ResolverKeepsTheValueOrNothing) {
 TEST(OnlineJson, PictureAddressRule) {
     NSHTTPServer::setHTTPAddress("http://shop.example:8080/app/Android/");
     EXPECT_EQ(NSHTTPServer::pictureURL("upload/x.png"), "http://shop.example:8080/upload/x.png");
+    EXPECT_EQ(NSHTTPServer::pictureURL(""), "");
     NSHTTPServer::setHTTPAddress("http://shop.example/svc/");
     EXPECT_EQ(NSHTTPServer::pictureURL("upload/x.png"), "upload/x.png");
 }
@@ -70,6 +72,32 @@ TEST(OnlineJson, WholeURLEscaping) {
     };
     for (const auto& c : cases) EXPECT_EQ(NSHTTPServer::escapeURL(c.in), c.out) << c.in;
     EXPECT_EQ(NSHTTPServer::escapeValue("a&b=c+d?e#f%g h"), "a%26b%3Dc%2Bd%3Fe%23f%25g h");
+}
+
+TEST(OnlineJson, ShopRowsAndDetail) {
+    NSHTTPServer::setHTTPAddress("http://h/app/Android/");
+    const auto row = nlohmann::json::parse(R"({"DataID":"7","TogoName":"n","sortname":"s","address":"a",
+        "Picture":"upload/7.png","ctid":"21","mymoney":"60","lat":"31.2364","lng":121.4802,
+        "Time1Start":"10:00","Time1End":"14:00","Time2Start":"17:00","Time2End":null,
+        "Time3Start":"22:00","Time3End":"23:00"})");
+    const auto shop = shoprecords::readListRow(row);
+    EXPECT_EQ(shop->m_strID, "7");
+    EXPECT_EQ(shop->m_strPicUrl, "http://h/upload/7.png");
+    EXPECT_EQ(shop->m_strCityid, "21");
+    // The periods end at the first one without both ends.
+    EXPECT_EQ(shop->m_strTimeStart, std::vector<std::string>{"10:00"});
+    EXPECT_EQ(shop->m_strTimeEnd, std::vector<std::string>{"14:00"});
+    // The position offset is taken off in single precision.
+    EXPECT_EQ(shop->lat, 31.2364f - 0.006f);
+    EXPECT_EQ(shop->lng, 121.4802f - 0.0065f);
+    EXPECT_EQ(shop->m_iType, 4);  // until the detail says otherwise
+
+    shoprecords::readDetail(*shop, nlohmann::json::parse(
+        R"({"TogoType":"2","distance":"1","Tel":"021","LandmarkName":"l","Foodclass":"f","Introduce":"i","TogoUrl":"u"})"));
+    EXPECT_EQ(shop->m_iType, 2);
+    EXPECT_TRUE(shop->distance);
+    EXPECT_EQ(shop->m_strTel, "021");
+    EXPECT_EQ(shop->m_strPicUrl, "");  // a detail without a picture gives no address
 }
 
 }  // namespace
