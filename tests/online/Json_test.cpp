@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "model/NSCaipDBClass.h"
 #include "online/NSHTTPServer.h"
 #include "online/NSJsonResolver.h"
+#include "online/NSOnlineOrders.h"
+#include "online/NSShopDBClass.h"
 #include "online/NSShopRecords.h"
+#include "online/NSWebMenuImport.h"
 
 namespace {
 
@@ -98,6 +102,40 @@ TEST(OnlineJson, ShopRowsAndDetail) {
     EXPECT_TRUE(shop->distance);
     EXPECT_EQ(shop->m_strTel, "021");
     EXPECT_EQ(shop->m_strPicUrl, "");  // a detail without a picture gives no address
+}
+
+}  // namespace
+
+namespace {
+
+// Answers of any shape are read without a throw: every member of the wrong type reads as nothing.
+TEST(OnlineJson, ReadersTakeAnswersOfAnyShape) {
+    const char* const answers[] = {
+        "null", "[]", "7", R"("text")", R"({"foodlist":7,"orderlist":{},"list":"x","foodtypelist":[1,"a",null]})",
+        R"({"foodlist":[1,[2],{"foodstylelist":[3,{"Title":4,"Price":[5]}],"foodattrlist":[{"Attributes":6},7],
+            "FoodID":{"x":1},"Price":true}]})",
+        R"({"orderlist":[{"State":{},"OrderID":[1],"OrderType":"x"}],"page":"2x","total":[]})",
+        R"({"typeid":[],"foodlist":[{"Num":{},"FoodID":null}],"TogoId":5})",
+        R"({"DataID":1,"lat":{},"Time1Start":[],"Time1End":{},"Time2Start":"a"})",
+    };
+    for (const char* text : answers) {
+        const auto json = nlohmann::json::parse(text);
+        EXPECT_NO_THROW({
+            NSCaipDBClass db;
+            NSWebMenuImport::applyMenu(db, NSWebMenuImport::readCategories(json), json);
+            int page = 0;
+            int total = 0;
+            dingd::readOrderList(json, page, total);
+            NSDingDClass order;
+            dingd::readOrderDetail(order, json);
+            NSShopClass shop;
+            shoprecords::readDetail(shop, json);
+            shoprecords::readListRow(json);
+            for (const auto& e : json_read::list(json, "list")) shoprecords::readListRow(e);
+            auto store = std::make_shared<NSShopDBClass>();
+            store->receiveServerUserInfo(text);
+        }) << text;
+    }
 }
 
 }  // namespace

@@ -22,6 +22,12 @@ std::string decipherUserFile() {
 TEST_F(OnlineStore, HubMakesTheStoreOnceAndKeepsTheSameOneWhenHandedBack) {
     auto db = NSServer::getShopDB();
     ASSERT_TRUE(db);
+    // The first use brings the stored state back and refreshes it: a chosen (empty) city and
+    // the three requests.
+    EXPECT_TRUE(db->m_choosecity);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(sim.requests().size(), 3u);
+    EXPECT_EQ(db->m_citys.size(), 3u);
     EXPECT_EQ(NSServer::getShopDB(), db);
     NSServer::setShopDB(db);
     EXPECT_EQ(NSServer::getShopDB(), db);
