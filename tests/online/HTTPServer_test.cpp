@@ -2,6 +2,7 @@
 // answers are delivered, and the failures that must come back as the empty answer.
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 #include "OnlineFixture.h"
@@ -106,6 +107,11 @@ TEST_F(OnlineHTTP, AnswerIsDeliveredOnceOnTheMainLoopAfterTheSendReturned) {
     for (int i = 0; i < 5; ++i) home.loop().runOnce();
     EXPECT_EQ(r->calls, 1);
     EXPECT_EQ(r->thread, std::this_thread::get_id());
+    // The transfer itself ran on the client's worker.
+    bool worker = false;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        worker = worker || platform::fs::readAll(task.path().string() + "/comm").value_or("") == "HTTP-Thread\n";
+    EXPECT_TRUE(worker);
     NSJsonResolver json;
     ASSERT_TRUE(json.resolveJson(r->answer));
     EXPECT_EQ(json_read::list(*json.jsonMap, "datelist").size(), 3u);
