@@ -46,7 +46,7 @@ std::string text(const nlohmann::json& object, const char* key) {
     const auto& v = member(object, key);
     if (v.is_string()) return v.get<std::string>();
     if (v.is_number_integer()) return v.dump();
-    if (v.is_number()) return platform::fmt("%g", v.get<double>());
+    if (v.is_number()) return platform::fmt("%.15g", v.get<double>());
     return {};
 }
 

@@ -16,7 +16,7 @@ TEST(OnlineJson, NumbersAndBooleansAreReadLeniently) {
     const auto j = nlohmann::json::parse(R"({
         "n": 12, "f": 2.75, "s": " 42abc", "neg": "-7", "none": "abc", "null": null,
         "t1": "YES", "t2": "true", "t3": "  007", "f1": "NO", "f2": "000", "f3": "-0", "b": true, "z": 0,
-        "big": 1e12, "txt": "x", "num": 5, "frac": 0.5 })");
+        "big": 1e12, "txt": "x", "num": 5, "frac": 0.5, "pos": 121.4802, "whole": 10.0 })");
     struct IntCase { const char* key; int value; };
     for (const auto& c : {IntCase{"n", 12}, {"f", 2}, {"s", 42}, {"neg", -7}, {"none", 0}, {"null", 0},
                           {"missing", 0}, {"b", 1}, {"big", 2147483647}})
@@ -31,6 +31,8 @@ TEST(OnlineJson, NumbersAndBooleansAreReadLeniently) {
     EXPECT_EQ(json_read::text(j, "txt"), "x");
     EXPECT_EQ(json_read::text(j, "num"), "5");
     EXPECT_EQ(json_read::text(j, "frac"), "0.5");
+    EXPECT_EQ(json_read::text(j, "pos"), "121.4802");
+    EXPECT_EQ(json_read::text(j, "whole"), "10");
     EXPECT_EQ(json_read::text(j, "null"), "");
     EXPECT_EQ(json_read::text(j, "missing"), "");
     // Compared members must be texts: the number 5 is not the text "5".
