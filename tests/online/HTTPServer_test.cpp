@@ -137,6 +137,14 @@ TEST_F(OnlineHTTP, EveryFailureIsTheEmptyAnswerAndErrorPagesParseAsNothing) {
         EXPECT_FALSE(json.resolveJson(r->answer)) << static_cast<int>(c.fault);
         sim.clearFaults();
     }
+    // The blocking mode fails the same way, and delivers after it returned.
+    sim.setFault("getcityinfo", websim::Fault::Status);
+    auto blocking = std::make_shared<Receiver>();
+    send(webpages::cityInfo(), blocking, false);
+    EXPECT_EQ(blocking->calls, 0);
+    ASSERT_TRUE(pumpUntil([&] { return blocking->calls == 1; }));
+    EXPECT_EQ(blocking->answer, "");
+    sim.clearFaults();
     // A body that is not UTF-8 is no text answer.
     auto r = std::make_shared<Receiver>();
     send(NSHTTPServer::pictureURL("upload/shop101.png"), r);
