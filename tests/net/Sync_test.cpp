@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <chrono>
+
 #include "GData/GDataXML.h"
+#include "base64/GTMBase64.h"
 #include "backoffice/BackOfficeSim.h"
 #include "core/CoreFixture.h"
 #include "net/SimFixture.h"
@@ -207,6 +210,67 @@ TEST_F(SyncTest, DemoDownloadKeepsTheScreenAwakeOnlyWhileItRuns) {
     sim.clearFaults();
     EXPECT_TRUE(NSServer().downloadCSH());
     EXPECT_EQ(root->idle, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(SyncTest, ATableReplyThatIsNoTableKeepsEveryTableAndTheMenu) {
+    ASSERT_TRUE(NSServer().ayncCaip());
+    std::map<std::string, std::string> before;
+    for (const char* t : kTables) before[t] = platform::fs::readAll(dataFile(std::string(t) + ".dat")).value_or("");
+    auto menu = NSServer::getCaipDB();
+    const std::size_t dishes = menu->m_CaipArray.size();
+    ASSERT_GT(dishes, 0u);
+
+    auto enciphered = [](const std::string& text) {
+        return GTMBase64::encodeData(NSEncDec().Decrypt(text, NSServer::getMacAdr())).value_or("");
+    };
+    const std::string notTables[] = {
+        "not a table",
+        enciphered("not a table either"),
+        enciphered("<?xml version=\"1.0\"?><morvane><nodata/></morvane>"),
+        NSEncDec().encodeBase64("<morvane><data/></morvane>").value_or(""),  // not enciphered for us
+    };
+    for (const auto& text : notTables) {
+        sim.overrideReply("query", [&](const backoffice::ReceivedRequest& r) -> std::optional<std::string> {
+            if (r.field("table") == "caip") return text + "</morvane>\n";
+            return std::nullopt;
+        });
+        EXPECT_FALSE(NSServer().ayncCaip()) << text;
+        for (const char* t : kTables)
+            EXPECT_EQ(platform::fs::readAll(dataFile(std::string(t) + ".dat")).value_or(""), before[t]) << t;
+        EXPECT_EQ(NSServer::getCaipDB(), menu);
+        EXPECT_EQ(menu->m_CaipArray.size(), dishes);
+    }
+}
+
+TEST_F(SyncTest, AFileAnsweredByAnErrorReplyStoresAndIndexesNothing) {
+    serve("bmp", "ONE.TXT", 3, "one");
+    serve("bmp", "TWO.TXT", 3, std::string(5000, 't'));
+    backoffice::Faults f;
+    f.errorReply = "文件不存在";
+    f.onlyCommand = "getfile";
+    f.times = -1;
+    sim.setFaults(f);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(NSServer().ayncPic());
+    // Not waited for until the announced size: the reply is complete as it is.
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+    EXPECT_FALSE(platform::fs::exists(pics + "/ONE.TXT"));
+    EXPECT_TRUE(index(pics + "/caippic.dat").empty());
+    EXPECT_EQ(root->alerts, std::vector<std::string>{"文件不存在"});
+    EXPECT_EQ(sim.requestsFor("getfile").size(), 1u);
+}
+
+TEST_F(SyncTest, FilesArriveWholeOnAKeptConnectionAndOddNamesAreSkipped) {
+    NSServer::setIsLongSocket(true);
+    const std::string tooLong(250, 'N');
+    serve("bmp", "C.TXT", 2, "0123456789" "LATELATELA", 10);  // more bytes than the list announces
+    serve("bmp", tooLong + ".TXT", 2, "never");
+    serve("bmp", "D.TXT", 2, "dd");
+    ASSERT_TRUE(NSServer().ayncPic());
+    EXPECT_EQ(platform::fs::readAll(pics + "/C.TXT"), "0123456789");
+    EXPECT_EQ(platform::fs::readAll(pics + "/D.TXT"), "dd");
+    EXPECT_EQ(fetched(), (std::vector<std::string>{"C.TXT", "D.TXT"}));
+    EXPECT_EQ(index(pics + "/caippic.dat"), (std::map<std::string, std::string>{{"C.TXT", "2"}, {"D.TXT", "2"}}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <string_view>
 
 namespace platform {
 
@@ -57,6 +58,11 @@ bool writeAllToFd(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The temporary file of a write is ".NAME.tmp-XXXXXX" beside the file NAME.
+constexpr const char* kTemporarySuffix = ".tmp-";
+constexpr std::size_t kTemporaryExtraBytes = 1 + 5 + 6;
+constexpr std::size_t kMaxNameBytes = 255;  // NAME_MAX of the file systems we run on
+
 // Writes a temporary file beside `path` through `fill`, flushes it to disk (when durable) and
 // renames it over `path`. On any failure the temporary file is removed and `path` is left as it
 // was.
@@ -65,7 +71,7 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& fil
     stdfs::path target(path);
     stdfs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    std::string tmpl = (folder / ("." + target.filename().string() + kTemporarySuffix + "XXXXXX")).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return false;
     bool ok = fill(fd) && ::fchmod(fd, 0644) == 0 && (!durable || ::fsync(fd) == 0);
@@ -162,6 +168,30 @@ std::optional<std::string> readAll(const std::string& path, std::uint64_t maxByt
     }
     ::close(fd);
     return bytes;
+}
+
+bool isStorableFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.find_first_of(std::string("/\0", 2)) != std::string::npos) return false;
+    return name.size() + kTemporaryExtraBytes <= kMaxNameBytes;
+}
+
+int removeStaleTemporaries(const std::string& folder) {
+    std::error_code error;
+    stdfs::directory_iterator it(folder, error), end;
+    int removed = 0;
+    for (; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        // ".NAME.tmp-" and the six characters mkstemp filled in.
+        const std::size_t suffix = std::string_view(kTemporarySuffix).size() + 6;
+        if (name.size() < kTemporaryExtraBytes + 1 || name[0] != '.' ||
+            name.compare(name.size() - suffix, 5, kTemporarySuffix) != 0)
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || typeError) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 bool writeAtomically(const std::string& path, const std::string& bytes, Durability durability) {
