@@ -194,7 +194,6 @@ void writeDeskFile(const NSDeskClass& desk) {
 
 bool NSServer::isSafeDeskFileName(const std::string& deskID) {
     if (deskID == "." || deskID == ".." || deskID == kOutDeskName) return false;
-    if (deskID.find('\\') != std::string::npos) return false;
     return platform::fs::isStorableFileName(deskID + ".ATD");
 }
 

@@ -47,8 +47,8 @@ public:
     // well within the terminal's means.
     static constexpr std::size_t kPlainReplyBytes = 1u << 20;        // answers, login, desks opened
     static constexpr std::size_t kDeskReplyBytes = 8u << 20;         // desk lines, desk states
-    static constexpr std::size_t kListReplyBytes = 16u << 20;        // named lists, file lists
-    static constexpr std::size_t kTableReplyBytes = 48u << 20;       // one table's text
+    static constexpr std::size_t kListReplyBytes = 8u << 20;         // named lists, file lists
+    static constexpr std::size_t kTableReplyBytes = 16u << 20;       // one table's text
     static constexpr std::size_t kFileReplyBytes = 64u << 20;        // one downloaded file
 
     // The command word of a fixed code; none for the custom code and unknown codes.

@@ -50,12 +50,6 @@ void progress(const std::string& text) { rootServices().showAyncStyle(text); }
 
 std::string dataFile(const char* name) { return platform::fmt("%@/%@", NSServer::getDataPath(), name); }
 
-// A server file name becomes a file of our folder: one that could name another folder or the
-// folder itself, or one the file system would refuse, is never used.
-bool isSafeFileName(const std::string& name) {
-    return name.find('\\') == std::string::npos && platform::fs::isStorableFileName(name);
-}
-
 // A table text replaces its file only when the menu could read it back: Base64 of a document
 // enciphered with our key, with its root and data. Anything else would empty the table.
 bool isTableText(const std::string& text) {
@@ -128,7 +122,8 @@ bool downloadList(const FileListRun& run) {
     for (int i = 1; i < nodes && i < static_cast<int>(tree->m_name.size()); ++i) {
         const std::string& listed = tree->m_name[i];
         std::string name = platform::toUpper(listed);
-        if (!isSafeFileName(name)) continue;
+        // A name that could leave the folder, or that the file system would refuse, is skipped.
+        if (!platform::fs::isStorableFileName(name)) continue;
         std::string path = platform::fmt("%@/%@", run.folder, name);
         long long stamp = i < static_cast<int>(tree->m_state.size())
                               ? platform::leadingLongLong(tree->m_state[i]) : 0;

@@ -170,10 +170,13 @@ std::optional<std::string> readAll(const std::string& path, std::uint64_t maxByt
     return bytes;
 }
 
-bool isStorableFileName(const std::string& name) {
+bool isPlainFileName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
-    if (name.find_first_of(std::string("/\0", 2)) != std::string::npos) return false;
-    return name.size() + kTemporaryExtraBytes <= kMaxNameBytes;
+    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+bool isStorableFileName(const std::string& name) {
+    return isPlainFileName(name) && name.size() + kTemporaryExtraBytes <= kMaxNameBytes;
 }
 
 int removeStaleTemporaries(const std::string& folder) {
@@ -271,12 +274,6 @@ namespace {
 std::mutex gBundleMutex;
 std::string gResourceFolder = KOVRA_RESOURCE_DIR;
 
-// A resource is a plain file name inside the folder, never a way out of it.
-bool isPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
-
 }  // namespace
 
 void Bundle::setResourceFolder(const std::string& path) {
@@ -290,7 +287,7 @@ std::string Bundle::resourceFolder() {
 }
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name) {
-    if (!isPlainFileName(name)) return std::nullopt;
+    if (!fs::isPlainFileName(name)) return std::nullopt;
     std::string path = fs::join(resourceFolder(), name);
     if (!fs::exists(path)) return std::nullopt;
     return path;
@@ -298,7 +295,7 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name) {
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name, const std::string& type) {
     if (type.empty()) return pathForResource(name);
-    if (!isPlainFileName(name) || !isPlainFileName(type)) return std::nullopt;
+    if (!fs::isPlainFileName(name) || !fs::isPlainFileName(type)) return std::nullopt;
     return pathForResource(name + "." + type);
 }
 

@@ -39,9 +39,11 @@ enum class Durability { Durable, Quick };
 // file behind; the old content survives a failed write.
 bool writeAtomically(const std::string& path, const std::string& bytes,
                      Durability durability = Durability::Durable);
-// Whether `name` can name a file that writeAtomically writes into a folder: not empty, "." or
-// "..", without "/" or NUL, and short enough that its temporary file fits the file system's
-// name limit too.
+// Whether `name` names a file inside a folder and nothing else: not empty, "." or "..", and
+// without "/", "\" (a separator where our files come from) or NUL.
+bool isPlainFileName(const std::string& name);
+// A plain file name short enough that writeAtomically can write it: its temporary file must fit
+// the file system's name limit too.
 bool isStorableFileName(const std::string& name);
 // Removes the temporary files that an interrupted writeAtomically left in the folder (its own
 // files are never touched). Answers how many were removed.
