@@ -475,24 +475,9 @@ void NSTcpPacket::reset() {
 
 namespace {
 
-// Plain printable UTF-8 is what the direct writer handles; anything else takes the library path.
-bool plainText(const std::string& text) {
-    for (unsigned char c : text)
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
-    return platform::isValidUTF8(text);
-}
-
-void appendContent(std::string& out, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out += c;
-        }
-    }
-}
+// Text XML holds as it is is what the direct writer handles; anything else takes the library
+// path, which repairs it.
+bool plainText(const std::string& text) { return platform::isXmlText(text); }
 
 void appendAttributeValue(std::string& out, const std::string& text) {
     for (char c : text) {
@@ -534,7 +519,7 @@ bool appendElement(std::string& out, const std::string& name, const std::string&
         return true;
     }
     out += '>';
-    appendContent(out, text);
+    platform::appendXmlCharacterData(out, text);
     if (hasChildren && !children(out)) return false;
     out += "</";
     out += name;

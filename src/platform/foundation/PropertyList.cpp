@@ -86,7 +86,7 @@ std::optional<std::string> base64Decode(const std::string& text) {
 // --- Writing
 
 // Text as XML character data: one odd value never makes the whole file unreadable.
-void appendEscaped(std::string& out, const std::string& text) { out += xmlCharacterData(text); }
+void appendEscaped(std::string& out, const std::string& text) { appendXmlCharacterData(out, text); }
 
 std::string formatReal(double d) {
     if (std::isnan(d)) return "nan";

@@ -592,10 +592,13 @@ std::string xmlText(std::string_view text) {
     return out;
 }
 
-std::string xmlCharacterData(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : xmlText(text)) {
+void appendXmlCharacterData(std::string& out, std::string_view text) {
+    std::string repaired;
+    if (!isXmlText(text)) {
+        repaired = xmlText(text);
+        text = repaired;
+    }
+    for (char c : text) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -604,6 +607,12 @@ std::string xmlCharacterData(std::string_view text) {
         default: out += c;
         }
     }
+}
+
+std::string xmlCharacterData(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendXmlCharacterData(out, text);
     return out;
 }
 

@@ -38,6 +38,7 @@ std::string xmlText(std::string_view text);
 // xmlText escaped as character data: & < > as entities, and a carriage return as a reference,
 // because parsers fold CR LF to LF.
 std::string xmlCharacterData(std::string_view text);
+void appendXmlCharacterData(std::string& out, std::string_view text);
 
 // The leading number of a text, as the files are read: leading white space is skipped, then an
 // optional sign and digits (and for doubles a fraction and exponent); anything else after is
