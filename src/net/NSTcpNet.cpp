@@ -49,6 +49,13 @@ using Clock = std::chrono::steady_clock;
 
 double secondsUntil(Clock::time_point t) { return std::chrono::duration<double>(t - Clock::now()).count(); }
 
+// When a reply that starts now must have completed.
+Clock::time_point replyDeadline() {
+    double seconds = std::max(static_cast<double>(NSTcpNet::kReplyTimeOutFactor) * NSServer::getOutTime(),
+                              deadlineFloor());
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 int pendingError(int fd) {
     int error = 0;
     socklen_t length = sizeof(error);
@@ -62,10 +69,6 @@ NSTcpNet::~NSTcpNet() { allclose(); }
 
 void NSTcpNet::setReplyDeadlineFloorForTesting(double seconds) {
     deadlineFloor() = seconds > 0 ? seconds : kReplyDeadlineFloorSeconds;
-}
-
-double NSTcpNet::replyDeadlineSeconds() {
-    return std::max(static_cast<double>(kReplyTimeOutFactor) * NSServer::getOutTime(), deadlineFloor());
 }
 
 bool NSTcpNet::IsWIFIConnection() { return platform::hasWifi(); }
@@ -171,8 +174,7 @@ std::optional<std::string> NSTcpNet::readNSString(std::size_t maxBytes) {
     int chunks = 0;
     int idle = 0;
     const long long idleLimit = 2LL * NSServer::getOutTime();
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(replyDeadlineSeconds()));
+    const auto deadline = replyDeadline();
     for (;;) {
         if (chunks >= kMaxChunks || idle >= idleLimit || fd_ < 0) break;
         double left = secondsUntil(deadline);
@@ -223,8 +225,7 @@ std::optional<std::string> NSTcpNet::readPic(long long count, std::size_t maxByt
     int chunks = 0;
     int idle = 0;
     const long long idleLimit = 5LL * NSServer::getOutTime();
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(replyDeadlineSeconds()));
+    const auto deadline = replyDeadline();
     for (;;) {
         if (chunks >= kMaxChunks || idle >= idleLimit || fd_ < 0) break;
         double left = secondsUntil(deadline);

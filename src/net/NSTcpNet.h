@@ -80,7 +80,5 @@ private:
     // Throws away what a kept connection received after its last reply; false when the peer has
     // closed it or keeps sending.
     bool discardPendingInput();
-    // When the current reply must have completed.
-    static double replyDeadlineSeconds();
     int fd_ = -1;
 };

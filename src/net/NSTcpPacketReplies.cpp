@@ -143,7 +143,6 @@ void refillSellOut(const Element& data) {
     }
 }
 
-
 // ---- the readings ----
 
 bool readUpdateMenuFrom(const Reply& reply, NSDeskClass& desk) {
