@@ -355,6 +355,7 @@ TEST_F(OpsDeskTest, AReplyThatIsNoDocumentFailsItsOperationAndChangesNothing) {
     auto user = std::make_shared<NSUserClass>();
     user->m_strUserID = "0001";
     const int dishCount = user->m_iDishCount;
+    NSYuDingClass reservation;
     struct Case { const char* word; std::function<bool()> run; } cases[] = {
         {"deskstate", [&] { return NSServer().DownloadDeskState(false); }},
         {"adddish", [&] { return NSServer().addDish(*desk); }},
@@ -363,6 +364,7 @@ TEST_F(OpsDeskTest, AReplyThatIsNoDocumentFailsItsOperationAndChangesNothing) {
         {"opendesk", [&] { return NSServer().OpenDesk(*other); }},
         {"login", [&] { return NSServer().login(*user) != -1; }},
         {"ipadload", [&] { return NSServer().readipad(); }},
+        {"yudinfo", [&] { return NSServer().XYuDingInfo(*desk, reservation); }},
     };
     for (const auto& c : cases) {
         sim.clearRecords();
@@ -381,6 +383,7 @@ TEST_F(OpsDeskTest, AReplyThatIsNoDocumentFailsItsOperationAndChangesNothing) {
     EXPECT_EQ(desk->m_iClientNum, 2);
     EXPECT_EQ(other->m_strConsumeID, "");
     EXPECT_EQ(user->m_iDishCount, dishCount);
+    EXPECT_TRUE(reservation.m_DishList.empty() && reservation.consumeid.empty());
     EXPECT_EQ(platform::fs::readAll(deskFile), "old");
     EXPECT_TRUE(root->alerts.empty());
 }
