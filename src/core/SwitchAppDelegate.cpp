@@ -2,6 +2,7 @@
 
 #include "core/NSServer.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Pasteboard.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -16,7 +17,7 @@ SwitchAppDelegate::RootControllerMaker& rootControllerMaker() {
 void removeStaleTemporaries() {
     for (const std::string& folder :
          {NSServer::getDataPath(), NSServer::getCaippicPath(), NSServer::getSkinsPath(), NSServer::getMediaPath(),
-          NSServer::getShopPath(), platform::preferencesFolder()})
+          NSServer::getShopPath(), platform::preferencesFolder(), platform::Pasteboard::folder()})
         if (!folder.empty()) platform::fs::removeStaleTemporaries(folder);
 }
 

@@ -8,6 +8,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Pasteboard.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -94,9 +95,11 @@ TEST_F(StartupTest, LaunchInstallsTheRootControllerThatTheScreenHostMakes) {
 TEST_F(StartupTest, TemporaryFilesOfInterruptedWritesAreRemoved) {
     NSServer::loadPath();
     NSServer::createDir();
+    platform::fs::createFolder(platform::Pasteboard::folder());
     const std::string left[] = {NSServer::getDataPath() + "/.Kovra.ini.tmp-a1B2c3",
                                 NSServer::getCaippicPath() + "/.A.BMP.tmp-XyZ123",
-                                platform::preferencesFolder() + "/.defaults.plist.tmp-000000"};
+                                platform::preferencesFolder() + "/.defaults.plist.tmp-000000",
+                                platform::Pasteboard::folder() + "/.board.tmp-q1w2e3"};
     const std::string kept[] = {NSServer::getDataPath() + "/caip.dat.tmp-a1B2c3",  // not one of ours
                                 NSServer::getDataPath() + "/.hidden", NSServer::getDataPath() + "/D1.ATD"};
     for (const auto& path : left) ASSERT_TRUE(platform::fs::writeAtomically(path, "half")) << path;
