@@ -203,7 +203,8 @@ std::shared_ptr<GDataXMLElement> GDataXMLNode::elementWithNameStringValue(const 
     xmlNodePtr node = xmlNewNode(nullptr, X(name));
     if (!node) return nullptr;
     auto tree = std::make_shared<XMLTree>(node);
-    xmlNodePtr text = xmlNewText(X(value));
+    // A text XML cannot hold would make the whole document unreadable once written.
+    xmlNodePtr text = xmlNewText(X(platform::xmlText(value)));
     if (!text || !xmlAddChild(node, text)) {
         if (text) xmlFreeNode(text);
         return nullptr;
@@ -214,7 +215,7 @@ std::shared_ptr<GDataXMLElement> GDataXMLNode::elementWithNameStringValue(const 
 std::shared_ptr<GDataXMLNode> GDataXMLNode::attributeWithNameStringValue(const std::string& name,
                                                                          const std::string& value) {
     initLibrary();
-    xmlAttrPtr attr = xmlNewProp(nullptr, X(name), X(value));
+    xmlAttrPtr attr = xmlNewProp(nullptr, X(name), X(platform::xmlText(value)));
     if (!attr) return nullptr;
     auto node = reinterpret_cast<xmlNodePtr>(attr);
     return std::shared_ptr<GDataXMLNode>(new GDataXMLNode(node, std::make_shared<XMLTree>(node)));
@@ -234,7 +235,7 @@ void GDataXMLNode::setStringValue(const std::optional<std::string>& text) {
     if (!xmlNode_ || !text) return;
     if (xmlNode_->type == XML_ELEMENT_NODE || xmlNode_->type == XML_ATTRIBUTE_NODE)
         tree_->detachChildren(xmlNode_);
-    xmlNodeSetContent(xmlNode_, X(*text));
+    xmlNodeSetContent(xmlNode_, X(platform::xmlText(*text)));
 }
 
 std::string GDataXMLNode::name() const {

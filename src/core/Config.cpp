@@ -105,8 +105,9 @@ void NSServer::writeINI() {
         "<outtime>%i</outtime><iscaiph>%i</iscaiph><isLongSocket>%i</isLongSocket>"
         "<FMIDSTYLE>%f</FMIDSTYLE><FBIGSTYLE>%f</FBIGSTYLE><InterType>%i</InterType>"
         "<canheng>%i</canheng><isShowTitleMoney>%i</isShowTitleMoney></morvane>",
-        platform::escapeXml(getSetDeskName()), platform::escapeXml(getSetUserName()),
-        platform::escapeXml(getSetUserPassword()), platform::escapeXml(getIp()), platform::escapeXml(getIp2()),
+        platform::xmlCharacterData(getSetDeskName()), platform::xmlCharacterData(getSetUserName()),
+        platform::xmlCharacterData(getSetUserPassword()), platform::xmlCharacterData(getIp()),
+        platform::xmlCharacterData(getIp2()),
         getOutTime(), isCaiph() ? 1 : 0, isLongSocket() ? 1 : 0, getFMIDSTYLE(), getFBIGSTYLE(),
         getInterfaceType(), getCanHeng() ? 1 : 0, getIsShowTitleMoney() ? 1 : 0);
     platform::fs::writeAtomically(iniPath(), text);

@@ -18,7 +18,7 @@ namespace {
 struct HubState {
     std::string ip, ip2;
     int port = 0;
-    int outtime = 0;
+    int outtime = 20;  // the configuration's default until it is read
     bool caiph = false, longSocket = false;
     float midStyle = 0, bigStyle = 0;
     int interfaceType = 0;
@@ -72,7 +72,11 @@ void NSServer::setIP2(const std::string& ip) { hub().ip2 = ip; }
 int NSServer::getPort() { return hub().port; }
 void NSServer::setPort(int port) { hub().port = port; }
 int NSServer::getOutTime() { return hub().outtime; }
-void NSServer::setOutTime(int seconds) { hub().outtime = seconds; }
+void NSServer::setOutTime(int seconds) {
+    // Every exchange waits in rounds counted against the time-out: one of 0 or less could never
+    // be waited for, so it is refused and the previous value kept.
+    if (seconds > 0) hub().outtime = seconds;
+}
 bool NSServer::isCaiph() { return hub().caiph; }
 void NSServer::setisCaiph(bool value) { hub().caiph = value; }
 bool NSServer::isLongSocket() { return hub().longSocket; }

@@ -199,9 +199,11 @@ public:
     static void loadOutDesk();
     // Removes the desk file of that id.
     static void delSaveDish(const std::string& deskID);
-    // Whether a desk id may name a file of the data folder: ids that could leave the folder or
-    // take the offline file's name are never used as file names.
+    // Whether a desk id may name a file of the data folder: ids that could leave the folder,
+    // take the offline file's name or be too long for a file name are never used as file names.
     static bool isSafeDeskFileName(const std::string& deskID);
+    // The largest saved-order file that is read; a server's copy larger than this is refused.
+    static constexpr std::size_t kMaxSavedOrderBytes = 16u << 20;
     // Rebuilds the desk tree from the room and desk files, with the desk states of a desk-state
     // reply when one is given, and the offline section when asked for with a reply.
     static void loadDesks(const std::optional<std::string>& reply, bool offline);

@@ -2,6 +2,7 @@
 // file with every offline desk and all their lines. Plain XML in the data folder.
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "GData/GDataXML.h"
@@ -10,13 +11,12 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
 
 namespace {
 
 constexpr const char* kOutDeskName = "OUTDESK";
-// Far above any real order, small enough that a damaged file cannot exhaust memory.
-constexpr std::uint64_t kMaxSavedOrderBytes = 32ull * 1024 * 1024;
 
 std::string deskFilePath(const std::string& deskID) {
     return platform::fmt("%@/%@.ATD", NSServer::getDataPath(), deskID);
@@ -79,11 +79,28 @@ void writeDocument(const std::string& path, const std::shared_ptr<GDataXMLElemen
     if (bytes) platform::fs::writeAtomically(path, *bytes);
 }
 
+// A saved-order file that cannot be read still holds the only copy of some order: it is moved
+// aside under a name that says so (the next save would otherwise overwrite it) and kept.
+void moveAside(const std::string& path) {
+    for (int n = 1; n <= 100; ++n) {
+        std::string aside = n == 1 ? path + ".damaged" : platform::fmt("%@.damaged-%i", path, n);
+        if (platform::fs::exists(aside)) continue;
+        if (std::rename(path.c_str(), aside.c_str()) == 0)
+            platform::log(platform::fmt("saved orders: %@ does not read, kept as %@", path, aside));
+        return;
+    }
+}
+
+// The root of an existing saved-order file; null (and the file moved aside) when it does not
+// read as a document.
 std::shared_ptr<GDataXMLElement> readRoot(const std::string& path) {
-    auto bytes = platform::fs::readAll(path, kMaxSavedOrderBytes);
-    if (!bytes) return nullptr;
-    auto document = GDataXMLDocument::initWithDataOptionsError(*bytes, 0, nullptr);
-    return document ? document->rootElement() : nullptr;
+    if (platform::fs::isFolder(path)) return nullptr;
+    auto bytes = platform::fs::readAll(path, NSServer::kMaxSavedOrderBytes);
+    std::shared_ptr<GDataXMLDocument> document;
+    if (bytes) document = GDataXMLDocument::initWithDataOptionsError(*bytes, 0, nullptr);
+    auto root = document ? document->rootElement() : nullptr;
+    if (!root) moveAside(path);
+    return root;
 }
 
 std::vector<std::shared_ptr<GDataXMLElement>> children(const std::shared_ptr<GDataXMLElement>& element,
@@ -163,7 +180,11 @@ void readDeskFile(NSDeskClass& desk) {
 }
 
 void writeDeskFile(const NSDeskClass& desk) {
-    if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) return;
+    if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) {
+        platform::log(platform::fmt("saved orders: desk id \"%@\" cannot name a file; its lines are not saved",
+                                    platform::xmlText(desk.m_strDeskID)));
+        return;
+    }
     auto root = GDataXMLNode::elementWithName("morvane");
     root->addChild(deskElement(desk, true));
     writeDocument(deskFilePath(desk.m_strDeskID), root);
@@ -173,7 +194,7 @@ void writeDeskFile(const NSDeskClass& desk) {
 
 bool NSServer::isSafeDeskFileName(const std::string& deskID) {
     if (deskID == "." || deskID == ".." || deskID == kOutDeskName) return false;
-    return deskID.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+    return platform::fs::isStorableFileName(deskID + ".ATD");
 }
 
 void NSServer::saveSelectDish0() {

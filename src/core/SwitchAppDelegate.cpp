@@ -1,6 +1,8 @@
 #include "core/SwitchAppDelegate.h"
 
 #include "core/NSServer.h"
+#include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Pasteboard.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -9,6 +11,16 @@ SwitchAppDelegate::RootControllerMaker& rootControllerMaker() {
     static SwitchAppDelegate::RootControllerMaker maker;
     return maker;
 }
+
+// A write interrupted by a crash or a power cut leaves its temporary file beside the file it
+// was to replace (which is still whole); nothing else ever removes it.
+void removeStaleTemporaries() {
+    for (const std::string& folder :
+         {NSServer::getDataPath(), NSServer::getCaippicPath(), NSServer::getSkinsPath(), NSServer::getMediaPath(),
+          NSServer::getShopPath(), platform::preferencesFolder(), platform::Pasteboard::folder()})
+        if (!folder.empty()) platform::fs::removeStaleTemporaries(folder);
+}
+
 }  // namespace
 
 void SwitchAppDelegate::setRootControllerMaker(RootControllerMaker maker) {
@@ -21,6 +33,7 @@ SwitchAppDelegate::SwitchAppDelegate() {
     NSServer::setIsShowAlert(false);
     NSServer::loadEnc();
     NSServer::loadPath();
+    removeStaleTemporaries();
     NSServer::loadMacAdr();
     NSServer::loadIni();  // a configured server address enrols the device here
     NSServer::createDir();

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <arpa/inet.h>
@@ -37,6 +38,24 @@ bool waitFor(int fd, short events, double seconds) {
     }
 }
 
+double& deadlineFloor() {
+    static double seconds = NSTcpNet::kReplyDeadlineFloorSeconds;
+    return seconds;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+using Clock = std::chrono::steady_clock;
+
+double secondsUntil(Clock::time_point t) { return std::chrono::duration<double>(t - Clock::now()).count(); }
+
+// When a reply that starts now must have completed.
+Clock::time_point replyDeadline() {
+    double seconds = std::max(static_cast<double>(NSTcpNet::kReplyTimeOutFactor) * NSServer::getOutTime(),
+                              deadlineFloor());
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 int pendingError(int fd) {
     int error = 0;
     socklen_t length = sizeof(error);
@@ -47,6 +66,10 @@ int pendingError(int fd) {
 }  // namespace
 
 NSTcpNet::~NSTcpNet() { allclose(); }
+
+void NSTcpNet::setReplyDeadlineFloorForTesting(double seconds) {
+    deadlineFloor() = seconds > 0 ? seconds : kReplyDeadlineFloorSeconds;
+}
 
 bool NSTcpNet::IsWIFIConnection() { return platform::hasWifi(); }
 
@@ -80,7 +103,11 @@ bool NSTcpNet::openWithIpPort(const std::optional<std::string>& ip, int port) {
         return false;
     }
     rootServices().showWaitLogo();
-    if (isSocketLink()) return true;
+    if (isSocketLink()) {
+        // Whatever is still pending there belongs to no request of ours.
+        if (discardPendingInput()) return true;
+        closeSocket();
+    }
 
     auto dotted = getIpAddressForHost(address);
     if (!dotted) {
@@ -140,67 +167,107 @@ long NSTcpNet::writeNSString(const std::string& text) {
     return static_cast<long>(done);
 }
 
-std::optional<std::string> NSTcpNet::readNSString() {
+std::optional<std::string> NSTcpNet::readNSString(std::size_t maxBytes) {
     std::string received;
     std::vector<char> chunk(kRecvChunk);
-    const std::string end = kReplyEnd;
+    const std::string_view end = kReplyEnd;
     int chunks = 0;
     int idle = 0;
     const long long idleLimit = 2LL * NSServer::getOutTime();
-    bool endSeen = false;
-    std::size_t decoded = 0;  // the prefix known to decode
+    const auto deadline = replyDeadline();
     for (;;) {
         if (chunks >= kMaxChunks || idle >= idleLimit || fd_ < 0) break;
+        double left = secondsUntil(deadline);
+        if (left <= 0) break;
         // A round waits for data at most its length, instead of sleeping it out.
-        bool ready = waitFor(fd_, POLLIN, kReplyRoundSeconds);
+        bool ready = waitFor(fd_, POLLIN, std::min(kReplyRoundSeconds, left));
         ssize_t n = ready ? ::recv(fd_, chunk.data(), chunk.size(), 0) : -1;
         if (n < 1) {
             ++idle;
             continue;
         }
-        if (received.size() + static_cast<std::size_t>(n) > kMaxReplyBytes) break;
+        if (received.size() + static_cast<std::size_t>(n) > maxBytes) break;
         idle = 0;
         ++chunks;
         std::size_t from = received.size() >= end.size() - 1 ? received.size() - (end.size() - 1) : 0;
         received.append(chunk.data(), static_cast<std::size_t>(n));
-        if (!endSeen) endSeen = received.find(end, from) != std::string::npos;
-        if (decoded != std::string::npos) decoded = platform::scanUtf8(received, decoded);
-        // Complete once the text holds the closing tag and decodes (a character may still be
-        // cut at the end of the last chunk). A text that cannot decode never completes.
-        if (endSeen && decoded == received.size()) return received;
+        std::size_t tag = received.find(end, from);
+        if (tag == std::string::npos) continue;
+        // The reply ends with its first closing tag. Nothing but white space before it is no
+        // reply, and a text that does not decode never becomes one.
+        std::size_t replyEnd = tag + end.size();
+        std::string_view head(received.data(), tag);
+        if (head.find_first_not_of(" \t\r\n") == std::string_view::npos) break;
+        if (platform::scanUtf8(std::string_view(received.data(), replyEnd)) != replyEnd) break;
+        std::size_t after = replyEnd;
+        while (after < received.size() && isSpace(received[after])) ++after;
+        if (after < received.size()) {
+            // Late bytes of some other answer: the connection cannot be trusted any more.
+            received.resize(replyEnd);
+            closeSocket();
+        }
+        return received;
     }
     closeForBreak();
     return std::nullopt;
 }
 
-std::optional<std::string> NSTcpNet::readPic(long long count) {
+std::optional<std::string> NSTcpNet::readPic(long long count, std::size_t maxBytes) {
     // The count is compared as unsigned: a negative one could never be reached.
     unsigned long long want = static_cast<unsigned long long>(count);
-    if (want > kMaxReplyBytes) {
+    if (want > maxBytes) {
         closeForBreak();
         return std::nullopt;
     }
     std::string received;
     std::vector<char> chunk(kRecvChunk);
+    const std::string_view end = kReplyEnd;
     int chunks = 0;
     int idle = 0;
     const long long idleLimit = 5LL * NSServer::getOutTime();
+    const auto deadline = replyDeadline();
     for (;;) {
         if (chunks >= kMaxChunks || idle >= idleLimit || fd_ < 0) break;
-        bool ready = waitFor(fd_, POLLIN, kFileRoundSeconds);
-        std::size_t room = std::min(chunk.size(), kMaxReplyBytes + kRecvChunk - received.size());
-        ssize_t n = ready ? ::recv(fd_, chunk.data(), room, 0) : -1;
+        double left = secondsUntil(deadline);
+        if (left <= 0) break;
+        bool ready = waitFor(fd_, POLLIN, std::min(kFileRoundSeconds, left));
+        ssize_t n = ready ? ::recv(fd_, chunk.data(), chunk.size(), 0) : -1;
         if (n < 1) {
             ++idle;
         } else {
             idle = 0;
             ++chunks;
+            std::size_t from = received.size() >= end.size() - 1 ? received.size() - (end.size() - 1) : 0;
             received.append(chunk.data(), static_cast<std::size_t>(n));
+            // An answer that is a reply document instead of the file: no more bytes will come.
+            if (received.size() < want && received.front() == '<' &&
+                received.find(end, from) != std::string::npos)
+                return received;
         }
-        if (received.size() >= want) return received;
+        if (received.size() >= want) {
+            // Bytes past the file's end would become the head of the next answer.
+            if (received.size() > want) closeSocket();
+            return received;
+        }
     }
     closeForBreak();
     return std::nullopt;
+}
+
+bool NSTcpNet::discardPendingInput() {
+    std::vector<char> chunk(kRecvChunk);
+    std::size_t discarded = 0;
+    for (;;) {
+        ssize_t n = ::recv(fd_, chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (n > 0) {
+            discarded += static_cast<std::size_t>(n);
+            if (discarded > kMaxReplyBytes) return false;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // Nothing more pending; a closed peer (0) or an error ends the connection.
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
 }
 
 void NSTcpNet::close() {

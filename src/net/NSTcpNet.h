@@ -21,8 +21,15 @@ public:
     static constexpr std::size_t kRecvChunk = 102400;
     static constexpr int kMaxChunks = 10000;
     // A reply text or a raw download larger than this is refused (the server is not trusted).
+    // Each reply kind has its own, lower limit where its real replies are far smaller.
     static constexpr std::size_t kMaxReplyBytes = 64u * 1024u * 1024u;
     static constexpr const char* kReplyEnd = "</morvane>";
+    // A reply must complete within this many times the time-out, and never less than the floor,
+    // however steadily its bytes trickle in.
+    static constexpr int kReplyTimeOutFactor = 3;
+    static constexpr double kReplyDeadlineFloorSeconds = 60;
+    // Tests lower the floor so that a trickling server is given up quickly; 0 or less restores it.
+    static void setReplyDeadlineFloorForTesting(double seconds);
 
     NSTcpNet() = default;
     ~NSTcpNet();  // allclose
@@ -41,14 +48,19 @@ public:
     // Writes every byte of the text, continuing partial writes until done or the configured
     // time-out. Answers the bytes written, or -1 after breaking the link.
     long writeNSString(const std::string& text);
-    // One reply: the whole text received once it is valid UTF-8 holding "</morvane>"; none (and
-    // the link broken) after as many idle seconds as the configured time-out, 10,000 chunks or
-    // more than kMaxReplyBytes.
-    std::optional<std::string> readNSString();
-    // Raw bytes until at least `count` have come (bytes beyond it stay in the answer); none (and
-    // the link broken) on the idle limit of five times the time-out in rounds, the chunk limit,
-    // or a count beyond kMaxReplyBytes. At least one round is always made.
-    std::optional<std::string> readPic(long long count);
+    // One reply: the text up to its first "</morvane>" (and the white space after it) once that
+    // text is valid UTF-8 and not empty before the tag; none (and the link broken) after as many
+    // idle seconds as the configured time-out, after the reply deadline, 10,000 chunks or more
+    // than `maxBytes`. Other bytes after the reply belong to no request: the connection is ended
+    // so that they cannot become the head of the next reply.
+    std::optional<std::string> readNSString(std::size_t maxBytes = kMaxReplyBytes);
+    // Raw bytes until at least `count` have come; none (and the link broken) on the idle limit
+    // of five times the time-out in rounds, the reply deadline, the chunk limit, or a count
+    // beyond `maxBytes`. At least one round is always made. Bytes beyond the count (in the
+    // answer; they belong to no file) end the connection. A reply document that arrives instead
+    // of the file (an error reply) is answered as soon as it is complete, also when it is shorter
+    // than the count.
+    std::optional<std::string> readPic(long long count, std::size_t maxBytes = kMaxReplyBytes);
 
     // Ends an exchange: the wait logo goes; the socket stays open in long-socket mode.
     void close();
@@ -65,5 +77,8 @@ public:
 
 private:
     void closeSocket();
+    // Throws away what a kept connection received after its last reply; false when the peer has
+    // closed it or keeps sending.
+    bool discardPendingInput();
     int fd_ = -1;
 };

@@ -475,24 +475,9 @@ void NSTcpPacket::reset() {
 
 namespace {
 
-// Plain printable UTF-8 is what the direct writer handles; anything else takes the library path.
-bool plainText(const std::string& text) {
-    for (unsigned char c : text)
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
-    return platform::isValidUTF8(text);
-}
-
-void appendContent(std::string& out, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out += c;
-        }
-    }
-}
+// Text XML holds as it is is what the direct writer handles; anything else takes the library
+// path, which repairs it.
+bool plainText(const std::string& text) { return platform::isXmlText(text); }
 
 void appendAttributeValue(std::string& out, const std::string& text) {
     for (char c : text) {
@@ -534,7 +519,7 @@ bool appendElement(std::string& out, const std::string& name, const std::string&
         return true;
     }
     out += '>';
-    appendContent(out, text);
+    platform::appendXmlCharacterData(out, text);
     if (hasChildren && !children(out)) return false;
     out += "</";
     out += name;
@@ -602,6 +587,7 @@ bool NSTcpPacket::connect() {
 }
 
 bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
+    replyDocument_.reset();
     serialise();
     if (!sendMessage) return false;
     NSTcpNet& link = *link_;
@@ -615,7 +601,7 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
             link.close();
             return true;
         }
-        receiveMessage = link.readNSString();
+        receiveMessage = link.readNSString(replyLimit);
         if (!receiveMessage || receiveMessage->empty()) {
             link.close();
             continue;
@@ -625,6 +611,18 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
             return false;
         }
         bool complete = receiveMessage->find(NSTcpNet::kReplyEnd) != std::string::npos;
+        if (complete && replyIsDocument) {
+            // A reply that is no document says nothing about what the server did: it counts
+            // as a lost one, so nothing is taken as sent, stored or shown from it.
+            int error = 0;
+            replyDocument_ = GDataXMLDocument::initWithDataOptionsError(*receiveMessage, 0, &error);
+            if (!replyDocument_ || !replyDocument_->rootElement()) {
+                replyDocument_.reset();
+                receiveMessage.reset();
+                link.closeForBreak();
+                continue;
+            }
+        }
         link.close();
         if (complete) return true;
     }
@@ -632,6 +630,13 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
 }
 
 bool NSTcpPacket::sendPacketForDelCaip() { return sendPacketForNone(true); }
+
+bool NSTcpPacket::fileIsErrorReply(const std::string& bytes) {
+    if (bytes.empty() || bytes.front() != '<') return false;
+    auto end = bytes.find(NSTcpNet::kReplyEnd);
+    if (end == std::string::npos) return false;
+    return messageIsError(bytes.substr(0, end + std::string_view(NSTcpNet::kReplyEnd).size()));
+}
 
 bool NSTcpPacket::sendPacketForGetFile(const std::string& fileName, long long size, const std::string& kind,
                                        std::optional<std::string>& bytes) {
@@ -647,12 +652,18 @@ bool NSTcpPacket::sendPacketForGetFile(const std::string& fileName, long long si
             link.close();
             continue;
         }
-        auto received = link.readPic(size);
-        if (received) {
+        auto received = link.readPic(size, kFileReplyBytes);
+        // The server refused the file with an error reply: shown, and not asked again.
+        if (received && fileIsErrorReply(*received)) {
+            link.close();
+            return false;
+        }
+        if (received && static_cast<long long>(received->size()) >= size) {
             bytes = std::move(received);
             link.close();
             return true;
         }
+        if (received) link.closeForBreak();  // a document that is no file nor error reply
         rootServices().showAyncStyle(kFileFailed);
     }
     return false;

@@ -42,6 +42,15 @@ public:
     // The client version the login request announces.
     static constexpr const char* kClientVersion = "00-201310241706";
 
+    // How large a reply of each kind may be. Real replies are far smaller; the limits keep what
+    // one hostile reply can cost in memory (its text, its document, the records made from it)
+    // well within the terminal's means.
+    static constexpr std::size_t kPlainReplyBytes = 1u << 20;        // answers, login, desks opened
+    static constexpr std::size_t kDeskReplyBytes = 8u << 20;         // desk lines, desk states
+    static constexpr std::size_t kListReplyBytes = 8u << 20;         // named lists, file lists
+    static constexpr std::size_t kTableReplyBytes = 16u << 20;       // one table's text
+    static constexpr std::size_t kFileReplyBytes = 64u << 20;        // one downloaded file
+
     // The command word of a fixed code; none for the custom code and unknown codes.
     static std::optional<std::string> commandWord(int code);
     // The `cmd` value of a word under a device key: the word enciphered with the key (the
@@ -140,6 +149,11 @@ public:
     // characters), and then the document is serialised instead.
     std::optional<std::string> directText() const;
     std::optional<std::string> receiveMessage;  // the last reply read; none after a failed read
+    // The largest reply this request accepts; the forms set it for their kind.
+    std::size_t replyLimit = kPlainReplyBytes;
+    // Whether the reply must be a well-formed document: one that is not fails the attempt as a
+    // lost reply does. Only the table text and the replies read as raw text are exempt.
+    bool replyIsDocument = true;
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address
 
@@ -155,6 +169,10 @@ private:
 
     bool connect();
     void serialise();
+    // The exchange's last reply as a document (null unless the exchange answered YES with a
+    // document reply); the forms read it instead of parsing the text again.
+    std::shared_ptr<GDataXMLDocument> replyDocument_;
+    bool fileIsErrorReply(const std::string& bytes);
     void rebuild();
     std::shared_ptr<GDataXMLElement> data() const;
     Field* field(const std::string& name);

@@ -2,6 +2,7 @@
 // model. Missing fields never fail a form; they read as no text, 0 and "not set".
 
 #include <cstdint>
+#include <utility>
 
 #include "GData/GDataXML.h"
 #include "core/NSEncDec.h"
@@ -27,13 +28,20 @@ struct Reply {
     Element data;
 };
 
-Reply parseReply(const std::string& text) {
+Reply replyOf(std::shared_ptr<GDataXMLDocument> doc) {
     Reply r;
-    int error = 0;
-    r.doc = GDataXMLDocument::initWithDataOptionsError(text, 0, &error);
+    r.doc = std::move(doc);
     if (r.doc) r.data = firstElement(r.doc->rootElement(), "data");
     return r;
 }
+
+Reply parseReply(const std::string& text) {
+    int error = 0;
+    return replyOf(GDataXMLDocument::initWithDataOptionsError(text, 0, &error));
+}
+
+// A reply that is no document changes nothing and fails its form.
+bool isDocument(const Reply& r) { return r.doc && r.doc->rootElement(); }
 
 // Text of the first child element of that name; none when it is missing.
 std::optional<std::string> childText(const Element& parent, const std::string& name) {
@@ -135,12 +143,10 @@ void refillSellOut(const Element& data) {
     }
 }
 
-}  // namespace
-
 // ---- the readings ----
 
-bool NSTcpPacket::readUpdateMenu(const std::string& replyText, NSDeskClass& desk) {
-    Reply reply = parseReply(replyText);
+bool readUpdateMenuFrom(const Reply& reply, NSDeskClass& desk) {
+    if (!isDocument(reply)) return false;
     auto deskElement = firstElement(reply.data, "desk");
     auto deskID = childText(reply.data, "desk");
     if (deskID && *deskID == desk.m_strDeskID) {
@@ -152,8 +158,8 @@ bool NSTcpPacket::readUpdateMenu(const std::string& replyText, NSDeskClass& desk
     return true;
 }
 
-bool NSTcpPacket::readDeskDetail(const std::string& replyText, NSDeskClass& desk) {
-    Reply reply = parseReply(replyText);
+bool readDeskDetailFrom(const Reply& reply, NSDeskClass& desk) {
+    if (!isDocument(reply)) return false;
     auto deskElement = firstElement(reply.data, "desk");
     auto deskID = childText(reply.data, "desk");
     if (!deskID || *deskID != desk.m_strDeskID) return false;
@@ -169,8 +175,8 @@ bool NSTcpPacket::readDeskDetail(const std::string& replyText, NSDeskClass& desk
     return true;
 }
 
-bool NSTcpPacket::readLogin(const std::string& replyText, int* code, NSUserClass& user) {
-    Reply reply = parseReply(replyText);
+bool readLoginFrom(const Reply& reply, int* code, NSUserClass& user) {
+    if (!isDocument(reply)) return false;
     // The server echoes the user id enciphered with the company number: it must be ours.
     NSEncDec cipher;
     auto echoed = cipher.decodeBase64(text(childText(reply.data, "waiterid")));
@@ -187,8 +193,8 @@ bool NSTcpPacket::readLogin(const std::string& replyText, int* code, NSUserClass
     return true;
 }
 
-bool NSTcpPacket::readOpenDesk(const std::string& replyText, NSDeskClass& desk) {
-    Reply reply = parseReply(replyText);
+bool readOpenDeskFrom(const Reply& reply, NSDeskClass& desk) {
+    if (!isDocument(reply)) return false;
     auto deskID = childText(reply.data, "deskid");
     if (!deskID || *deskID != desk.m_strDeskID) return false;
     auto state = childText(reply.data, "state");
@@ -201,8 +207,8 @@ bool NSTcpPacket::readOpenDesk(const std::string& replyText, NSDeskClass& desk) 
     return true;
 }
 
-bool NSTcpPacket::readYudingOpen(const std::string& replyText, NSDeskClass& desk) {
-    Reply reply = parseReply(replyText);
+bool readYudingOpenFrom(const Reply& reply, NSDeskClass& desk) {
+    if (!isDocument(reply)) return false;
     auto deskID = childText(reply.data, "deskid");
     if (!deskID || *deskID != desk.m_strDeskID) return false;
     desk.m_iClientNum = integer(childText(reply.data, "rens"));
@@ -211,8 +217,8 @@ bool NSTcpPacket::readYudingOpen(const std::string& replyText, NSDeskClass& desk
     return true;
 }
 
-bool NSTcpPacket::readYuDingInfo(const std::string& replyText, NSYuDingClass& reservation) {
-    Reply reply = parseReply(replyText);
+bool readYuDingInfoFrom(const Reply& reply, NSYuDingClass& reservation) {
+    if (!isDocument(reply)) return false;
     auto yud = firstElement(reply.data, "yud");
     reservation.clientNum = integer(attr(yud, "rens"));
     reservation.CompanyName = text(attr(yud, "dwmc"));
@@ -266,11 +272,41 @@ bool NSTcpPacket::readYuDingInfo(const std::string& replyText, NSYuDingClass& re
     return true;
 }
 
-bool NSTcpPacket::readTreeData(const std::string& replyText, NSATreeClass& tree) {
-    Reply reply = parseReply(replyText);
+bool readTreeDataFrom(const Reply& reply, NSATreeClass& tree) {
+    if (!isDocument(reply)) return false;
     for (const auto& row : children(reply.data, "row"))
         tree.AddItem(text(attr(row, "code")), row->stringValue().value_or(""), text(attr(row, "stat")));
     return true;
+}
+
+}  // namespace
+
+bool NSTcpPacket::readUpdateMenu(const std::string& replyText, NSDeskClass& desk) {
+    return readUpdateMenuFrom(parseReply(replyText), desk);
+}
+
+bool NSTcpPacket::readDeskDetail(const std::string& replyText, NSDeskClass& desk) {
+    return readDeskDetailFrom(parseReply(replyText), desk);
+}
+
+bool NSTcpPacket::readLogin(const std::string& replyText, int* code, NSUserClass& user) {
+    return readLoginFrom(parseReply(replyText), code, user);
+}
+
+bool NSTcpPacket::readOpenDesk(const std::string& replyText, NSDeskClass& desk) {
+    return readOpenDeskFrom(parseReply(replyText), desk);
+}
+
+bool NSTcpPacket::readYudingOpen(const std::string& replyText, NSDeskClass& desk) {
+    return readYudingOpenFrom(parseReply(replyText), desk);
+}
+
+bool NSTcpPacket::readYuDingInfo(const std::string& replyText, NSYuDingClass& reservation) {
+    return readYuDingInfoFrom(parseReply(replyText), reservation);
+}
+
+bool NSTcpPacket::readTreeData(const std::string& replyText, NSATreeClass& tree) {
+    return readTreeDataFrom(parseReply(replyText), tree);
 }
 
 std::string NSTcpPacket::readRecord(const std::string& reply) {
@@ -281,49 +317,58 @@ std::string NSTcpPacket::readRecord(const std::string& reply) {
 // ---- the forms ----
 
 bool NSTcpPacket::sendPacketForUpdateMenu(NSDeskClass& desk) {
+    replyLimit = kDeskReplyBytes;
     if (!sendPacketForNone(true)) return false;
-    return readUpdateMenu(receiveMessage.value_or(""), desk);
+    return readUpdateMenuFrom(replyOf(std::move(replyDocument_)), desk);
 }
 
 bool NSTcpPacket::sendPacketForDeskDetail(NSDeskClass& desk) {
+    replyLimit = kDeskReplyBytes;
     if (!sendPacketForNone(true)) return false;
-    return readDeskDetail(receiveMessage.value_or(""), desk);
+    return readDeskDetailFrom(replyOf(std::move(replyDocument_)), desk);
 }
 
 bool NSTcpPacket::sendPacketForLogin(int* code, NSUserClass& user) {
     if (!sendPacketForNone(true)) return false;
-    return readLogin(receiveMessage.value_or(""), code, user);
+    return readLoginFrom(replyOf(std::move(replyDocument_)), code, user);
 }
 
 bool NSTcpPacket::sendPacketForDeskState(bool offline) {
+    replyLimit = kDeskReplyBytes;
     bool ok = sendPacketForNone(true);
+    // The desk tree reads the text itself; only one document of it is held at a time.
+    replyDocument_.reset();
     if (ok) NSServer::loadDesks(receiveMessage, offline);
     return ok;
 }
 
 bool NSTcpPacket::sendPacketForOpenDesk(NSDeskClass& desk) {
     if (!sendPacketForNone(true)) return false;
-    return readOpenDesk(receiveMessage.value_or(""), desk);
+    return readOpenDeskFrom(replyOf(std::move(replyDocument_)), desk);
 }
 
 bool NSTcpPacket::sendPacketForYuding(NSDeskClass& desk) {
     if (!sendPacketForNone(true)) return false;
-    return readYudingOpen(receiveMessage.value_or(""), desk);
+    return readYudingOpenFrom(replyOf(std::move(replyDocument_)), desk);
 }
 
 bool NSTcpPacket::sendPacketForYuDing(NSYuDingClass& reservation) {
     if (!sendPacketForNone(true)) return false;
-    return readYuDingInfo(receiveMessage.value_or(""), reservation);
+    return readYuDingInfoFrom(replyOf(std::move(replyDocument_)), reservation);
 }
 
 bool NSTcpPacket::sendPacketForTreeData(const std::string& listName, std::shared_ptr<NSATreeClass>& tree) {
     if (!tree) tree = std::make_shared<NSATreeClass>();
+    replyLimit = kListReplyBytes;
     if (setText("param1", listName)) rebuild();
     if (!sendPacketForNone(true)) return false;
-    return readTreeData(receiveMessage.value_or(""), *tree);
+    return readTreeDataFrom(replyOf(std::move(replyDocument_)), *tree);
 }
 
 bool NSTcpPacket::sendPacketForRecord() {
+    // The table text is Base64, no document: the synchronisation checks what it holds.
+    replyLimit = kTableReplyBytes;
+    replyIsDocument = false;
     if (!sendPacketForNone(true)) return false;
     receiveMessage = readRecord(receiveMessage.value_or(""));
     return true;

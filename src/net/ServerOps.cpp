@@ -84,6 +84,8 @@ bool NSServer::readipad() {
     if (!isSafeDeskFileName(desk->m_strDeskID)) return false;
     bool filled = false;
     auto packet = customFor("ipadload", "", "", *desk, &filled);
+    // What is stored must read back: a copy larger than the reader takes is refused.
+    packet->replyLimit = kMaxSavedOrderBytes;
     if (!filled || !packet->sendPacketForNone(true) || !packet->receiveMessage) return false;
     const std::string& reply = *packet->receiveMessage;
     // Only a saved-order document replaces the desk file: anything else would leave the desk
@@ -106,6 +108,7 @@ std::optional<std::string> NSServer::getNowRebate(const std::optional<std::strin
     std::string param2 = amount == 0 ? std::string() : platform::fmt("%g", static_cast<double>(amount));
     // This request goes out whatever the filler answers.
     auto packet = customFor("rebatexiaof", code.value_or("get"), param2, *getNowDesk());
+    packet->replyIsDocument = false;  // the text between <html> and </html> is read as it is
     if (!packet->sendPacketForNone(true) || !packet->receiveMessage) return std::nullopt;
     const std::string& reply = *packet->receiveMessage;
     auto open = reply.find("<html>");

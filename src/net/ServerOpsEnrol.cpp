@@ -121,6 +121,7 @@ bool NSServer::loadMacFormServer() {
     std::string path = platform::fmt("%@/mac.dat", getDataPath());
     if (platform::fs::exists(path)) return true;
     auto packet = NSTcpPacket::initWithCustom("check", deviceIPAdress(), "");
+    packet->replyIsDocument = false;  // the key is taken from the text as it is
     if (!packet->sendPacketForNone(true) || !packet->receiveMessage) return false;
     const std::string& reply = *packet->receiveMessage;
     static const std::string kMark = "uuid=\"";

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "GData/GDataXML.h"
+#include "base64/GTMBase64.h"
+#include "core/NSEncDec.h"
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
 #include "net/NSTcpPacket.h"
@@ -47,11 +50,14 @@ void progress(const std::string& text) { rootServices().showAyncStyle(text); }
 
 std::string dataFile(const char* name) { return platform::fmt("%@/%@", NSServer::getDataPath(), name); }
 
-// A server file name becomes a file of our folder: one that could name another folder or the
-// folder itself is never used.
-bool isSafeFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+// A table text replaces its file only when the menu could read it back: Base64 of a document
+// enciphered with our key, with its root and data. Anything else would empty the table.
+bool isTableText(const std::string& text) {
+    auto bytes = GTMBase64::decodeData(text);
+    if (!bytes) return false;
+    auto document = GDataXMLDocument::initWithDataOptionsError(NSEncDec().Encrypt(*bytes, NSServer::getMacAdr()),
+                                                               0, nullptr);
+    return document && firstElement(document->rootElement(), "data");
 }
 
 // Files that are never fetched, whatever the server lists.
@@ -115,8 +121,9 @@ bool downloadList(const FileListRun& run) {
     const int nodes = tree->m_length;
     for (int i = 1; i < nodes && i < static_cast<int>(tree->m_name.size()); ++i) {
         const std::string& listed = tree->m_name[i];
-        if (!isSafeFileName(listed)) continue;
         std::string name = platform::toUpper(listed);
+        // A name that could leave the folder, or that the file system would refuse, is skipped.
+        if (!platform::fs::isStorableFileName(name)) continue;
         std::string path = platform::fmt("%@/%@", run.folder, name);
         long long stamp = i < static_cast<int>(tree->m_state.size())
                               ? platform::leadingLongLong(tree->m_state[i]) : 0;
@@ -166,6 +173,7 @@ bool NSServer::ayncCaip(const void*) {
         for (const char* field : step.fields)
             if (!query->addFieldName(field)) return false;
         if (!query->sendPacketForRecord() || !query->receiveMessage) return false;
+        if (!isTableText(*query->receiveMessage)) return false;
         if (!stringWriterToFile(dataFile(step.file), *query->receiveMessage)) return false;
     }
     if (!downloadSpecialList("Dailynew", "Dailynew.dat")) return false;

@@ -190,4 +190,19 @@ TEST_F(ConfigTest, DevicePresetReplacesOnlyWhatItHolds) {
     EXPECT_EQ(NSServer::getSetUserName(), "88");
 }
 
+TEST_F(ConfigTest, ATextXmlCannotHoldNeverCostsTheOtherSettings) {
+    NSServer::setOutTime(35);
+    NSServer::setIsLongSocket(true);
+    NSServer::setSetUserName("waiter\r\n2");
+    NSServer::setSetUserPassword("p\x01w\xfe");
+    NSServer::writeINI();
+    NSServer::resetForTesting();
+    NSServer::loadPath();
+    NSServer::loadIni();
+    EXPECT_EQ(NSServer::getSetUserPassword(), "p\xEF\xBF\xBDw\xEF\xBF\xBD");
+    EXPECT_EQ(NSServer::getSetUserName(), "waiter\r\n2");
+    EXPECT_EQ(NSServer::getOutTime(), 35);
+    EXPECT_TRUE(NSServer::isLongSocket());
+}
+
 }  // namespace

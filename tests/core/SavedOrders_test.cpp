@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GData/GDataXML.h"
 #include "core/CoreFixture.h"
 #include "core/NSServer.h"
@@ -276,6 +278,62 @@ TEST_F(SavedOrdersTest, CurrentDeskSavesAndRestoresItsUnsentLinesOnce) {
     NSServer::setNowDesk(again);
     NSServer::setNowDesk(again);
     EXPECT_EQ(again->m_DishList.size(), 1u);
+}
+
+TEST_F(SavedOrdersTest, TextsXmlCannotHoldAreReplacedSoEveryLineReadsBack) {
+    const std::string odd = "a\x01" "b\xff" "c\x1b";
+    const std::string repaired = "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD";
+    auto line = orderLine(plain);
+    line->m_strRemark = odd;
+    auto second = orderLine(plain);
+    auto offline = desk("", {line, second});
+    offline->m_strWaiterID = odd;
+    NSServer::setOutDesk(std::make_shared<NSDeskList>(NSDeskList{offline, desk("", {orderLine(plain)})}));
+    NSServer::saveOutDesk();
+    NSServer::setNowDesk(desk("D1", {orderLine(plain), line}));
+    NSServer::saveNowDesk();
+
+    NSServer::loadOutDesk();
+    auto desks = NSServer::getOutDesk();
+    ASSERT_EQ(desks->size(), 2u);
+    ASSERT_EQ(desks->at(0)->m_DishList.size(), 2u);
+    EXPECT_EQ(desks->at(0)->m_DishList[0]->m_strRemark, repaired);
+    EXPECT_EQ(desks->at(0)->m_strWaiterID, repaired);
+    auto back = desk("D1");
+    NSServer::loadSelectDish(back);
+    ASSERT_EQ(back->m_DishList.size(), 2u);
+    EXPECT_EQ(back->m_DishList[1]->m_strRemark, repaired);
+}
+
+TEST_F(SavedOrdersTest, AnUnreadableFileIsMovedAsideNeverOverwritten) {
+    struct Case { const char* file; std::function<void()> read, save; } cases[] = {
+        {"OUTDESK.ATD", [] { NSServer::loadOutDesk(); }, [] { NSServer::saveOutDesk(); }},
+        {"D1.ATD", [this] { NSServer::loadSelectDish(desk("D1")); },
+         [this] { NSServer::saveSelectDish1(desk("D1", {orderLine(plain)})); }},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dataFile(c.file);
+        for (const char* damaged : {"<morvane><desk", "second damage"}) {
+            platform::fs::writeAtomically(path, damaged);
+            c.read();
+            c.save();
+        }
+        EXPECT_EQ(platform::fs::readAll(path + ".damaged"), "<morvane><desk") << c.file;
+        EXPECT_EQ(platform::fs::readAll(path + ".damaged-2"), "second damage") << c.file;
+        // The next save wrote a new, readable file in its place.
+        auto written = platform::fs::readAll(path);
+        ASSERT_TRUE(written) << c.file;
+        EXPECT_TRUE(GDataXMLDocument::initWithDataOptionsError(*written, 0, nullptr)) << c.file;
+    }
+}
+
+TEST_F(SavedOrdersTest, ADeskIdTooLongForAFileNameNamesNoFile) {
+    const std::string id(245, '7');  // "<id>.ATD" would fit, its temporary file would not
+    NSServer::setNowDesk(desk(id, {orderLine(plain)}));
+    NSServer::saveNowDesk();
+    EXPECT_FALSE(NSServer::isSafeDeskFileName(id));
+    EXPECT_TRUE(NSServer::isSafeDeskFileName(std::string(200, '7')));
+    EXPECT_FALSE(platform::fs::exists(dataFile(id + ".ATD")));
 }
 
 }  // namespace

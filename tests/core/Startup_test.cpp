@@ -8,6 +8,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Pasteboard.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
@@ -89,6 +90,25 @@ TEST_F(StartupTest, LaunchInstallsTheRootControllerThatTheScreenHostMakes) {
     SwitchAppDelegate::setRootControllerMaker(nullptr);
     delegate.willTerminate();
     EXPECT_FALSE(delegate.switchViewController());
+}
+
+TEST_F(StartupTest, TemporaryFilesOfInterruptedWritesAreRemoved) {
+    NSServer::loadPath();
+    NSServer::createDir();
+    platform::fs::createFolder(platform::Pasteboard::folder());
+    const std::string left[] = {NSServer::getDataPath() + "/.Kovra.ini.tmp-a1B2c3",
+                                NSServer::getCaippicPath() + "/.A.BMP.tmp-XyZ123",
+                                platform::preferencesFolder() + "/.defaults.plist.tmp-000000",
+                                platform::Pasteboard::folder() + "/.board.tmp-q1w2e3"};
+    const std::string kept[] = {NSServer::getDataPath() + "/caip.dat.tmp-a1B2c3",  // not one of ours
+                                NSServer::getDataPath() + "/.hidden", NSServer::getDataPath() + "/D1.ATD"};
+    for (const auto& path : left) ASSERT_TRUE(platform::fs::writeAtomically(path, "half")) << path;
+    for (const auto& path : kept) ASSERT_TRUE(platform::fs::writeAtomically(path, "mine")) << path;
+
+    SwitchAppDelegate delegate;
+    for (const auto& path : left) EXPECT_FALSE(platform::fs::exists(path)) << path;
+    for (const auto& path : kept) EXPECT_EQ(platform::fs::readAll(path), "mine") << path;
+    delegate.willTerminate();
 }
 
 }  // namespace

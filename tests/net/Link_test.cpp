@@ -3,6 +3,7 @@
 // error replies and the raw file exchange.
 
 #include <chrono>
+#include <thread>
 #include <memory>
 
 #include "GData/GDataXML.h"
@@ -62,8 +63,9 @@ TEST_F(LinkTest, OneExchangeWritesTheEnvelopeAndReadsTheWholeReply) {
                                          "dev=\"iphone\" cmd=\"",
                                          0),
               0u);
-    // Bytes after the closing tag stay in the reply.
-    EXPECT_EQ(*packet->receiveMessage, BackOfficeSim::reply("<desk>1</desk>") + "tail");
+    // Bytes after the closing tag (other than white space) are no part of the reply.
+    EXPECT_EQ(*packet->receiveMessage,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<morvane><data><desk>1</desk></data></morvane>");
     EXPECT_GE(root->waitShown, 1);
     EXPECT_FALSE(root->waitUp);
 
@@ -118,14 +120,15 @@ TEST_F(LinkTest, ASilentOrCutReplyFailsAfterTheTimeOutAndIsWrittenOnceMore) {
     EXPECT_TRUE(root->alerts.empty());
 }
 
-TEST_F(LinkTest, ATimeOutOfZeroOrBelowFailsEveryReadAtOnce) {
+TEST_F(LinkTest, ATimeOutOfZeroOrBelowNeverReachesAnExchange) {
+    // It could never be waited for: the hub keeps the value it had, and requests go out once.
+    NSServer::setOutTime(3);
     for (int outTime : {0, -5}) {
         sim.clearRecords();
         NSServer::setOutTime(outTime);
-        auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true)) << outTime;
-        EXPECT_LT(secondsSince(start), 1.0) << outTime;
-        EXPECT_TRUE(sim.waitForRequests(2, 2.0)) << outTime;  // written in both attempts all the same
+        EXPECT_EQ(NSServer::getOutTime(), 3) << outTime;
+        EXPECT_TRUE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true)) << outTime;
+        EXPECT_EQ(sim.requests().size(), 1u) << outTime;
     }
 }
 
@@ -236,15 +239,22 @@ TEST_F(LinkTest, ErrorRepliesFollowTheAlertOrMessageRuleAndAreNotRetried) {
     NSServer::setIsShowAlert(false);
     const std::string notErrors[] = {
         BackOfficeSim::reply("<row code=\"1\">terror</row>"),
-        "error, not XML</morvane>",
         "<morvane><describe>error</describe></morvane>",
     };
     for (const auto& text : notErrors) {
         sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) { return std::optional<std::string>(text); });
         auto packet = NSTcpPacket::initWithType(NSTcpPacket::kTreeData);
         EXPECT_TRUE(packet->sendPacketForNone(true)) << text;
-        EXPECT_EQ(*packet->receiveMessage, text);
+        EXPECT_EQ(packet->receiveMessage.value_or(""), text);
     }
+    // A table text is no document: "error" in one that does not parse is table data too.
+    sim.overrideReply("query", [](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>("error, not XML</morvane>");
+    });
+    auto query = NSTcpPacket::initWithType(NSTcpPacket::kQuery);
+    ASSERT_TRUE(query->setTableName("caip"));
+    EXPECT_TRUE(query->sendPacketForRecord());
+    EXPECT_EQ(query->receiveMessage.value_or(""), "error, not XML");
     EXPECT_EQ(root->alerts.size(), 1u);
     EXPECT_FALSE(NSServer::getIsShowAlert());
 }
@@ -292,6 +302,67 @@ TEST_F(LinkTest, TheRawFileExchangeReadsTheCountedBytes) {
     sim.clearFaults();
     EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kGetFile)
                      ->sendPacketForGetFile("SKIN1.PNG", static_cast<long long>(NSTcpNet::kMaxReplyBytes) + 1, "png", none));
+}
+
+TEST_F(LinkTest, LateBytesOnAKeptConnectionNeverBecomeTheNextReply) {
+    NSServer::setIsLongSocket(true);
+    auto listOf = [](const char* entry) { return BackOfficeSim::reply(std::string("<row code=\"1\">") + entry + "</row>"); };
+    auto exchange = [] {
+        auto packet = NSTcpPacket::initWithType(NSTcpPacket::kTreeData);
+        std::shared_ptr<NSATreeClass> tree;
+        bool ok = packet->sendPacketForTreeData("rebate", tree);
+        return ok && tree->m_length > 1 ? tree->m_name[1] : std::string("(failed)");
+    };
+
+    // Bytes right behind the reply: the reply is read without them and the connection ends.
+    sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>(listOf("first") + listOf("stale"));
+    });
+    EXPECT_EQ(exchange(), "first");
+    EXPECT_EQ(NSServer::getTcp()->sockfd(), 0);
+    sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) { return std::optional<std::string>(listOf("second")); });
+    EXPECT_EQ(exchange(), "second");
+    EXPECT_EQ(sim.connectionCount(), 2u);
+
+    // Bytes that come after the reply was read wait on the kept connection: they are thrown away
+    // before the next request goes out.
+    Faults late;
+    late.lateBytes = listOf("stale");
+    late.lateBytesPauseSeconds = 0.05;
+    late.times = 1;
+    sim.setFaults(late);
+    EXPECT_EQ(exchange(), "second");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sim.overrideReply("treedata", [&](const backoffice::ReceivedRequest&) { return std::optional<std::string>(listOf("third")); });
+    EXPECT_EQ(exchange(), "third");
+    EXPECT_EQ(sim.connectionCount(), 2u);
+
+    // Nothing before the first closing tag is no reply (a table text would be stored empty).
+    NSServer::setOutTime(1);
+    sim.overrideReply("query", [&](const backoffice::ReceivedRequest&) {
+        return std::optional<std::string>(" \n</morvane>QUJD</morvane>");
+    });
+    auto query = NSTcpPacket::initWithType(NSTcpPacket::kQuery);
+    ASSERT_TRUE(query->setTableName("caip"));
+    EXPECT_FALSE(query->sendPacketForRecord());
+}
+
+TEST_F(LinkTest, ATricklingServerIsGivenUpAtTheReplyDeadline) {
+    // Each byte comes before the idle rule would end the read; only the overall deadline of three
+    // times the time-out does (its floor of a minute lowered for the test).
+    NSTcpNet::setReplyDeadlineFloorForTesting(0.1);
+    NSServer::setOutTime(1);
+    Faults trickle;
+    trickle.splitBytes = 1;
+    trickle.splitPauseSeconds = 0.2;
+    sim.setFaults(trickle);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
+    double seconds = secondsSince(start);
+    EXPECT_GT(seconds, 5.5);
+    EXPECT_LT(seconds, 8.0);
+    EXPECT_EQ(sim.requests().size(), 2u);
+    NSTcpNet::setReplyDeadlineFloorForTesting(0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The desk, order-line and bill operations against the back-office simulator.
 
+#include <functional>
 #include <memory>
 
 #include "GData/GDataXML.h"
@@ -14,6 +15,7 @@
 #include "model/NSUserClass.h"
 #include "model/NSYuDingClass.h"
 #include "net/NSTcpNet.h"
+#include "net/NSTcpPacket.h"
 #include "net/RootServices.h"
 #include "platform/foundation/Network.h"
 
@@ -319,6 +321,101 @@ TEST_F(OpsDeskTest, DeskStatesRebuildTheDeskTreeAndAFailureKeepsIt) {
     EXPECT_FALSE(NSServer().DownloadDeskState(false));
     EXPECT_EQ(NSServer::getDesks(), tree);
     EXPECT_NE(std::find(root->messages.begin(), root->messages.end(), "网络连接失败"), root->messages.end());
+}
+
+}  // namespace
+
+namespace {
+
+// A valid reply padded with comments to `bytes` in all (one comment may hold at most 10 MB).
+std::string paddedTo(const std::string& document, std::size_t bytes) {
+    auto at = document.rfind("</morvane>");
+    std::string padding;
+    std::size_t fill = bytes - document.size();
+    while (fill > 0) {
+        std::size_t piece = std::min<std::size_t>(fill, 1u << 20);
+        if (piece < 7) {
+            padding += std::string(piece, ' ');
+            break;
+        }
+        padding += "<!--" + std::string(piece - 7, 'x') + "-->";
+        fill -= piece;
+    }
+    return document.substr(0, at) + padding + document.substr(at);
+}
+
+TEST_F(OpsDeskTest, AReplyThatIsNoDocumentFailsItsOperationAndChangesNothing) {
+    auto desk = openNowDesk(deskIDs[0], 2);
+    desk->m_DishList.push_back(line(0, 1));
+    ASSERT_TRUE(NSServer().DownloadDeskState(false));
+    auto tree = NSServer::getDesks();
+    const std::string deskFile = dataFile(deskIDs[0] + ".ATD");
+    platform::fs::writeAtomically(deskFile, "old");
+    auto other = deskFor(deskIDs[1]);
+    auto user = std::make_shared<NSUserClass>();
+    user->m_strUserID = "0001";
+    const int dishCount = user->m_iDishCount;
+    NSYuDingClass reservation;
+    struct Case { const char* word; std::function<bool()> run; } cases[] = {
+        {"deskstate", [&] { return NSServer().DownloadDeskState(false); }},
+        {"adddish", [&] { return NSServer().addDish(*desk); }},
+        {"updatemenu", [&] { return NSServer().XRefreshDishList(*desk); }},
+        {"deskdetail", [&] { return NSServer().XDeskDetail(*desk); }},
+        {"opendesk", [&] { return NSServer().OpenDesk(*other); }},
+        {"login", [&] { return NSServer().login(*user) != -1; }},
+        {"ipadload", [&] { return NSServer().readipad(); }},
+        {"yudinfo", [&] { return NSServer().XYuDingInfo(*desk, reservation); }},
+    };
+    for (const auto& c : cases) {
+        sim.clearRecords();
+        backoffice::Faults f;
+        f.garbage = "<morvane><data><desk rens=\"9\">" + deskIDs[0] + "</desk></morvane>";  // not well-formed
+        f.onlyCommand = c.word;
+        sim.setFaults(f);
+        EXPECT_FALSE(c.run()) << c.word;
+        // As after a lost reply: asked once more, then given up.
+        EXPECT_EQ(sim.requestsFor(c.word).size(), 2u) << c.word;
+    }
+    sim.clearFaults();
+    EXPECT_EQ(NSServer::getDesks(), tree);
+    ASSERT_EQ(desk->m_DishList.size(), 1u);
+    EXPECT_EQ(desk->m_DishList[0]->m_iState, NSDishClass::kSending);
+    EXPECT_EQ(desk->m_iClientNum, 2);
+    EXPECT_EQ(other->m_strConsumeID, "");
+    EXPECT_EQ(user->m_iDishCount, dishCount);
+    EXPECT_TRUE(reservation.m_DishList.empty() && reservation.consumeid.empty());
+    EXPECT_EQ(platform::fs::readAll(deskFile), "old");
+    EXPECT_TRUE(root->alerts.empty());
+}
+
+TEST_F(OpsDeskTest, EachReplyKindIsRefusedBeyondItsOwnSizeLimit) {
+    NSServer::setOutTime(10);  // large replies on a loaded machine may pause between pieces
+    auto desk = openNowDesk(deskIDs[0], 2);
+    const std::string deskFile = dataFile(deskIDs[0] + ".ATD");
+    const std::string savedOrder = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<morvane><desk m_strDeskID=\"" +
+                                   deskIDs[0] + "\"/></morvane>\n";
+    struct Case { const char* word; std::string reply; std::size_t limit; std::function<bool()> run; } cases[] = {
+        {"deskstate", BackOfficeSim::reply("<desk f1=\"x\" f2=\"1\"/>"), NSTcpPacket::kDeskReplyBytes,
+         [&] { return NSServer().DownloadDeskState(false); }},
+        {"updatemenu", BackOfficeSim::reply("<desk>" + deskIDs[0] + "</desk>"), NSTcpPacket::kDeskReplyBytes,
+         [&] { return NSServer().XRefreshDishList(*desk); }},
+        {"ipadload", savedOrder, NSServer::kMaxSavedOrderBytes, [&] { return NSServer().readipad(); }},
+        {"treedata", BackOfficeSim::reply("<row code=\"1\">九折</row>"), NSTcpPacket::kListReplyBytes,
+         [&] { return NSServer().getRebate(); }},
+        {"setdeskpeoples", BackOfficeSim::reply("<code>0</code>"), NSTcpPacket::kPlainReplyBytes,
+         [&] { return NSServer().setDeskPeoples(4); }},
+    };
+    for (const auto& c : cases) {
+        // Just within the limit a reply is read; one byte more and it is refused.
+        for (std::size_t size : {c.limit, c.limit + 1}) {
+            std::string text = paddedTo(c.reply, size);
+            ASSERT_EQ(text.size(), size);
+            sim.overrideReply(c.word, [text](const backoffice::ReceivedRequest&) { return std::optional<std::string>(text); });
+            EXPECT_EQ(c.run(), size == c.limit) << c.word << " " << size;
+        }
+    }
+    // The largest saved order accepted is stored and reads back; the refused one left it.
+    EXPECT_EQ(platform::fs::readAll(deskFile)->size(), NSServer::kMaxSavedOrderBytes);
 }
 
 }  // namespace

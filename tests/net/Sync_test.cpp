@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <chrono>
+
 #include "GData/GDataXML.h"
+#include "base64/GTMBase64.h"
 #include "backoffice/BackOfficeSim.h"
 #include "core/CoreFixture.h"
 #include "net/SimFixture.h"
@@ -207,6 +210,81 @@ TEST_F(SyncTest, DemoDownloadKeepsTheScreenAwakeOnlyWhileItRuns) {
     sim.clearFaults();
     EXPECT_TRUE(NSServer().downloadCSH());
     EXPECT_EQ(root->idle, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(SyncTest, ATableReplyThatIsNoTableKeepsEveryTableAndTheMenu) {
+    ASSERT_TRUE(NSServer().ayncCaip());
+    std::map<std::string, std::string> before;
+    for (const char* t : kTables) before[t] = platform::fs::readAll(dataFile(std::string(t) + ".dat")).value_or("");
+    auto menu = NSServer::getCaipDB();
+    const std::size_t dishes = menu->m_CaipArray.size();
+    ASSERT_GT(dishes, 0u);
+
+    auto enciphered = [](const std::string& text) {
+        return GTMBase64::encodeData(NSEncDec().Decrypt(text, NSServer::getMacAdr())).value_or("");
+    };
+    const std::string notTables[] = {
+        "not a table",
+        enciphered("not a table either"),
+        enciphered("<?xml version=\"1.0\"?><morvane><nodata/></morvane>"),
+        NSEncDec().encodeBase64("<morvane><data/></morvane>").value_or(""),  // not enciphered for us
+    };
+    for (const auto& text : notTables) {
+        sim.overrideReply("query", [&](const backoffice::ReceivedRequest& r) -> std::optional<std::string> {
+            if (r.field("table") == "caip") return text + "</morvane>\n";
+            return std::nullopt;
+        });
+        EXPECT_FALSE(NSServer().ayncCaip()) << text;
+        for (const char* t : kTables)
+            EXPECT_EQ(platform::fs::readAll(dataFile(std::string(t) + ".dat")).value_or(""), before[t]) << t;
+        EXPECT_EQ(NSServer::getCaipDB(), menu);
+        EXPECT_EQ(menu->m_CaipArray.size(), dishes);
+    }
+}
+
+TEST_F(SyncTest, AFileAnsweredByAnErrorReplyStoresAndIndexesNothing) {
+    backoffice::Faults f;
+    f.errorReply = "文件不存在";
+    f.onlyCommand = "getfile";
+    // The error reply is longer than the first file and far shorter than the second: neither is
+    // taken for the file, and the second is not waited for until its announced size.
+    for (long long size : {3LL, 50000LL}) {
+        sim.clearRecords();
+        sim.removeFiles("bmp");
+        serve("bmp", "ONE.TXT", 3, std::string(static_cast<std::size_t>(size), 'o'));
+        serve("bmp", "TWO.TXT", 3, "two");
+        sim.setFaults(f);
+        root->alerts.clear();
+        NSServer::setIsShowAlert(false);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(NSServer().ayncPic()) << size;
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.8) << size;
+        EXPECT_FALSE(platform::fs::exists(pics + "/ONE.TXT")) << size;
+        EXPECT_TRUE(index(pics + "/caippic.dat").empty()) << size;
+        EXPECT_EQ(root->alerts, std::vector<std::string>{"文件不存在"}) << size;
+        EXPECT_EQ(sim.requestsFor("getfile").size(), 1u) << size;  // shown once, not asked again
+    }
+}
+
+TEST_F(SyncTest, FilesArriveWholeOnAKeptConnectionAndOddNamesAreSkipped) {
+    NSServer::setIsLongSocket(true);
+    const std::string tooLong(250, 'N');
+    // More bytes than the list announces, the rest of them still on the way when the file is
+    // complete: they must not become the head of the next file.
+    serve("bmp", "C.TXT", 2, "0123456789" "LATELATELA" "LATELATELALATELATELA", 10);
+    serve("bmp", tooLong + ".TXT", 2, "never");
+    serve("bmp", "D.TXT", 2, "dd");
+    backoffice::Faults slowTail;
+    slowTail.splitBytes = 20;
+    slowTail.splitPauseSeconds = 0.1;
+    slowTail.onlyCommand = "getfile";
+    slowTail.times = 1;
+    sim.setFaults(slowTail);
+    ASSERT_TRUE(NSServer().ayncPic());
+    EXPECT_EQ(platform::fs::readAll(pics + "/C.TXT"), "0123456789");
+    EXPECT_EQ(platform::fs::readAll(pics + "/D.TXT"), "dd");
+    EXPECT_EQ(fetched(), (std::vector<std::string>{"C.TXT", "D.TXT"}));
+    EXPECT_EQ(index(pics + "/caippic.dat"), (std::map<std::string, std::string>{{"C.TXT", "2"}, {"D.TXT", "2"}}));
 }
 
 }  // namespace

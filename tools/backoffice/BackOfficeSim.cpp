@@ -313,7 +313,7 @@ struct BackOfficeSim::Impl {
         std::lock_guard<std::mutex> lock(mutex);
         Faults& f = faults;
         const bool any = f.delaySeconds > 0 || f.silence || f.splitBytes || f.splitInsideCharacter || f.truncateAt ||
-                         f.closeAt || f.garbage || f.errorReply;
+                         f.closeAt || f.garbage || f.errorReply || f.lateBytes;
         if (!any || command == "disconnect" || f.times == 0) return std::nullopt;
         if (!f.onlyCommand.empty() && f.onlyCommand != command) return std::nullopt;
         Faults taken = f;
@@ -433,6 +433,10 @@ struct BackOfficeSim::Impl {
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (i > 0 && !pause(f->splitPauseSeconds)) return false;
             if (!sendAll(fd, pieces[i])) return false;
+        }
+        if (f && f->lateBytes) {
+            if (f->lateBytesPauseSeconds > 0 && !pause(f->lateBytesPauseSeconds)) return false;
+            if (!sendAll(fd, *f->lateBytes)) return false;
         }
         return !close;
     }

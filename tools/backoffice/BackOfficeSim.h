@@ -75,6 +75,10 @@ struct Faults {
     std::optional<std::string> garbage;
     // An error reply with this describe text is sent in place of the reply.
     std::optional<std::string> errorReply;
+    // These bytes follow the reply `lateBytesPauseSeconds` after it, on the same connection, as
+    // the late end of some other answer would.
+    std::optional<std::string> lateBytes;
+    double lateBytesPauseSeconds = 0;
 
     std::string onlyCommand;
     int times = -1;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <string_view>
 
 namespace platform {
 
@@ -57,6 +58,11 @@ bool writeAllToFd(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The temporary file of a write is ".NAME.tmp-XXXXXX" beside the file NAME.
+constexpr const char* kTemporarySuffix = ".tmp-";
+constexpr std::size_t kTemporaryExtraBytes = 1 + 5 + 6;
+constexpr std::size_t kMaxNameBytes = 255;  // NAME_MAX of the file systems we run on
+
 // Writes a temporary file beside `path` through `fill`, flushes it to disk (when durable) and
 // renames it over `path`. On any failure the temporary file is removed and `path` is left as it
 // was.
@@ -65,7 +71,7 @@ bool replaceFile(const std::string& path, const std::function<bool(int fd)>& fil
     stdfs::path target(path);
     stdfs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    std::string tmpl = (folder / ("." + target.filename().string() + kTemporarySuffix + "XXXXXX")).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return false;
     bool ok = fill(fd) && ::fchmod(fd, 0644) == 0 && (!durable || ::fsync(fd) == 0);
@@ -164,6 +170,33 @@ std::optional<std::string> readAll(const std::string& path, std::uint64_t maxByt
     return bytes;
 }
 
+bool isPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+bool isStorableFileName(const std::string& name) {
+    return isPlainFileName(name) && name.size() + kTemporaryExtraBytes <= kMaxNameBytes;
+}
+
+int removeStaleTemporaries(const std::string& folder) {
+    std::error_code error;
+    stdfs::directory_iterator it(folder, error), end;
+    int removed = 0;
+    for (; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        // ".NAME.tmp-" and the six characters mkstemp filled in.
+        const std::size_t suffix = std::string_view(kTemporarySuffix).size() + 6;
+        if (name.size() < kTemporaryExtraBytes + 1 || name[0] != '.' ||
+            name.compare(name.size() - suffix, 5, kTemporarySuffix) != 0)
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || typeError) continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
 bool writeAtomically(const std::string& path, const std::string& bytes, Durability durability) {
     return replaceFile(path, [&](int fd) { return writeAllToFd(fd, bytes.data(), bytes.size()); },
                        durability == Durability::Durable);
@@ -241,12 +274,6 @@ namespace {
 std::mutex gBundleMutex;
 std::string gResourceFolder = KOVRA_RESOURCE_DIR;
 
-// A resource is a plain file name inside the folder, never a way out of it.
-bool isPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
-
 }  // namespace
 
 void Bundle::setResourceFolder(const std::string& path) {
@@ -260,7 +287,7 @@ std::string Bundle::resourceFolder() {
 }
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name) {
-    if (!isPlainFileName(name)) return std::nullopt;
+    if (!fs::isPlainFileName(name)) return std::nullopt;
     std::string path = fs::join(resourceFolder(), name);
     if (!fs::exists(path)) return std::nullopt;
     return path;
@@ -268,7 +295,7 @@ std::optional<std::string> Bundle::pathForResource(const std::string& name) {
 
 std::optional<std::string> Bundle::pathForResource(const std::string& name, const std::string& type) {
     if (type.empty()) return pathForResource(name);
-    if (!isPlainFileName(name) || !isPlainFileName(type)) return std::nullopt;
+    if (!fs::isPlainFileName(name) || !fs::isPlainFileName(type)) return std::nullopt;
     return pathForResource(name + "." + type);
 }
 

@@ -39,6 +39,15 @@ enum class Durability { Durable, Quick };
 // file behind; the old content survives a failed write.
 bool writeAtomically(const std::string& path, const std::string& bytes,
                      Durability durability = Durability::Durable);
+// Whether `name` names a file inside a folder and nothing else: not empty, "." or "..", and
+// without "/", "\" (a separator where our files come from) or NUL.
+bool isPlainFileName(const std::string& name);
+// A plain file name short enough that writeAtomically can write it: its temporary file must fit
+// the file system's name limit too.
+bool isStorableFileName(const std::string& name);
+// Removes the temporary files that an interrupted writeAtomically left in the folder (its own
+// files are never touched). Answers how many were removed.
+int removeStaleTemporaries(const std::string& folder);
 // Flushes everything written to the file system that holds `path`.
 void flushFileSystemOf(const std::string& path);
 bool remove(const std::string& path);           // a file, or a folder with its content

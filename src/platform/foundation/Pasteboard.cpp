@@ -57,6 +57,8 @@ std::shared_ptr<Pasteboard> Pasteboard::withName(const std::string& name, bool c
     return board;
 }
 
+std::string Pasteboard::folder() { return boardsFolder(); }
+
 void Pasteboard::removeWithName(const std::string& name) {
     std::lock_guard<std::mutex> lock(gBoardsMutex);
     syncGenerationLocked();

@@ -16,6 +16,8 @@ public:
     // The pasteboard of that name; with `create` NO, nothing when it does not exist yet.
     static std::shared_ptr<Pasteboard> withName(const std::string& name, bool create);
     static void removeWithName(const std::string& name);
+    // The folder the persistent pasteboards are kept in.
+    static std::string folder();
 
     const std::string& name() const { return name_; }
     void setPersistent(bool persistent);

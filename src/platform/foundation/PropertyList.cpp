@@ -85,35 +85,8 @@ std::optional<std::string> base64Decode(const std::string& text) {
 
 // --- Writing
 
-// Text as XML character data. Bytes that are not UTF-8 become U+FFFD and characters XML cannot
-// carry are dropped, so one odd value never makes the whole file unreadable; a carriage return
-// is written as a reference because parsers fold CR LF to LF.
-void appendEscaped(std::string& out, const std::string& text) {
-    // Nearly every text is valid already; only a damaged one goes through the repair.
-    std::string repaired;
-    if (!isValidUTF8(text)) repaired = fromUtf16(toUtf16(text));
-    const std::string& clean = repaired.empty() ? text : repaired;
-    for (std::size_t i = 0; i < clean.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(clean[i]);
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t':
-        case '\n': out += static_cast<char>(c); break;
-        default:
-            if (c < 0x20) break;
-            // U+FFFE and U+FFFF are not XML characters either.
-            if (c == 0xEF && i + 2 < clean.size() && static_cast<unsigned char>(clean[i + 1]) == 0xBF &&
-                (static_cast<unsigned char>(clean[i + 2]) & 0xFE) == 0xBE) {
-                i += 2;
-                break;
-            }
-            out += static_cast<char>(c);
-        }
-    }
-}
+// Text as XML character data: one odd value never makes the whole file unreadable.
+void appendEscaped(std::string& out, const std::string& text) { appendXmlCharacterData(out, text); }
 
 std::string formatReal(double d) {
     if (std::isnan(d)) return "nan";

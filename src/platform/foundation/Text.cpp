@@ -550,4 +550,70 @@ std::string escapeXml(std::string_view text, bool quotes) {
     return out;
 }
 
+namespace {
+
+bool isXmlChar(char32_t cp) {
+    if (cp < 0x20) return cp == '\t' || cp == '\n' || cp == '\r';
+    return cp != 0xFFFE && cp != 0xFFFF;
+}
+
+}  // namespace
+
+bool isXmlText(std::string_view text) {
+    char32_t cp;
+    for (std::size_t i = 0; i < text.size();) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x20 && b < 0x80) {  // the common case first
+            ++i;
+            continue;
+        }
+        std::size_t len = decodeUtf8(text, i, cp);
+        if (len == 0 || !isXmlChar(cp)) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string xmlText(std::string_view text) {
+    if (isXmlText(text)) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 8);
+    char32_t cp;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t len = decodeUtf8(text, i, cp);
+        if (len == 0) {
+            appendUtf8(out, 0xFFFD);
+            ++i;
+            continue;
+        }
+        appendUtf8(out, isXmlChar(cp) ? cp : 0xFFFD);
+        i += len;
+    }
+    return out;
+}
+
+void appendXmlCharacterData(std::string& out, std::string_view text) {
+    std::string repaired;
+    if (!isXmlText(text)) {
+        repaired = xmlText(text);
+        text = repaired;
+    }
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '\r': out += "&#13;"; break;
+        default: out += c;
+        }
+    }
+}
+
+std::string xmlCharacterData(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendXmlCharacterData(out, text);
+    return out;
+}
+
 }  // namespace platform

@@ -29,6 +29,16 @@ std::string fromUtf16(std::u16string_view text);
 
 // Markup characters as entities: & < > always, and " where the text goes into an attribute.
 std::string escapeXml(std::string_view text, bool quotes = false);
+// Whether XML can hold the text as it is: well-formed UTF-8 without control characters other
+// than tab, line feed and carriage return, and without U+FFFE or U+FFFF.
+bool isXmlText(std::string_view text);
+// The text with every byte that is not UTF-8 and every character XML cannot hold replaced by
+// U+FFFD, so a file written from it always reads back (sound text comes back unchanged).
+std::string xmlText(std::string_view text);
+// xmlText escaped as character data: & < > as entities, and a carriage return as a reference,
+// because parsers fold CR LF to LF.
+std::string xmlCharacterData(std::string_view text);
+void appendXmlCharacterData(std::string& out, std::string_view text);
 
 // The leading number of a text, as the files are read: leading white space is skipped, then an
 // optional sign and digits (and for doubles a fraction and exponent); anything else after is

@@ -11,8 +11,8 @@
 namespace render {
 
 // Pictures wider or taller than this are refused: a hostile header must not make us allocate
-// gigabytes.
-constexpr int kMaxImageSide = 8192;
+// hundreds of megabytes (a 4096x4096 picture takes 64 MiB; no screen shows more).
+constexpr int kMaxImageSide = 4096;
 
 struct Bitmap {
     int width = 0;

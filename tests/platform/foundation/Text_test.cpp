@@ -121,3 +121,21 @@ TEST(Format, AppliesObjectiveCStyleFormatsSafely) {
 }
 
 }  // namespace
+
+TEST(XmlText, ReplacesWhatXmlCannotHoldAndKeepsSoundText) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    struct Case { std::string text, clean; } cases[] = {
+        {"plain 汉字 \t\r\n", "plain 汉字 \t\r\n"},
+        {std::string("a\0b", 3), "a" + fffd + "b"},
+        {"\x01\x1f", fffd + fffd},
+        {"\xff", fffd},
+        {"\xE4\xB8", fffd + fffd},                 // a character cut short
+        {"\xED\xA0\x80", fffd + fffd + fffd},      // a surrogate
+        {"\xEF\xBF\xBE", fffd},                    // U+FFFE
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::xmlText(c.text), c.clean) << c.text;
+        EXPECT_EQ(platform::isXmlText(c.text), c.text == c.clean) << c.text;
+    }
+    EXPECT_EQ(platform::xmlCharacterData("<a&b>\r\x02"), "&lt;a&amp;b&gt;&#13;" + fffd);
+}
