@@ -99,6 +99,11 @@ TEST_F(OpsEnrolTest, LoginSendsTheDeviceIdentifierAndAppliesTheReply) {
     user.m_strPassword = "999";
     EXPECT_EQ(NSServer().login(user), 2);  // the server's own refusal code
 
+    // The demo server knows the terminal's own demo user, who has no password.
+    NSUserClass demo;
+    demo.m_strUserID = "User";
+    EXPECT_EQ(NSServer().login(demo), 0);
+
     // A reply naming another waiter is no answer to this login.
     sim.overrideReply("login", [](const backoffice::ReceivedRequest&) {
         return std::optional<std::string>(backoffice::BackOfficeSim::reply(
