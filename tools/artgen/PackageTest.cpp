@@ -1,0 +1,109 @@
+// The committed package against the code and the generator: every picture and sound the
+// program names is there, and every generated file is what the generator draws today (a changed
+// generator whose files were not drawn again fails here).
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "Pictures.h"
+#include "Sounds.h"
+#include "platform/foundation/FileSystem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSource = KOVRA_SOURCE_DIR;
+const fs::path kPackage = kSource / "resources";
+
+std::string readText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The package files the program's sources name: picture literals ("2-137.png", "%i-119.png"
+// filled with each interface type), pictures by interface number (interfacePicture(4)) and
+// the sounds it plays (playSound("WELC") -> WELC.WAV). Names built at run time from data (dish
+// pictures, "%@" formats) are not the package's and are left out, and so is the platform layer,
+// which knows no picture of the program.
+std::set<std::string> namesInSources() {
+    const std::regex literal(R"re("([A-Za-z0-9_%@.\-]+\.png)")re");
+    const std::regex byNumber(R"re(interfacePicture\(([^)]*)\))re");
+    const std::regex number(R"re(\b\d+\b)re");
+    const std::regex sound(R"re(playSound\("([A-Z0-9]+)"\))re");
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(kSource / "src")) {
+        if (entry.path().string().find("/src/platform/") != std::string::npos) continue;
+        const auto ext = entry.path().extension();
+        if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+        const std::string text = readText(entry.path());
+        for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m) {
+            std::string name = (*m)[1];
+            if (name.find("%@") != std::string::npos) continue;
+            const auto typed = name.find("%i");
+            if (typed == std::string::npos) {
+                names.insert(name);
+                continue;
+            }
+            if (name.find('%', typed + 1) != std::string::npos) continue;
+            for (int t : artgen::kInterfaceTypes) names.insert(std::string(name).replace(typed, 2, std::to_string(t)));
+        }
+        for (std::sregex_iterator m(text.begin(), text.end(), byNumber), end; m != end; ++m) {
+            const std::string args = (*m)[1];
+            for (std::sregex_iterator n(args.begin(), args.end(), number); n != end; ++n)
+                for (int t : artgen::kInterfaceTypes) names.insert(std::to_string(t) + "-" + (*n)[0].str() + ".png");
+        }
+        for (std::sregex_iterator m(text.begin(), text.end(), sound), end; m != end; ++m)
+            names.insert((*m)[1].str() + ".WAV");
+    }
+    return names;
+}
+
+TEST(Package, HoldsEveryPictureAndSoundTheProgramNames) {
+    const auto names = namesInSources();
+    // The scan itself must work, or the test would pass on nothing.
+    ASSERT_TRUE(names.count("2-137.png") || names.count("WELC.WAV")) << "no package names found in src/";
+    for (const auto& name : names) EXPECT_TRUE(fs::exists(kPackage / name)) << name << " is named in src/ but missing";
+}
+
+TEST(Package, PicturesAreWhatTheGeneratorDraws) {
+    for (const auto& picture : artgen::pictures()) {
+        const std::string path = (kPackage / picture.name).string();
+        cairo_surface_t* stored = cairo_image_surface_create_from_png(path.c_str());
+        ASSERT_EQ(cairo_surface_status(stored), CAIRO_STATUS_SUCCESS) << picture.name << " missing or unreadable";
+        cairo_surface_t* drawn = artgen::renderPicture(picture);
+        ASSERT_EQ(cairo_image_surface_get_width(stored), picture.width) << picture.name;
+        ASSERT_EQ(cairo_image_surface_get_height(stored), picture.height) << picture.name;
+        // Glyph edges may differ by a shade between font library versions; shapes may not.
+        const unsigned char* a = cairo_image_surface_get_data(stored);
+        const unsigned char* b = cairo_image_surface_get_data(drawn);
+        const int strideA = cairo_image_surface_get_stride(stored), strideB = cairo_image_surface_get_stride(drawn);
+        long differing = 0;
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width * 4; ++x)
+                if (std::abs(a[y * strideA + x] - b[y * strideB + x]) > 24) ++differing;
+        EXPECT_LE(differing, picture.width * picture.height * 4 / 200) << picture.name << " differs from the generator";
+        cairo_surface_destroy(drawn);
+        cairo_surface_destroy(stored);
+    }
+}
+
+TEST(Package, SoundsAreWhatTheGeneratorMakes) {
+    for (const auto& sound : artgen::sounds()) {
+        const auto stored = platform::fs::readAll((kPackage / sound.name).string());
+        ASSERT_TRUE(stored) << sound.name << " missing";
+        EXPECT_TRUE(*stored == sound.bytes) << sound.name << " differs from the generator";
+    }
+}
+
+}  // namespace
