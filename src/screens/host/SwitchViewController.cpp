@@ -136,10 +136,14 @@ void SwitchViewController::animateWithContext(const std::string& name, double du
     ui::Animation::commit();
 }
 
-void SwitchViewController::fadeIn(ui::View& dialog, const ui::Rect& frame) {
+void SwitchViewController::fadeIn(ui::View& dialog, const ui::Rect& frame, const std::optional<std::string>& name) {
     dialog.setFrame(frame);
     dialog.setAlpha(0);
     view()->addSubview(dialog.shared_from_this());
+    if (name) {
+        animate(*name, 0.3, [&dialog] { dialog.setAlpha(1); });
+        return;
+    }
     ui::Animation::begin(std::nullopt);
     ui::Animation::setDuration(0.3);
     dialog.setAlpha(1);

@@ -190,8 +190,9 @@ public:
     // Runs `changes` inside the named animation block with the root as the delegate, so the
     // dispatcher ends it.
     void animate(const std::string& name, double duration, const std::function<void()>& changes);
-    // Adds a dialog's view on top at `frame`, transparent, and fades it in over 0.3 s.
-    void fadeIn(ui::View& view, const ui::Rect& frame);
+    // Adds a dialog's view on top at `frame`, transparent, and fades it in over 0.3 s (in the
+    // named transition when a name is given).
+    void fadeIn(ui::View& view, const ui::Rect& frame, const std::optional<std::string>& name = std::nullopt);
     // Fades a view out over 0.3 s in the named transition ("numback", "selectback", ...).
     void fadeOut(const std::string& name, ui::View& view);
     // The end of every transition whose delegate is the root, dispatched on its name.
@@ -310,6 +311,16 @@ private:
     bool onMainThread() const;
     // The view the settings screen slides over: the welcome screen's, else the online home's.
     ui::View* screenBesideSettings() const;
+    // A dish detail view of that origin, given the root.
+    std::shared_ptr<UICaipViewController> makeDetail(int origin);
+    // Adds the screen just below the screen rectangle and slides it up into it.
+    void slideUp(ui::ViewController& screen, const std::string& name);
+    // Slides the screen (when there is one) to just below the screen rectangle.
+    void slideDown(ui::ViewController* screen, const std::string& name);
+    void openEditor(const std::shared_ptr<NSCaipClass>& dish, const std::shared_ptr<NSDishClass>& line,
+                    bool setMealItem, bool modify);
+    // Takes the screen's view away, keeping its slot, and shows the welcome screen again.
+    void backToWelcomeFrom(ui::ViewController* screen);
 
     // The thread that made the root runs the run loop and owns every view.
     std::thread::id mainThread_ = std::this_thread::get_id();
