@@ -3,6 +3,7 @@
 // point, the size the screens draw it at) and how it is drawn.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,7 @@ std::vector<Picture> pictures();
 
 // The picture drawn into a new ARGB image surface; the caller destroys it.
 cairo_surface_t* renderPicture(const Picture& picture);
+// The file's bytes: PNG, or a 24-bit BMP for names ending in ".bmp" (opaque pictures only).
+std::optional<std::string> encodePicture(const Picture& picture);
 
 }  // namespace artgen

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "LittleEndian.h"
+
 namespace artgen {
 namespace {
 
@@ -54,16 +56,6 @@ void normalise(std::vector<double>& samples, double peak) {
     // A short fade at the end so the last sample meets silence.
     const std::size_t fade = std::min<std::size_t>(samples.size(), kRate / 200);
     for (std::size_t i = 0; i < fade; ++i) samples[samples.size() - 1 - i] *= static_cast<double>(i) / fade;
-}
-
-void put16(std::string& out, std::uint16_t v) {
-    out.push_back(static_cast<char>(v & 0xff));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, static_cast<std::uint16_t>(v & 0xffff));
-    put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "Pictures.h"
 #include "Sounds.h"
 #include "platform/foundation/FileSystem.h"
-#include "platform/render/Png.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -25,12 +24,12 @@ int main(int argc, char** argv) {
     }
     int failures = 0;
     for (const auto& picture : artgen::pictures()) {
-        cairo_surface_t* surface = artgen::renderPicture(picture);
-        if (!render::writePng(surface, platform::fs::join(folder, picture.name))) {
+        const auto bytes = artgen::encodePicture(picture);
+        if (!bytes || !platform::fs::writeAtomically(platform::fs::join(folder, picture.name), *bytes,
+                                                     platform::fs::Durability::Quick)) {
             std::fprintf(stderr, "cannot write %s\n", picture.name.c_str());
             ++failures;
         }
-        cairo_surface_destroy(surface);
     }
     for (const auto& sound : artgen::sounds()) {
         if (!platform::fs::writeAtomically(platform::fs::join(folder, sound.name), sound.bytes,
