@@ -362,10 +362,11 @@ void backButton(cairo_t* cr, double w, double h) {
     chevron(cr, 20, h / 2, 18, -1, card, 3.5);
 }
 
-// The strip across the welcome screen, like the other screens' title bars.
+// The strip along the foot of the welcome screen under its two buttons, in the title bars' colour
+// with the accent line on the side that faces the screen.
 void toolbar(cairo_t* cr, double w, double h) {
     fillRect(cr, 0, 0, w, h, bar);
-    fillRect(cr, 0, h - 3, w, 3, brand);
+    fillRect(cr, 0, 0, w, 3, brand);
 }
 
 std::string typed(int type, int number) { return std::to_string(type) + "-" + std::to_string(number) + ".png"; }
@@ -428,8 +429,8 @@ std::vector<Picture> pictures() {
 
     // The family named after the interface type.
     for (int t : kInterfaceTypes) {
-        add(typed(t, 2), 768, 60, toolbar);
-        add(typed(t, 16), 160, 48, welcomeButton);
+        add(typed(t, 2), 768, 88, toolbar);
+        add(typed(t, 16), 200, 56, welcomeButton);
         add(typed(t, 4), 768, 1004, [](cairo_t* cr, double w, double h) { webBackground(cr, w, h, 110, 41, 55); });
         add(typed(t, 53), 1024, 748, [](cairo_t* cr, double w, double h) { webBackground(cr, w, h, 116, 53, 62); });
         add(typed(t, 17), 80, 44, backButton);
@@ -464,7 +465,7 @@ std::vector<Picture> pictures() {
         add(typed(t, 8), 60, 40, [](cairo_t* cr, double w, double h) { colourButton(cr, 0, 0, w, h, greenDark); });
     }
     // The same button face also serves under a fixed name (the set-meal summary's small buttons).
-    add("2-16.png", 160, 48, welcomeButton);
+    add("2-16.png", 200, 56, welcomeButton);
     return out;
 }
 
