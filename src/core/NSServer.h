@@ -16,6 +16,7 @@ class NSATreeClass;
 class NSCaipDBClass;
 class NSCplbTreeClass;
 class NSLangueManager;
+class NSShopDBClass;
 class NSTcpNet;
 class SwitchViewController;
 namespace ui { class Image; }
@@ -90,6 +91,9 @@ public:
     // Held without ownership: the application delegate owns the root controller.
     static std::shared_ptr<SwitchViewController> getRootController();
     static void setRootController(const std::shared_ptr<SwitchViewController>& root);
+    // The online store, made on first use and kept for the whole run (releaseStatic leaves it).
+    static std::shared_ptr<NSShopDBClass> getShopDB();
+    static void setShopDB(std::shared_ptr<NSShopDBClass> db);
     static const std::string& getWelShowFormName();
     static void setWelShowFormName(const std::string& name);
 
