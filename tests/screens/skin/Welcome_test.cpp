@@ -1,0 +1,101 @@
+// The welcome screen on the real root: its entries to the settings (button, hidden gesture, a
+// finished login) and what they leave of the logged-in waiter.
+
+#include <vector>
+
+#include "model/NSUserClass.h"
+#include "screens/skin/SkinFixture.h"
+
+namespace {
+
+class WelcomeScreen : public SkinFixture {};
+
+TEST_F(WelcomeScreen, HiddenGestureOpensTheSettingsOnlyInItsOrder) {
+    start();
+    const ui::Point corner{10, 10}, lowerRight{400, 600}, elsewhere{400, 200};
+    struct Case {
+        const char* name;
+        std::vector<ui::Point> releases;
+        bool opens;
+    } cases[] = {
+        {"two corner taps, then two lower right", {corner, corner, lowerRight, lowerRight}, true},
+        {"a third corner tap starts again", {corner, corner, corner, lowerRight, lowerRight}, false},
+        {"one corner tap is not enough", {corner, lowerRight, lowerRight}, false},
+        {"x exactly 300 is outside", {corner, corner, {300, 600}, lowerRight}, false},
+        {"y exactly 400 is outside", {corner, corner, {400, 400}, lowerRight}, false},
+        {"a tap elsewhere in between starts again", {corner, corner, lowerRight, elsewhere, lowerRight}, false},
+        {"the corner edge at 50 is outside", {corner, {10, 50}, lowerRight, lowerRight}, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(tapWelcomeAt(elsewhere.x, elsewhere.y)) << dump();  // a fresh count
+        for (auto p : c.releases) ASSERT_TRUE(tapWelcomeAt(p.x, p.y)) << c.name << "\n" << dump();
+        settle();
+        EXPECT_EQ(settings() != nullptr, c.opens) << c.name;
+        if (settings()) {
+            // The count stays at 4 after opening, until a release elsewhere.
+            EXPECT_EQ(welcome()->touchNum(), 4) << c.name;
+            root->setBack();
+            settle();
+        }
+    }
+}
+
+TEST_F(WelcomeScreen, SettingsOpenForTheAdministratorWithoutRewritingTheWaiter) {
+    start(true);  // past the first set-up: a server is configured
+    setSkin(true);
+    auto waiter = std::make_shared<NSUserClass>();
+    waiter->m_strUserName = "0001";
+    waiter->m_strUserDesc = "领班";
+    NSServer::setNowUser(waiter);
+
+    tap("设置");
+    settle();
+    ASSERT_TRUE(settings());
+    EXPECT_TRUE(settings()->isRunByAdministrator());
+    EXPECT_EQ(rows(), (std::array<int, 3>{6, 4, 4})) << "every row for the administrator";
+    EXPECT_EQ(settings()->view()->frame(), root->frameRect());
+    // The waiter who looked at the settings is still himself, and may still send.
+    EXPECT_EQ(NSServer::getNowUser(), waiter);
+    EXPECT_EQ(waiter->m_strUserDesc, "领班");
+    EXPECT_EQ(waiter->m_strUserName, "0001");
+
+    tap("返回");
+    settle();
+    EXPECT_FALSE(settings());
+    EXPECT_EQ(welcome()->view()->frame(), root->frameRect());
+
+    // The mark was for that opening only.
+    root->set();
+    settle();
+    ASSERT_TRUE(settings());
+    EXPECT_FALSE(settings()->isRunByAdministrator());
+    EXPECT_EQ(rows(), (std::array<int, 3>{0, 3, 1}));
+}
+
+TEST_F(WelcomeScreen, FinishedLoginsOpenTheSettingsAndEndWaiterMode) {
+    start(true);
+    struct Case {
+        int type;
+        bool ok;
+        bool opensSettings;
+        bool endsWaiterMode;
+    } cases[] = {
+        {UIWelcomeViewController::kLoginSettings, true, true, true},
+        {UIWelcomeViewController::kLoginSettings, false, false, false},
+        {UIWelcomeViewController::kLoginSetDesk, false, false, false},
+        {765003, true, false, true},  // any other type only ends waiter mode
+    };
+    for (const auto& c : cases) {
+        NSServer::setIsWaiterUser(true);
+        welcome()->loginBack(c.type, c.ok);
+        settle();
+        EXPECT_EQ(settings() != nullptr, c.opensSettings) << c.type << " " << c.ok;
+        EXPECT_EQ(NSServer::isWaiterUser(), !c.endsWaiterMode) << c.type << " " << c.ok;
+        if (settings()) {
+            root->setBack();
+            settle();
+        }
+    }
+}
+
+}  // namespace
