@@ -150,6 +150,17 @@ std::optional<std::string> UISetViewController::titleForHeader(ui::TableView&, i
     return word(keys[section]);
 }
 
+std::shared_ptr<ui::View> UISetViewController::viewForHeader(ui::TableView& table, int section) {
+    auto title = titleForHeader(table, section);
+    if (!title) return nullptr;
+    const double w = table.frame().width();
+    auto header = std::make_shared<ui::View>(ui::Rect{0, 0, w, kHeaderHeight});
+    header->setBackgroundColor(kit::kQuiet);
+    kit::label(*header, {10, 0, w - 20, kHeaderHeight}, *title, kit::smallFont(), ui::TextAlignment::Left,
+               kit::kMuted);
+    return header;
+}
+
 std::shared_ptr<ui::TableViewCell> UISetViewController::cellForRow(ui::TableView&, const ui::IndexPath& p) {
     // Each row is built afresh from the hub; a control made here replaces the one of the same
     // field, and the save reads the latest.

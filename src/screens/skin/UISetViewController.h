@@ -60,6 +60,9 @@ public:
     std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath&) override;
     std::optional<std::string> titleForHeader(ui::TableView&, int section) override;
     double heightForRow(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
+    // The header titles drawn in the palette.
+    std::shared_ptr<ui::View> viewForHeader(ui::TableView&, int section) override;
+    double heightForHeader(ui::TableView&, int) override { return kHeaderHeight; }
     void didSelectRow(ui::TableView&, const ui::IndexPath&) override;
 
     // ui::TextFieldDelegate: return hides the keyboard.
@@ -97,6 +100,7 @@ public:
 
 private:
     static constexpr double kRowHeight = 50;
+    static constexpr double kHeaderHeight = 36;
 
     void storeValues(bool withFixedDesk);
     // Runs a maintenance download with its start, success and failure words.

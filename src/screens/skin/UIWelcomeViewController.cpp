@@ -59,8 +59,8 @@ void UIWelcomeViewController::makeControls() {
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     auto self = [weak] { return std::static_pointer_cast<UIWelcomeViewController>(weak.lock()); };
     const double y = h - kToolBarHeight + (kToolBarHeight - 56) / 2;
-    bt_set_ = kit::button(v, {24, y, 160, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); });
-    bt_begin_ = kit::button(v, {w - 24 - 240, y, 240, 56}, "", [self] { if (auto s = self()) s->begin(); },
+    bt_set_ = kit::button(v, {24, y, 200, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); });
+    bt_begin_ = kit::button(v, {w - 24 - 200, y, 200, 56}, "", [self] { if (auto s = self()) s->begin(); },
                             kit::ButtonKind::Primary);
 }
 
