@@ -268,6 +268,14 @@ public:
     void login(const std::shared_ptr<NSLoginDlg>& requester, int loginType);
     // Asks the open login panel to close.
     void loginBack();
+    // Steps of the desk flow: the desk picker with its tag and title; a desk-tree row chosen in
+    // the picker or named by the fixed-desk configuration; a transfer target and the transfer
+    // itself; the order list's table reloaded when there is a list.
+    void openDeskPicker(int tag, const std::string& title);
+    void openDeskRow(int row, bool fixedDesk);
+    void chooseTransferTarget(int row);
+    void transferToBuffer();
+    void reloadDishList();
 
     // ---- Online pages ---------------------------------------------------------------------------
     void showshop(const std::shared_ptr<NSShopClass>& shop);
