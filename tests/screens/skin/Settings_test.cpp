@@ -294,4 +294,23 @@ TEST_F(SettingsScreen, DeletingSavedOrdersDropsAnOfflineCurrentDeskOnly) {
     }
 }
 
+TEST_F(SettingsScreen, WhileTheDeskPickerIsOpenAnActionOnlyClosesIt) {
+    start(true);
+    setSkin(true);
+    platform::fs::writeAtomically(dataFile("OUTDESK.ATD"), "x");
+    tap("设置");
+    settle();
+    tap("选择桌台");
+    settle();
+    ASSERT_TRUE(root->selectViewController) << "the desk picker opens with the offline section";
+
+    // The picker covers the screen, so no finger reaches the actions now; a caller does.
+    settings()->delOutDesk();
+    settle();
+    EXPECT_FALSE(root->selectViewController);
+    EXPECT_TRUE(platform::fs::exists(dataFile("OUTDESK.ATD")));
+    tap("删除本机保存的点单");
+    EXPECT_FALSE(platform::fs::exists(dataFile("OUTDESK.ATD")));
+}
+
 }  // namespace

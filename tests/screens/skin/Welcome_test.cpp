@@ -1,6 +1,7 @@
 // The welcome screen on the real root: its entries to the settings (button, hidden gesture, a
 // finished login) and what they leave of the logged-in waiter.
 
+#include <functional>
 #include <vector>
 
 #include "model/NSUserClass.h"
@@ -95,6 +96,29 @@ TEST_F(WelcomeScreen, FinishedLoginsOpenTheSettingsAndEndWaiterMode) {
             root->setBack();
             settle();
         }
+    }
+}
+
+TEST_F(WelcomeScreen, WhileTheLoginPanelIsOpenATapOnlyClosesIt) {
+    start(true);  // a configured server: the gate shows its panel
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    } cases[] = {
+        {"begin", [&] { tap("开始点菜"); }},
+        {"settings", [&] { tap("设置"); }},
+        {"a release on the screen", [&] { ASSERT_TRUE(tapWelcomeAt(400, 600)); }},
+    };
+    for (const auto& c : cases) {
+        root->login(root->welcomeViewController.get(), 765003);
+        settle();
+        ASSERT_TRUE(root->loginViewController) << c.what;
+        c.act();
+        settle();
+        EXPECT_FALSE(root->loginViewController) << c.what;
+        EXPECT_FALSE(settings()) << c.what;
+        EXPECT_FALSE(root->selectCaipViewController) << c.what;
+        EXPECT_EQ(welcome()->view()->frame(), root->frameRect()) << c.what;
     }
 }
 
