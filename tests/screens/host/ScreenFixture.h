@@ -43,9 +43,9 @@ protected:
         platform::Bundle::setResourceFolder(KOVRA_SOURCE_DIR "/resources");
         platform::setWifiForTesting(true);
         installServerClient();
+        SwitchAppDelegate::setRootControllerMaker([] { return SwitchViewController::create(); });
         sim.setLogging(false);
         ASSERT_TRUE(sim.start(0));
-        NSServer::setPort(sim.port());
     }
 
     void TearDown() override {
@@ -63,24 +63,18 @@ protected:
     }
 
     // Starts the terminal: the delegate's loaders, then launching with the real root, then what
-    // launching queued for now (not the timers: advance for those). `serverAddress` is written
-    // to the configuration first when given (the device then talks to the simulator by it and
-    // is offered no demo data).
+    // launching queued for now (not the timers: advance for those). With `serverAddress` the
+    // device is configured for that server (the simulator listens on it, enrols the device, and
+    // no demo data is offered).
     void launch(const std::optional<std::string>& serverAddress = std::nullopt) {
-        if (serverAddress) writeServerAddress(*serverAddress);
         app = std::make_unique<SwitchAppDelegate>();
+        // The loaders set the standard port; the simulator listens on its own.
+        NSServer::setPort(sim.port());
+        if (serverAddress) NSServer::setIP(*serverAddress);
         app->didFinishLaunching(*window);
         root = NSServer::getRootController();
         ASSERT_TRUE(root) << "the root controller was not registered";
         loop().drain();
-    }
-
-    // A configuration whose first server address is `address` (the simulator listens on it).
-    void writeServerAddress(const std::string& address) {
-        platform::fs::createFolder(NSServer::getDataPath());
-        platform::fs::writeAtomically(NSServer::getDataPath() + "/Kovra.ini",
-                                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><root><ip>" + address +
-                                          "</ip></root>");
     }
 
     platform::RunLoop& loop() { return platform::RunLoop::main(); }
