@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "model/NSUserClass.h"
+#include "platform/render/UiHooks.h"
+#include "platform/ui/Image.h"
 #include "screens/skin/SkinFixture.h"
 
 namespace {
@@ -120,6 +122,42 @@ TEST_F(WelcomeScreen, WhileTheLoginPanelIsOpenATapOnlyClosesIt) {
         EXPECT_FALSE(root->selectCaipViewController) << c.what;
         EXPECT_EQ(welcome()->view()->frame(), root->frameRect()) << c.what;
     }
+}
+
+TEST_F(WelcomeScreen, PicturesComeFromThePackageAndTheBackgroundFollowsTheScreenShape) {
+    render::installUiHooks();  // the picture decoder
+    start();
+    struct Case {
+        ui::Rect screen;
+        const char* background;
+    } cases[] = {
+        {{0, 0, 320, 548}, "Default-568h@2x.png"},  // a tall phone, about 0.58
+        {{0, 0, 320, 460}, "Default.png"},
+        {{0, 0, 768, 1004}, "Default.png"},
+    };
+    for (const auto& c : cases) {
+        root->setFrameRect(c.screen);
+        auto screen = std::make_shared<UIWelcomeViewController>();
+        screen->setRootController(root.get());
+        screen->view();
+        ASSERT_TRUE(screen->imageView()->image()) << c.background;
+        EXPECT_EQ(screen->imageView()->image()->name(), c.background);
+        ASSERT_TRUE(screen->toolBar()->image());
+        EXPECT_EQ(screen->toolBar()->image()->name(), "2-2.png");
+        EXPECT_EQ(screen->bt_set()->currentTitle(), "设置");
+        EXPECT_EQ(screen->bt_begin()->currentTitle(), "开始点菜");
+    }
+
+    // A package without the pictures leaves the views as they were made, titles and all.
+    platform::Bundle::setResourceFolder(package);
+    ui::Image::clearCache();
+    auto bare = std::make_shared<UIWelcomeViewController>();
+    bare->setRootController(root.get());
+    bare->view();
+    EXPECT_FALSE(bare->imageView()->image());
+    EXPECT_FALSE(bare->toolBar()->image());
+    EXPECT_FALSE(bare->bt_begin()->currentBackgroundImage());
+    EXPECT_EQ(bare->bt_begin()->currentTitle(), "开始点菜");
 }
 
 }  // namespace
