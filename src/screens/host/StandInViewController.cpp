@@ -11,7 +11,7 @@ StandInViewController::StandInViewController(std::string nibName, std::string sc
 
 void StandInViewController::loadView() {
     auto view = kit::screenView({0, 0, 768, 1004});
-    kit::titleBar(*view, 768, screenName_, [this] { back(); });
+    kit::titleBar(*view, 768, screenName_, hasBack() ? std::function<void()>([this] { back(); }) : nullptr);
     deskLabel_ = kit::label(*view, {24, 70, 720, 40}, "", kit::bodyFont(), ui::TextAlignment::Left, kit::kMuted);
     buildContent(*view);
     setView(view);

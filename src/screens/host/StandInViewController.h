@@ -36,6 +36,8 @@ public:
 protected:
     // The back button.
     virtual void back() = 0;
+    // Whether the screen has a back button at all.
+    virtual bool hasBack() const { return true; }
     // Adds the screen's own controls below the desk line (from y = kContentTop).
     virtual void buildContent(ui::View&) {}
     static constexpr double kContentTop = 120;

@@ -37,6 +37,7 @@ class NSDishClass;
 class NSDeskClass;
 class NSYuDingClass;
 class NSShopClass;
+class NSCplbTreeClass;
 class NSDingDClass;
 
 class UIFunctionViewController;
@@ -329,6 +330,15 @@ private:
                     bool setMealItem, bool modify);
     // Takes the screen's view away, keeping its slot, and shows the welcome screen again.
     void backToWelcomeFrom(ui::ViewController* screen);
+    // Whether the menu has categories to show.
+    static bool menuHasCategories();
+    // The category a menu shows first for a node: its first sub-category, or the node itself;
+    // without a node, that of the menu's first top-level category.
+    static std::shared_ptr<NSCplbTreeClass> firstShownCategory(const std::shared_ptr<NSCplbTreeClass>& node);
+    static std::shared_ptr<NSCplbTreeClass> firstShownCategory();
+    // Whether a customer of the online store is logged in; if not, opens the customer login
+    // page with a hint.
+    bool customerOrLogin();
 
     // The thread that made the root runs the run loop and owns every view.
     std::thread::id mainThread_ = std::this_thread::get_id();

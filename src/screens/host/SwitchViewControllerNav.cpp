@@ -32,22 +32,6 @@ void announce(const std::string& key, const std::optional<std::string>& param) {
     NSServer::sendTV(key, NSServer::getNowDesk()->m_strDeskID, param);
 }
 
-// The category a menu shows first: the node's first sub-category, or the node itself.
-std::shared_ptr<NSCplbTreeClass> firstShown(const std::shared_ptr<NSCplbTreeClass>& node) {
-    if (!node) return nullptr;
-    return node->subCplbTrees.empty() ? node : node->subCplbTrees.front();
-}
-
-std::shared_ptr<NSCplbTreeClass> firstCategory() {
-    auto db = NSServer::getCaipDB();
-    return db && !db->rootCplbTrees.empty() ? firstShown(db->rootCplbTrees.front()) : nullptr;
-}
-
-bool menuHasCategories() {
-    auto db = NSServer::getCaipDB();
-    return db && !db->rootCplbTrees.empty();
-}
-
 // Whether the set meal offers a choice: a row of the set-meal table for it with ";" in its
 // candidate list.
 bool setMealHasChoice(const NSDishClass& line) {
@@ -65,6 +49,20 @@ void removeView(ui::ViewController* screen) {
 }
 
 }  // namespace
+
+bool SwitchViewController::menuHasCategories() {
+    auto db = NSServer::getCaipDB();
+    return db && !db->rootCplbTrees.empty();
+}
+
+std::shared_ptr<NSCplbTreeClass> SwitchViewController::firstShownCategory(const std::shared_ptr<NSCplbTreeClass>& node) {
+    if (!node) return nullptr;
+    return node->subCplbTrees.empty() ? node : node->subCplbTrees.front();
+}
+
+std::shared_ptr<NSCplbTreeClass> SwitchViewController::firstShownCategory() {
+    return menuHasCategories() ? firstShownCategory(NSServer::getCaipDB()->rootCplbTrees.front()) : nullptr;
+}
 
 std::shared_ptr<UICaipViewController> SwitchViewController::makeDetail(int origin) {
     auto detail = std::make_shared<UICaipViewController>();
@@ -102,7 +100,7 @@ void SwitchViewController::begin(const std::optional<std::string>& key) {
     menu->setRootController(this);
     selectCaipViewController = menu;
     menu->view()->setFrame(frameRect_);
-    menu->setNowCplb(tree ? firstShown(tree) : firstCategory());
+    menu->setNowCplb(tree ? firstShownCategory(tree) : firstShownCategory());
     announce(kMenuShown, key);
 
     view()->addSubview(menu->view());
@@ -201,7 +199,7 @@ void SwitchViewController::bomAddCaip() {
     auto menu = std::make_shared<UISelectCaipViewController>();
     menu->setRootController(this);
     bom_selectCaipViewController = menu;
-    menu->setNowCplb(firstCategory());
+    menu->setNowCplb(firstShownCategory());
     menu->setType(UISelectCaipViewController::kSetMealAdd);
     addOnTop(*menu, frameRect_);
     slideDown(taoCanViewController.controller(), "bomaddcaip");
