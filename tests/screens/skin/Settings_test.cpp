@@ -154,6 +154,19 @@ TEST_F(SettingsScreen, OthersSaveOnlyAtFirstSetUp) {
     }
 }
 
+TEST_F(SettingsScreen, SavingTheFirstServerAddressEnrolsTheDevice) {
+    start();
+    ASSERT_EQ(NSServer::getMacAdr(), "null");
+    tap("设置");
+    settle();
+    edit(settings()->tf_ip1(), "127.0.0.1");
+    save();
+    EXPECT_EQ(ini("ip"), "127.0.0.1");
+    EXPECT_EQ(sim.requestsFor("check").size(), 1u);
+    EXPECT_NE(NSServer::getMacAdr(), "null");
+    EXPECT_TRUE(platform::fs::exists(dataFile("mac.dat")));
+}
+
 TEST_F(SettingsScreen, TimeOutKeepsThePreviousValueUnlessAPositiveNumberIsGiven) {
     start();
     struct Case {

@@ -75,6 +75,14 @@ TEST_F(WelcomeScreen, SettingsOpenForTheAdministratorWithoutRewritingTheWaiter) 
     EXPECT_EQ(rows(), (std::array<int, 3>{0, 3, 1}));
 }
 
+TEST_F(WelcomeScreen, BeginOpensTheWholeMenu) {
+    start();
+    tap("开始点菜");
+    settle();
+    EXPECT_TRUE(root->selectCaipViewController) << dump();
+    EXPECT_FALSE(root->welcomeViewController) << "the root lets the welcome screen go";
+}
+
 TEST_F(WelcomeScreen, FinishedLoginsOpenTheSettingsAndEndWaiterMode) {
     start(true);
     struct Case {
