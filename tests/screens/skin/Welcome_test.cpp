@@ -109,6 +109,42 @@ TEST_F(WelcomeScreen, FinishedLoginsOpenTheSettingsAndEndWaiterMode) {
     }
 }
 
+TEST_F(WelcomeScreen, WithAScreenLayoutTheSettingsAskForALoginPastTheFirstSetUp) {
+    start();
+    welcome()->setHasXml(true);
+    auto user = NSServer::getNowUser();
+    struct Case {
+        bool server;
+        const char* desc;
+        const char* name;
+        bool opensAtOnce;
+        const char* nameAfter;
+    } cases[] = {
+        {false, "", "0001", true, "0001"},                 // first set-up needs no login
+        {true, "*测试", "User", true, "User"},             // the demo user
+        {true, "", "0001", false, "0001"},                 // a waiter logs in first
+        {true, "*系统管理员", "4062", false, ""},          // the code is typed again
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.desc << " " << c.name);
+        if (c.server) NSServer::setIP("127.0.0.1");
+        user->m_strUserDesc = c.desc;
+        user->m_strUserName = c.name;
+        tap("设置");
+        settle();
+        EXPECT_EQ(settings() != nullptr, c.opensAtOnce);
+        EXPECT_EQ(root->loginViewController != nullptr, !c.opensAtOnce);
+        EXPECT_EQ(user->m_strUserName, c.nameAfter);
+        EXPECT_EQ(user->m_strUserDesc, c.desc);
+        if (settings()) {
+            EXPECT_FALSE(settings()->isRunByAdministrator());
+        }
+        root->setBack();
+        root->loginBack();
+        settle();
+    }
+}
+
 TEST_F(WelcomeScreen, WhileTheLoginPanelIsOpenATapOnlyClosesIt) {
     start(true);  // a configured server: the gate shows its panel
     struct Case {
