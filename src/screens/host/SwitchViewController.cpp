@@ -25,7 +25,11 @@ constexpr int kDemoQuestionTag = 6;
 
 SwitchViewController::SwitchViewController() : ui::ViewController("SwitchViewController") {}
 
-SwitchViewController::~SwitchViewController() = default;
+SwitchViewController::~SwitchViewController() {
+    // Alerts still up must not call back into a root that is gone.
+    for (auto& alert : ui::AlertView::visibleAlerts())
+        if (alert->delegate() == this) alert->setDelegate(nullptr);
+}
 
 std::shared_ptr<SwitchViewController> SwitchViewController::create() {
     auto root = std::make_shared<SwitchViewController>();
@@ -246,11 +250,11 @@ void SwitchViewController::showWaitLogo() {
     if (!onMainThread()) {
         std::weak_ptr<SwitchViewController> weak =
             std::static_pointer_cast<SwitchViewController>(shared_from_this());
-        const unsigned generation = waitGeneration_;
+        const unsigned generation = waitGeneration_.load();
         platform::RunLoop::main().post([weak, generation] {
             auto root = weak.lock();
             // A release that came after this request and before this turn wins.
-            if (root && root->waitGeneration_ == generation) root->showWait();
+            if (root && root->waitGeneration_.load() == generation) root->showWait();
         });
         return;
     }

@@ -14,6 +14,7 @@
 //   SwitchViewControllerDesk.cpp,
 //   SwitchViewControllerLogin.cpp   desk flow and login gate
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -346,8 +347,9 @@ private:
     ui::Rect frameRect_;
     std::string style_;
     std::shared_ptr<ui::ActivityIndicatorView> progressInd_;
-    // Counts wait-logo requests so a release that comes first cancels a request still in flight.
-    unsigned waitGeneration_ = 0;
+    // Counts wait-logo releases, so that a release that comes before a request from another
+    // thread reached the main thread cancels it.
+    std::atomic<unsigned> waitGeneration_{0};
 };
 
 template <class T>

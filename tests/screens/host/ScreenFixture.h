@@ -49,9 +49,10 @@ protected:
     }
 
     void TearDown() override {
+        for (auto& alert : ui::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
         if (app) app->willTerminate();
         app.reset();
-        for (auto& alert : ui::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+        root.reset();
         window.reset();
         loop().drain();
         NSServer::setRootController(nullptr);
