@@ -30,8 +30,8 @@ const char* kUsage =
     "usage: kovra [--data-dir DIR] [--headless [--script FILE] [--screenshot FILE]]\n"
     "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
     "  --headless         run without a window, on a clock that only the script moves\n"
-    "  --script FILE      the steps to run headless (tap, type, advance, dump, screenshot)\n"
-    "  --screenshot FILE  save the screen as PNG when the headless run ends\n";
+    "  --script FILE      the steps to run headless (tap, drag, type, expect, wait, ...)\n"
+    "  --screenshot FILE  save the screen as PNG when the headless run ends, also after a failure\n";
 
 bool parse(int argc, char** argv, Options& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -79,7 +79,8 @@ int runHeadless(const Options& o) {
     SwitchAppDelegate app;
     host.launch(app);
     int status = host.runScript(script, std::cout, std::cerr);
-    if (status == 0 && !o.screenshot.empty()) {
+    // Also after a failed step: the picture shows what was on screen when it failed.
+    if (!o.screenshot.empty()) {
         const std::string failure = host.screenshot(o.screenshot);
         if (!failure.empty()) {
             std::cerr << "kovra: " << failure << "\n";

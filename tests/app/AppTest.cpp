@@ -60,6 +60,18 @@ TEST_F(Kovra, AFailedStepOrAWrongOptionEndsWithAnError) {
     EXPECT_EQ(kovra("--headless --script '" + broken + "'").status, 1);
     EXPECT_EQ(kovra("--headless --script '" + home.path() + "/missing.txt'").status, 1);
 
+    // A failed expectation names its line, shows the tree, and still leaves the picture asked for.
+    const std::string shot = home.path() + "/failed.png";
+    const std::string expecting = home.writeFile("e.txt", "advance 1\n# the total\nexpect \"合计 58\"\ndump\n");
+    const Outcome expected = kovra("--headless --script '" + expecting + "' --screenshot '" + shot + "'");
+    EXPECT_EQ(expected.status, 1);
+    EXPECT_NE(expected.output.find("line 3: expect \"合计 58\": it is not on screen\nWindow frame=(0,0,768,1024)\n"),
+              std::string::npos)
+        << expected.output;
+    auto picture = render::decodeImageFile(shot);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 768);
+
     for (const char* args : {"--bogus", "--data-dir", "--script x.txt", "--headless --script"}) {
         const Outcome r = kovra(args);
         EXPECT_EQ(r.status, 2) << args;

@@ -134,6 +134,12 @@ void RunLoop::runFor(double maxWait) {
     runOnce();
 }
 
+bool RunLoop::waitForPosted(double maxWait) {
+    const double wait = std::isnan(maxWait) ? 0.0 : std::clamp(maxWait, 0.0, 86400.0);
+    std::unique_lock<std::mutex> lock(postedMutex_);
+    return postedCv_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return !posted_.empty(); });
+}
+
 void RunLoop::advanceBy(double seconds) {
     ManualClock* manual = manualClock();
     if (!manual) {

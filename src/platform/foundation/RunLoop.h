@@ -67,6 +67,9 @@ public:
     // seconds have passed; then run one turn. On a manual clock only posted work (or a task
     // already due) ends the wait early.
     void runFor(double maxWait);
+    // Any thread: wait in real time, at most `maxWait` seconds, until something is posted; answers
+    // whether something is waiting to run. Runs nothing itself.
+    bool waitForPosted(double maxWait);
     // With a manual clock: move time forward by `seconds`, firing every task due within it in due
     // order, each at its own time (a task scheduled by a task still fires if it falls inside).
     void advanceBy(double seconds);

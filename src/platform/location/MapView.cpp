@@ -52,12 +52,46 @@ void PinAnnotationView::setPinColor(PinColor c) {
     head_->setBackgroundColor(pinColour(c));
 }
 
+UserLocationView::UserLocationView(std::shared_ptr<Annotation> annotation)
+    : AnnotationView(std::move(annotation), "") {
+    setFrame({0, 0, kSize, kSize});
+    setBackgroundColor(ui::Color::rgb(30, 120, 240));
+    setCornerRadius(kSize / 2);
+    setBorder(3, ui::Color::whiteColor());
+}
+
 MapView::MapView(const ui::Rect& frame) : ui::View(frame) {
     setBackgroundColor(kMapColor);
     setClipsToBounds(true);
 }
 
-MapView::~MapView() = default;
+MapView::~MapView() {
+    if (locator_) {
+        locator_->setDelegate(nullptr);
+        locator_->stopUpdatingLocation();
+    }
+}
+
+void MapView::setShowsUserLocation(bool s) {
+    if (s == showsUser_) return;
+    showsUser_ = s;
+    if (s) {
+        locator_ = LocationManager::create();
+        locator_->setDelegate(this);
+        locator_->startUpdatingLocation();
+        return;
+    }
+    locator_->setDelegate(nullptr);
+    locator_->stopUpdatingLocation();
+    locator_.reset();
+    dropAnnotation(userLocation_);
+}
+
+void MapView::didUpdateToLocation(LocationManager&, const Coordinate& now, const std::optional<Coordinate>&) {
+    userLocation_->coordinate_ = now;
+    if (auto* view = viewForAnnotation(userLocation_.get())) placeView(*view);
+    else addAnnotation(userLocation_);
+}
 
 ui::Point MapView::pointForCoordinate(const Coordinate& c) const {
     const double w = frame().width(), h = frame().height();
@@ -108,6 +142,7 @@ void MapView::addAnnotation(std::shared_ptr<Annotation> a) {
     if (!a || views_.count(a.get())) return;
     std::shared_ptr<AnnotationView> view;
     if (delegate_) view = delegate_->viewForAnnotation(*this, a);
+    if (!view && a == userLocation_) view = std::make_shared<UserLocationView>(a);
     if (!view) view = std::make_shared<PinAnnotationView>(a, "");
     view->setAnnotation(a);
     view->selected_ = false;
@@ -135,6 +170,10 @@ void MapView::addAnnotations(const std::vector<std::shared_ptr<Annotation>>& lis
 }
 
 void MapView::removeAnnotation(const std::shared_ptr<Annotation>& a) {
+    if (a != userLocation_) dropAnnotation(a);
+}
+
+void MapView::dropAnnotation(const std::shared_ptr<Annotation>& a) {
     if (!a) return;
     auto it = views_.find(a.get());
     if (it == views_.end()) return;

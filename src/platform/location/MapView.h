@@ -2,7 +2,9 @@
 // A map standing in for the map service's: a region of the earth shown on a plain background
 // (there are no map tiles here), annotations placed by their coordinates as pin views the
 // delegate makes, selection of a pin by a tap (a tap on the open map deselects it), and the
-// region changes the delegate hears of. A drag across the map pans its region.
+// region changes the delegate hears of. A drag across the map pans its region. While it shows
+// the user's location, the device's own position is one more annotation of the map, drawn as a
+// blue dot unless the delegate gives it a view.
 
 #include <map>
 #include <memory>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "platform/location/Coordinate.h"
+#include "platform/location/LocationManager.h"
 #include "platform/ui/View.h"
 
 namespace location {
@@ -25,6 +28,17 @@ public:
 };
 
 class MapView;
+
+// The device's own position on a map. The map keeps it; it stands on the map while the map shows
+// the user's location and has heard where the device is.
+class UserLocation : public Annotation {
+public:
+    Coordinate coordinate() const override { return coordinate_; }
+
+private:
+    friend class MapView;
+    Coordinate coordinate_;
+};
 
 // The view of one annotation on the map, centred on its coordinate.
 class AnnotationView : public ui::View {
@@ -71,11 +85,19 @@ private:
     std::shared_ptr<ui::View> head_;
 };
 
+// The map's own view of the device's position: a blue dot in a white ring.
+class UserLocationView : public AnnotationView {
+public:
+    static constexpr double kSize = 18;
+    explicit UserLocationView(std::shared_ptr<Annotation> annotation);
+    const char* className() const override { return "UserLocationView"; }
+};
+
 // All optional; an observer pointer the delegate clears before it goes away.
 class MapViewDelegate {
 public:
     virtual ~MapViewDelegate() = default;
-    // Null: the map's own pin (red).
+    // Null: the map's own pin (red), or its own dot for the device's position.
     virtual std::shared_ptr<AnnotationView> viewForAnnotation(MapView&, const std::shared_ptr<Annotation>&) { return nullptr; }
     virtual void didSelectAnnotationView(MapView&, AnnotationView&) {}
     virtual void didDeselectAnnotationView(MapView&, AnnotationView&) {}
@@ -83,7 +105,7 @@ public:
     virtual void regionDidChange(MapView&, bool /*animated*/) {}
 };
 
-class MapView : public ui::View {
+class MapView : public ui::View, private LocationManagerDelegate {
 public:
     enum class MapType { Standard, Satellite, Hybrid };
 
@@ -96,7 +118,12 @@ public:
     MapType mapType() const { return type_; }
     void setMapType(MapType t) { type_ = t; }
     bool showsUserLocation() const { return showsUser_; }
-    void setShowsUserLocation(bool s) { showsUser_ = s; }
+    // On: the map follows the device's position (from the run loop, as fixes come) and shows it
+    // as the annotation userLocation(); off: the annotation leaves the map.
+    void setShowsUserLocation(bool s);
+    const std::shared_ptr<UserLocation>& userLocation() const { return userLocation_; }
+    // Whether the device's position stands on the map now.
+    bool isUserLocationVisible() const { return views_.count(userLocation_.get()) != 0; }
 
     const CoordinateRegion& region() const { return region_; }
     // Tells the delegate before and after; the pins move to their new places.
@@ -105,6 +132,7 @@ public:
 
     void addAnnotation(std::shared_ptr<Annotation> a);
     void addAnnotations(const std::vector<std::shared_ptr<Annotation>>& list);
+    // The device's position is not removed this way: it belongs to the map while shown.
     void removeAnnotation(const std::shared_ptr<Annotation>& a);
     void removeAnnotations(const std::vector<std::shared_ptr<Annotation>>& list);
     const std::vector<std::shared_ptr<Annotation>>& annotations() const { return annotations_; }
@@ -130,6 +158,8 @@ public:
 
 private:
     friend class AnnotationView;
+    void didUpdateToLocation(LocationManager&, const Coordinate& now, const std::optional<Coordinate>& before) override;
+    void dropAnnotation(const std::shared_ptr<Annotation>& a);
     void placeView(AnnotationView& v) const;
     void select(AnnotationView& v);
     void deselectCurrent();
@@ -142,6 +172,8 @@ private:
     std::map<const Annotation*, std::shared_ptr<AnnotationView>> views_;
     std::map<std::string, std::vector<std::shared_ptr<AnnotationView>>> reusable_;
     std::shared_ptr<Annotation> selected_;
+    std::shared_ptr<UserLocation> userLocation_ = std::make_shared<UserLocation>();
+    std::shared_ptr<LocationManager> locator_;
     std::optional<ui::Point> dragFrom_;
     bool panned_ = false;
 };

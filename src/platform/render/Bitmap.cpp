@@ -1,5 +1,6 @@
 #include "platform/render/Bitmap.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -146,7 +147,7 @@ std::optional<Bitmap> decodeBmp(std::string_view b) {
     const std::uint32_t compression = readLE32(b, 30);
     const bool topDown = rawHeight < 0;
     const long long height = topDown ? -static_cast<long long>(rawHeight) : rawHeight;
-    if (!sideOk(width, height) || (bits != 24 && bits != 32)) return std::nullopt;
+    if (!sideOk(width, height) || (bits != 8 && bits != 24 && bits != 32)) return std::nullopt;
 
     // Plain pixels, or 32-bit pixels described by the usual masks (the masks follow the
     // 40-byte header, or sit inside the longer headers at the same place).
@@ -165,6 +166,21 @@ std::optional<Bitmap> decodeBmp(std::string_view b) {
         stride * std::uint64_t(height) > b.size() - dataOffset)
         return std::nullopt;
 
+    // An 8-bit picture indexes a palette of blue, green, red, unused entries between the header
+    // and the pixels: as many as the header declares (0: all 256), and only those that are there.
+    std::vector<std::uint32_t> palette;
+    if (bits == 8) {
+        const std::uint32_t declared = readLE32(b, 46);
+        if (declared > 256) return std::nullopt;
+        const std::size_t first = 14 + headerSize;
+        const std::size_t room = (dataOffset - first) / 4;
+        const std::size_t count = std::min<std::size_t>(declared == 0 ? 256 : declared, room);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t at = first + 4 * i;
+            palette.push_back(premultipliedPixel(std::uint8_t(b[at + 2]), std::uint8_t(b[at + 1]), std::uint8_t(b[at]), 0xFF));
+        }
+    }
+
     Bitmap out;
     out.width = width;
     out.height = static_cast<int>(height);
@@ -175,6 +191,12 @@ std::optional<Bitmap> decodeBmp(std::string_view b) {
         const auto* src = reinterpret_cast<const std::uint8_t*>(b.data()) + dataOffset + stride * srcRow;
         std::uint32_t* dst = &out.pixels[static_cast<std::size_t>(y) * out.width];
         for (int x = 0; x < out.width; ++x, src += step) {
+            if (bits == 8) {
+                // An index past the palette is a damaged file, not a colour.
+                if (*src >= palette.size()) return std::nullopt;
+                dst[x] = palette[*src];
+                continue;
+            }
             const std::uint8_t a = alpha ? src[3] : 0xFF;
             dst[x] = premultipliedPixel(src[2], src[1], src[0], a);
         }

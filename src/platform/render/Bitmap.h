@@ -30,7 +30,7 @@ ImageFormat sniffImageFormat(std::string_view bytes);
 std::optional<Bitmap> decodeImage(std::string_view bytes);
 std::optional<Bitmap> decodePng(std::string_view bytes);
 std::optional<Bitmap> decodeJpeg(std::string_view bytes);
-// Uncompressed 24- and 32-bit BMP, bottom-up or top-down.
+// Uncompressed 8-bit (palette), 24- and 32-bit BMP, bottom-up or top-down.
 std::optional<Bitmap> decodeBmp(std::string_view bytes);
 
 std::optional<Bitmap> decodeImageFile(const std::string& path);

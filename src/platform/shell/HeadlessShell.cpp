@@ -1,5 +1,7 @@
 #include "platform/shell/HeadlessShell.h"
 
+#include <sstream>
+
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/render/Renderer.h"
@@ -71,6 +73,83 @@ std::string HeadlessShell::type(const std::string& text) {
     return "";
 }
 
+namespace {
+
+// Seconds or points as a step would write them.
+std::string number(double v) {
+    std::ostringstream s;
+    s << v;
+    return s.str();
+}
+
+std::string quote(const std::string& text) { return "\"" + text + "\""; }
+
+// How a message names what a step aims at.
+std::string targetName(const ScriptStep& step) {
+    switch (step.target) {
+    case ScriptStep::Target::Title: return quote(step.text);
+    case ScriptStep::Target::Tag: return "tag " + std::to_string(step.tag);
+    case ScriptStep::Target::Point: return "at (" + number(step.x) + "," + number(step.y) + ")";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string HeadlessShell::backspace(int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!window_->deleteBackward()) return "backspace: no text field has the focus";
+        settle();
+    }
+    return "";
+}
+
+std::string HeadlessShell::pressReturn() {
+    const bool pressed = window_->pressReturn();
+    settle();
+    return pressed ? "" : "return: no text field has the focus";
+}
+
+std::string HeadlessShell::pick(const std::string& title) {
+    auto r = ui::pickRow(*window_, title);
+    settle();
+    return r.ok ? "" : "pick " + quote(title) + ": " + r.error;
+}
+
+std::string HeadlessShell::wait(double seconds) {
+    if (!platform::RunLoop::main().waitForPosted(seconds))
+        return "wait: no worker thread posted anything within " + number(seconds) + " s";
+    settle();
+    return "";
+}
+
+std::string HeadlessShell::drag(const ScriptStep& step) {
+    const std::string what = (step.kind == ScriptStep::Kind::Swipe ? "swipe " : "drag ") + targetName(step) + ": ";
+    const ui::Point by{step.dx, step.dy};
+    ui::TapResult r;
+    if (step.target == ScriptStep::Target::Point) {
+        r = ui::dragBy(*window_, {step.x, step.y}, by, step.seconds);
+    } else {
+        auto found = step.target == ScriptStep::Target::Tag ? ui::findViewsWithTag(*window_, step.tag)
+                                                            : ui::findViewsWithTitle(*window_, step.text);
+        if (found.empty()) return what + "no visible view";
+        r = ui::dragViewBy(*window_, *found.front(), by, step.seconds);
+    }
+    settle();
+    return r.ok ? "" : what + r.error;
+}
+
+std::string HeadlessShell::expect(const ScriptStep& step) {
+    const std::string what = std::string("expect ") + (step.absent ? "no " : "") + targetName(step);
+    auto found = step.target == ScriptStep::Target::Tag ? ui::onScreenWithTag(*window_, step.tag)
+                                                        : ui::onScreenWithTitle(*window_, step.text);
+    if (step.absent) return found.empty() ? "" : what + ": it is on screen";
+    if (found.empty()) return what + ": it is not on screen";
+    if (step.shows && ui::titleOf(*found.front()) != *step.shows)
+        return what + " " + quote(*step.shows) + ": it shows " + quote(ui::titleOf(*found.front()));
+    return "";
+}
+
 std::string HeadlessShell::advance(double seconds) {
     auto& loop = platform::RunLoop::main();
     if (!loop.manualClock()) return "advance: the run loop is not on the manual clock";
@@ -102,6 +181,13 @@ std::string HeadlessShell::runStep(const ScriptStep& step, std::ostream& out) {
     case Kind::Advance: return advance(step.seconds);
     case Kind::Dump: return step.text.empty() ? dump(out) : dumpToFile(step.text);
     case Kind::Screenshot: return screenshot(step.text);
+    case Kind::Drag:
+    case Kind::Swipe: return drag(step);
+    case Kind::Backspace: return backspace(step.count);
+    case Kind::Return: return pressReturn();
+    case Kind::Pick: return pick(step.text);
+    case Kind::Wait: return wait(step.seconds);
+    case Kind::Expect: return expect(step);
     }
     return "unknown step";
 }
@@ -114,7 +200,8 @@ int HeadlessShell::runScript(const Script& script, std::ostream& out, std::ostre
     for (const auto& step : script.steps) {
         const std::string failure = runStep(step, out);
         if (!failure.empty()) {
-            err << "line " << step.line << ": " << failure << "\n";
+            // What was on screen when it failed, so the failure can be read without a rerun.
+            err << "line " << step.line << ": " << failure << "\n" << ui::dumpTree(*window_);
             return 1;
         }
     }

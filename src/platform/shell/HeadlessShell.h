@@ -2,7 +2,8 @@
 // The program without a window: the same window and view tree in memory, on the main run loop's
 // manual clock, worked by the steps of a script (or by tests calling the steps directly). A step
 // that cannot be done as a person would do it (a covered or disabled control, no text field with
-// the focus) fails, and a script stops at its first failure.
+// the focus), or an expectation that does not hold, fails; a script stops at its first failure and
+// shows the view tree as it was then.
 
 #include <memory>
 #include <ostream>
@@ -40,13 +41,24 @@ public:
     std::string type(const std::string& text);
     // Needs the manual clock (tests and --headless run on one).
     std::string advance(double seconds);
+    std::string backspace(int count = 1);
+    std::string pressReturn();
+    // Turns a picker to the row with this title.
+    std::string pick(const std::string& title);
+    // Waits in real time, at most `seconds`, until a worker thread posts work to the main run
+    // loop, then runs it and what it queued for now.
+    std::string wait(double seconds);
+    // A drag or swipe step: the finger from the step's target, by its distance, over its time.
+    std::string drag(const ScriptStep& step);
+    // An expect step.
+    std::string expect(const ScriptStep& step);
     std::string dump(std::ostream& out) const;
     std::string dumpToFile(const std::string& path) const;
     std::string screenshot(const std::string& path) const;
 
     std::string runStep(const ScriptStep& step, std::ostream& out);
-    // Runs every step; writes "line N: failure" to `err` and answers 1 at the first failure,
-    // else 0.
+    // Runs every step; at the first failure writes "line N: failure" and the view tree to `err`
+    // and answers 1, else 0.
     int runScript(const Script& script, std::ostream& out, std::ostream& err);
 
 private:

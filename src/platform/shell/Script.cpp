@@ -70,6 +70,101 @@ std::optional<int> integer(const Token& t) {
     return static_cast<int>(v);
 }
 
+bool isWord(const Token& t, const char* word) { return !t.quoted && t.text == word; }
+
+// Reads what a step aims at from t[i] on: "tag N", a point "X Y" (where allowed) or a title;
+// moves i past it. Answers the failure, or nothing.
+std::optional<std::string> parseTarget(const std::vector<Token>& t, std::size_t& i, bool allowPoint, ScriptStep& step) {
+    using Target = ScriptStep::Target;
+    if (i >= t.size()) return std::string("needs a title or \"tag N\"") + (allowPoint ? " or a point X Y" : "");
+    if (isWord(t[i], "tag")) {
+        auto tag = i + 1 < t.size() ? integer(t[i + 1]) : std::nullopt;
+        if (!tag) return std::string("tag needs a whole number");
+        step.target = Target::Tag;
+        step.tag = *tag;
+        i += 2;
+        return std::nullopt;
+    }
+    if (allowPoint && i + 1 < t.size()) {
+        auto x = number(t[i]), y = number(t[i + 1]);
+        if (x && y) {
+            step.target = Target::Point;
+            step.x = *x;
+            step.y = *y;
+            i += 2;
+            return std::nullopt;
+        }
+    }
+    step.target = Target::Title;
+    step.text = t[i].text;
+    ++i;
+    return std::nullopt;
+}
+
+// Reads an optional "over SECONDS" at t[i], the last words of a drag or swipe.
+std::optional<std::string> parseOver(const std::vector<Token>& t, std::size_t i, ScriptStep& step) {
+    if (i == t.size()) return std::nullopt;
+    auto s = i + 2 == t.size() && isWord(t[i], "over") ? number(t[i + 1]) : std::nullopt;
+    if (!s || *s < 0 || *s > kMaxDragSeconds) return std::string("ends with \"over SECONDS\" (0 to 60) or nothing");
+    step.seconds = *s;
+    return std::nullopt;
+}
+
+bool distanceOk(double d) { return std::fabs(d) <= kMaxDragDistance; }
+
+std::optional<std::string> parseDrag(const std::vector<Token>& t, ScriptStep& step) {
+    std::size_t i = 1;
+    step.kind = ScriptStep::Kind::Drag;
+    step.seconds = kDragSeconds;
+    if (auto f = parseTarget(t, i, true, step)) return "drag " + *f;
+    auto dx = i + 2 < t.size() && isWord(t[i], "by") ? number(t[i + 1]) : std::nullopt;
+    auto dy = dx ? number(t[i + 2]) : std::nullopt;
+    if (!dx || !dy || !distanceOk(*dx) || !distanceOk(*dy)) return std::string("drag needs \"by DX DY\" after where it starts");
+    step.dx = *dx;
+    step.dy = *dy;
+    if (auto f = parseOver(t, i + 3, step)) return "drag " + *f;
+    return std::nullopt;
+}
+
+std::optional<std::string> parseSwipe(const std::vector<Token>& t, ScriptStep& step) {
+    std::size_t i = 1;
+    step.kind = ScriptStep::Kind::Swipe;
+    step.seconds = kSwipeSeconds;
+    if (auto f = parseTarget(t, i, true, step)) return "swipe " + *f;
+    static const struct { const char* word; double x, y; } kDirections[] = {
+        {"left", -1, 0}, {"right", 1, 0}, {"up", 0, -1}, {"down", 0, 1},
+    };
+    const Token* way = i < t.size() ? &t[i] : nullptr;
+    auto distance = i + 1 < t.size() ? number(t[i + 1]) : std::nullopt;
+    bool found = false;
+    for (const auto& d : kDirections)
+        if (way && distance && isWord(*way, d.word)) {
+            step.dx = d.x * *distance;
+            step.dy = d.y * *distance;
+            found = true;
+        }
+    if (!found || *distance <= 0 || !distanceOk(*distance))
+        return std::string("swipe needs left, right, up or down and a distance after where it starts");
+    if (auto f = parseOver(t, i + 2, step)) return "swipe " + *f;
+    return std::nullopt;
+}
+
+std::optional<std::string> parseExpect(const std::vector<Token>& t, ScriptStep& step) {
+    std::size_t i = 1;
+    step.kind = ScriptStep::Kind::Expect;
+    if (i < t.size() && isWord(t[i], "no")) {
+        step.absent = true;
+        ++i;
+    }
+    if (auto f = parseTarget(t, i, false, step)) return "expect " + *f;
+    if (i + 1 == t.size() && step.target == ScriptStep::Target::Tag && !step.absent) {
+        step.shows = t[i].text;
+        return std::nullopt;
+    }
+    if (i != t.size()) return std::string("expect takes [no] a title or \"tag N\", or \"tag N\" and the text it shows");
+    return std::nullopt;
+}
+
 // Reads one line's step; answers the failure, or nothing.
 std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& step) {
     using Kind = ScriptStep::Kind;
@@ -79,6 +174,7 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
     if (verb == "tap") {
         if (n == 2) {
             step.kind = Kind::TapTitle;
+            step.target = ScriptStep::Target::Title;
             step.text = t[1].text;
             return std::nullopt;
         }
@@ -86,6 +182,7 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
             auto tag = integer(t[2]);
             if (!tag) return "tap tag needs a whole number";
             step.kind = Kind::TapTag;
+            step.target = ScriptStep::Target::Tag;
             step.tag = *tag;
             return std::nullopt;
         }
@@ -93,22 +190,48 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
             auto x = number(t[1]), y = number(t[2]);
             if (!x || !y) return "tap needs a title, \"tag N\" or a point X Y";
             step.kind = Kind::TapPoint;
+            step.target = ScriptStep::Target::Point;
             step.x = *x;
             step.y = *y;
             return std::nullopt;
         }
         return "tap needs a title, \"tag N\" or a point X Y";
     }
-    if (verb == "type") {
-        if (n != 2) return "type needs one text";
-        step.kind = Kind::Type;
+    // A step of one text: what to type, or the title of a picker row.
+    auto textStep = [&](Kind kind, const char* failure) -> std::optional<std::string> {
+        if (n != 2) return failure;
+        step.kind = kind;
         step.text = t[1].text;
         return std::nullopt;
-    }
+    };
+    if (verb == "type") return textStep(Kind::Type, "type needs one text");
+    if (verb == "pick") return textStep(Kind::Pick, "pick needs the title of a row");
     if (verb == "advance") {
         auto s = n == 2 ? number(t[1]) : std::nullopt;
         if (!s || *s < 0 || *s > kMaxAdvanceSeconds) return "advance needs seconds from 0 to 3600";
         step.kind = Kind::Advance;
+        step.seconds = *s;
+        return std::nullopt;
+    }
+    if (verb == "drag") return parseDrag(t, step);
+    if (verb == "swipe") return parseSwipe(t, step);
+    if (verb == "expect") return parseExpect(t, step);
+    if (verb == "backspace") {
+        auto count = n == 2 ? integer(t[1]) : std::optional<int>(1);
+        if (n > 2 || !count || *count < 1 || *count > kMaxBackspaces) return "backspace takes a count from 1 to 1000, or nothing";
+        step.kind = Kind::Backspace;
+        step.count = *count;
+        return std::nullopt;
+    }
+    if (verb == "return") {
+        if (n != 1) return "return takes nothing";
+        step.kind = Kind::Return;
+        return std::nullopt;
+    }
+    if (verb == "wait") {
+        auto s = n == 2 ? number(t[1]) : std::optional<double>(kWaitSeconds);
+        if (n > 2 || !s || *s <= 0 || *s > kMaxWaitSeconds) return "wait takes seconds above 0 and at most 60, or nothing";
+        step.kind = Kind::Wait;
         step.seconds = *s;
         return std::nullopt;
     }

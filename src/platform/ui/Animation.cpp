@@ -42,8 +42,18 @@ struct RunningTransition {
     Animation::Curve curve;
 };
 
+// The did-stop handler of a committed block, until it runs.
+struct Pending {
+    Animation::DidStop didStop;
+    std::optional<std::string> name;
+    void* context = nullptr;
+};
+
 struct State {
     std::vector<Block> open;
+    std::uint64_t nextBlock = 1;
+    // By block; a block leaves when its handler is called, at its end or when it is cut short.
+    std::map<std::uint64_t, Pending> pending;
     bool enabled = true;
     double latestEnd = -1e300;
     // The loop whose clock latestEnd is on (tests make a new loop for each case).
@@ -55,6 +65,16 @@ struct State {
 State& state() {
     static State s;
     return s;
+}
+
+// Tells a block's handler that it ended; false when a newer block cut it short.
+void stopBlock(std::uint64_t id, bool finished) {
+    auto& pending = state().pending;
+    auto it = pending.find(id);
+    if (it == pending.end()) return;
+    Pending p = std::move(it->second);
+    pending.erase(it);
+    p.didStop(p.name, finished, p.context);
 }
 
 }  // namespace
@@ -110,13 +130,20 @@ void Animation::commit() {
     s.open.pop_back();
 
     platform::RunLoop& loop = platform::RunLoop::main();
+    const std::uint64_t id = s.nextBlock++;
     double now = loop.now();
     double start = now + b.delay;
     double end = start + b.duration;
     bool moves = b.duration > 0;
     for (auto& c : b.changes) {
         auto v = c.view.lock();
-        if (!v || !moves) continue;
+        if (!v) continue;
+        // A newer change of a property that is still moving cuts the older block short, even
+        // when the newer one does not move at all; its handler hears finished = false on the
+        // next turn, instead of at its end.
+        for (std::uint64_t older : v->cutAnimations(static_cast<View::RunningAnimation::Property>(c.property), now))
+            if (older != id && s.pending.count(older)) loop.schedule(0, [older] { stopBlock(older, false); });
+        if (!moves) continue;
         View::RunningAnimation a;
         a.property = static_cast<View::RunningAnimation::Property>(c.property);
         a.fromRect = c.fromRect;
@@ -124,6 +151,7 @@ void Animation::commit() {
         a.start = start;
         a.duration = b.duration;
         a.curve = static_cast<int>(b.curve);
+        a.block = id;
         v->addAnimation(a);
         v->setNeedsDisplay();
     }
@@ -142,10 +170,8 @@ void Animation::commit() {
 
     if (b.didStop) {
         // The end runs from the run loop, never inside commit(), even for a zero duration.
-        loop.schedule(b.delay + b.duration,
-                      [stop = std::move(b.didStop), name = std::move(b.name), context = b.context] {
-                          stop(name, true, context);
-                      });
+        s.pending[id] = {std::move(b.didStop), std::move(b.name), b.context};
+        loop.schedule(b.delay + b.duration, [id] { stopBlock(id, true); });
     }
 }
 

@@ -4,8 +4,10 @@
 // reads) and are drawn moving from the old value over the block's duration, after its delay, along
 // its curve. The block's did-stop handler runs from the main run loop at the animation's end time
 // (delay + duration after commit; on the next turn for a zero duration) with the block's name,
-// finished = true and its context. With a manual clock, advancing it finishes animations in due
-// order together with the timers.
+// finished = true and its context. A later block that changes the same property of the same view
+// before the movement ended (even with a zero duration) cuts the earlier block short: its handler
+// runs on the next turn with finished = false, and not again at its end. With a manual clock,
+// advancing it finishes animations in due order together with the timers.
 //
 //     ui::Animation::begin("selectback");
 //     ui::Animation::setDuration(0.3);

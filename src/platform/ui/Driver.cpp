@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <functional>
 
+#include "platform/foundation/RunLoop.h"
+
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PickerView.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/SegmentedControl.h"
 #include "platform/ui/Switch.h"
@@ -53,6 +56,30 @@ bool visibleInTree(const View& v) {
     return true;
 }
 
+// A wheel may hold thousands of rows; the dump shows the first ones and says how many it left out.
+constexpr int kMaxDumpedRows = 200;
+// Finding a row by its title reads at most this many rows of a wheel.
+constexpr int kMaxSearchedRows = 10000;
+
+void dumpRows(const PickerView& picker, int depth, std::string& out) {
+    for (int c = 0; c < picker.numberOfComponents(); ++c) {
+        const int rows = picker.numberOfRowsInComponent(c);
+        const int selected = picker.selectedRowInComponent(c);
+        for (int r = 0; r < rows && r < kMaxDumpedRows; ++r) {
+            out.append(static_cast<std::size_t>(depth) * 2, ' ');
+            out += "Row " + std::to_string(c) + "/" + std::to_string(r);
+            std::string title = picker.titleForRow(r, c);
+            if (!title.empty()) out += " title=" + quoted(title);
+            if (r == selected) out += " [selected]";
+            out += '\n';
+        }
+        if (rows > kMaxDumpedRows) {
+            out.append(static_cast<std::size_t>(depth) * 2, ' ');
+            out += "Row " + std::to_string(c) + "/... " + std::to_string(rows - kMaxDumpedRows) + " more\n";
+        }
+    }
+}
+
 void dumpInto(const View& v, int depth, std::string& out) {
     out.append(static_cast<std::size_t>(depth) * 2, ' ');
     out += v.className();
@@ -76,6 +103,7 @@ void dumpInto(const View& v, int depth, std::string& out) {
     if (!v.isUserInteractionEnabled() && dynamic_cast<const Control*>(&v)) out += " [no-touch]";
     if (v.isFirstResponder()) out += " [focus]";
     out += '\n';
+    if (auto* picker = dynamic_cast<const PickerView*>(&v)) dumpRows(*picker, depth + 1, out);
     for (auto& c : v.subviews()) dumpInto(*c, depth + 1, out);
 }
 
@@ -107,6 +135,95 @@ std::string describe(const View& v) {
     if (!t.empty()) s += " " + quoted(t);
     if (v.tag() != 0) s += " tag=" + std::to_string(v.tag());
     return s;
+}
+
+
+// Whether `a` is drawn over `b`: a later sibling (or something inside one) is drawn over an
+// earlier one and everything inside it; a view is drawn under its own subviews.
+bool drawnInFront(const View& a, const View& b) {
+    if (b.isDescendantOf(&a)) return false;
+    if (a.isDescendantOf(&b)) return true;
+    for (const View* pa = &a; pa->superview(); pa = pa->superview()) {
+        const View* parent = pa->superview();
+        if (!b.isDescendantOf(parent)) continue;
+        const View* pb = &b;
+        while (pb->superview() != parent) pb = pb->superview();
+        for (auto& child : parent->subviews()) {
+            if (child.get() == pa) return false;
+            if (child.get() == pb) return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+// Where a finger goes to reach `target` (the centre of its part on screen) and the view that
+// takes the touch there. Fails when the target cannot be reached: not in the window, hidden,
+// off the screen, nothing takes a touch there, or a view drawn over it takes the touch.
+TapResult aim(Window& window, View& target, Point& at) {
+    TapResult r;
+    if (target.window() != &window) {
+        r.error = describe(target) + " is not on screen";
+        return r;
+    }
+    if (!visibleInTree(target)) {
+        r.error = describe(target) + " is hidden";
+        return r;
+    }
+    Rect vis = visibleRectInWindow(target);
+    if (vis.isEmpty()) {
+        r.error = describe(target) + " lies outside the screen";
+        return r;
+    }
+    at = vis.center();
+    View* hit = window.hitTest(at, nullptr);
+    r.hit = hit;
+    if (!hit || hit == &window) {
+        r.error = describe(target) + " takes no touches";
+        return r;
+    }
+    // The target itself or a part of it; the control or view that holds a part that takes no
+    // touches (a label in a button, the picture of a key in a keypad); or, for a target that
+    // takes no touches, whatever lies beneath it. Anything else is drawn over the target.
+    if (!hit->isDescendantOf(&target) && !target.isDescendantOf(hit) && drawnInFront(*hit, target)) {
+        r.error = describe(target) + " is covered by " + describe(*hit);
+        return r;
+    }
+    if (const Control* d = disabledControlOnPath(hit)) {
+        r.error = describe(*d) + " is disabled";
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+// A view that takes no touches stands for the control or cell it sits on.
+View* standIn(View* target) {
+    if (!target->isUserInteractionEnabled())
+        for (View* p = target->superview(); p; p = p->superview())
+            if (p->isUserInteractionEnabled() && (dynamic_cast<Control*>(p) || dynamic_cast<TableViewCell*>(p)))
+                return p;
+    return target;
+}
+
+// Lays the finger on `from`, moves it by `by` in `moves` equal moves with `pause` seconds of the
+// manual clock before each, and lifts it.
+void stroke(Window& window, Point from, Point by, int moves, double pause) {
+    auto& loop = platform::RunLoop::main();
+    moves = std::max(1, moves);
+    window.touchBegan(0, from);
+    for (int i = 1; i <= moves; ++i) {
+        if (pause > 0 && loop.manualClock()) loop.advanceBy(pause);
+        const double t = static_cast<double>(i) / moves;
+        window.touchMoved(0, {from.x + by.x * t, from.y + by.y * t});
+    }
+    window.touchEnded(0, {from.x + by.x, from.y + by.y});
+}
+
+// The same in moves of at most 10 points spread over `seconds`; see dragBy.
+void stroke(Window& window, Point from, Point by, double seconds) {
+    const int moves = std::max(1, static_cast<int>(std::ceil(std::hypot(by.x, by.y) / 10)));
+    stroke(window, from, by, moves, std::isfinite(seconds) && seconds > 0 ? seconds / moves : 0);
 }
 
 }  // namespace
@@ -161,81 +278,93 @@ TapResult tapAt(Window& window, Point p) {
 }
 
 TapResult tapView(Window& window, View& target) {
-    TapResult r;
-    if (target.window() != &window) {
-        r.error = describe(target) + " is not on screen";
-        return r;
-    }
-    if (!visibleInTree(target)) {
-        r.error = describe(target) + " is hidden";
-        return r;
-    }
-    Rect vis = visibleRectInWindow(target);
-    if (vis.isEmpty()) {
-        r.error = describe(target) + " lies outside the screen";
-        return r;
-    }
-    Point c = vis.center();
-    View* hit = window.hitTest(c, nullptr);
-    if (!hit) {
-        r.error = describe(target) + " takes no touches";
-        return r;
-    }
-    if (hit != &target && !hit->isDescendantOf(&target)) {
-        // A label or picture inside a control is passed over by hit-testing; anything else that
-        // took the touch covers the target.
-        if (!target.isDescendantOf(hit)) {
-            r.error = describe(target) + " is covered by " + describe(*hit);
-        } else {
-            r.error = describe(target) + " takes no touches";
-        }
-        r.hit = hit;
-        return r;
-    }
-    if (const Control* d = disabledControlOnPath(hit)) {
-        r.error = describe(*d) + " is disabled";
-        r.hit = hit;
-        return r;
-    }
-    r.hit = window.tap(c);
-    r.ok = true;
+    Point at;
+    TapResult r = aim(window, target, at);
+    if (!r.ok) return r;
+    r.hit = window.tap(at);
     return r;
 }
 
 TapResult tapTitle(Window& window, std::string_view title) {
     auto found = findViewsWithTitle(window, title);
     if (found.empty()) return {false, "no visible view titled " + quoted(std::string(title)), nullptr};
-    // A label that takes no touches stands for the control or cell it sits on.
-    View* target = found.front();
-    if (!target->isUserInteractionEnabled())
-        for (View* p = target->superview(); p; p = p->superview())
-            if (p->isUserInteractionEnabled() && (dynamic_cast<Control*>(p) || dynamic_cast<TableViewCell*>(p))) {
-                target = p;
-                break;
-            }
-    if (!target->isUserInteractionEnabled()) {
-        // A plain label: tap where it is and let hit-testing decide who gets it.
-        Rect vis = visibleRectInWindow(*target);
-        if (vis.isEmpty()) return {false, describe(*target) + " lies outside the screen", nullptr};
-        return tapAt(window, vis.center());
-    }
-    return tapView(window, *target);
+    return tapView(window, *standIn(found.front()));
 }
 
 TapResult tapTag(Window& window, int tag) {
     auto found = findViewsWithTag(window, tag);
     if (found.empty()) return {false, "no visible view with tag " + std::to_string(tag), nullptr};
-    return tapView(window, *found.front());
+    return tapView(window, *standIn(found.front()));
+}
+
+std::vector<View*> onScreenWithTitle(Window& window, std::string_view title) {
+    auto found = findViewsWithTitle(window, title);
+    std::erase_if(found, [](View* v) { return visibleRectInWindow(*v).isEmpty(); });
+    return found;
+}
+
+std::vector<View*> onScreenWithTag(Window& window, int tag) {
+    auto found = findViewsWithTag(window, tag);
+    std::erase_if(found, [](View* v) { return visibleRectInWindow(*v).isEmpty(); });
+    return found;
+}
+
+TapResult dragBy(Window& window, Point from, Point by, double seconds) {
+    View* hit = window.hitTest(from, nullptr);
+    if (!hit || hit == &window) return {false, "nothing takes a touch at (" + num(from.x) + "," + num(from.y) + ")", nullptr};
+    stroke(window, from, by, seconds);
+    return {true, "", hit};
+}
+
+TapResult dragViewBy(Window& window, View& target, Point by, double seconds) {
+    Point at;
+    TapResult r = aim(window, target, at);
+    if (!r.ok) return r;
+    stroke(window, at, by, seconds);
+    return r;
+}
+
+TapResult pickRow(Window& window, std::string_view title) {
+    std::vector<View*> pickers;
+    collect(window, [](View& v) { return dynamic_cast<PickerView*>(&v) != nullptr; }, pickers);
+    for (View* v : pickers) {
+        auto& picker = static_cast<PickerView&>(*v);
+        for (int c = 0; c < picker.numberOfComponents(); ++c) {
+            const int rows = std::min(picker.numberOfRowsInComponent(c), kMaxSearchedRows);
+            for (int row = 0; row < rows; ++row) {
+                if (picker.titleForRow(row, c) != title) continue;
+                // The finger goes on the wheel's column, on the centre line, and pushes the
+                // wheel at most half the picker's height at a time, as on the glass.
+                Point at;
+                TapResult r = aim(window, picker, at);
+                if (!r.ok) return r;
+                const Rect column = picker.convertRectTo(picker.rectForComponent(c), nullptr)
+                                        .intersection(visibleRectInWindow(picker));
+                if (column.isEmpty()) return {false, describe(picker) + ": the wheel lies outside the screen", nullptr};
+                const Point start = column.center();
+                if (View* hit = window.hitTest(start, nullptr); !hit || !hit->isDescendantOf(&picker))
+                    return {false, describe(picker) + ": the wheel is covered", hit};
+                const double h = picker.rowHeight(c);
+                const int perStroke = std::max(1, static_cast<int>(column.height() / 2 / h));
+                while (picker.selectedRowInComponent(c) != row) {
+                    const int before = picker.selectedRowInComponent(c);
+                    const int turn = std::clamp(row - before, -perStroke, perStroke);
+                    // Pushing the wheel up brings later rows to the centre.
+                    stroke(window, start, {0, -turn * h}, 0.0);
+                    if (picker.selectedRowInComponent(c) == before) break;
+                }
+                if (picker.selectedRowInComponent(c) != row)
+                    return {false, describe(picker) + ": the wheel stopped at row " +
+                                       std::to_string(picker.selectedRowInComponent(c)) + ", not " + std::to_string(row), &picker};
+                return {true, "", &picker};
+            }
+        }
+    }
+    return {false, "no picker shows a row titled " + quoted(std::string(title)), nullptr};
 }
 
 void drag(Window& window, Point from, Point to, int steps) {
-    if (steps < 1) steps = 1;
-    window.touchBegan(0, from);
-    for (int i = 1; i <= steps; ++i) {
-        double t = static_cast<double>(i) / steps;
-        window.touchMoved(0, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
-    }
-    window.touchEnded(0, to);
+    stroke(window, from, {to.x - from.x, to.y - from.y}, steps, 0);
 }
 
 bool typeText(Window& window, std::string_view text) { return window.insertText(text); }

@@ -104,19 +104,12 @@ void ScrollView::endDrag() {
     std::shared_ptr<View> keep = shared_from_this();
     dragging_ = false;
     // The delegate sees the offset where the finger left it (a pull past the top is read here),
-    // and may change the insets before the content settles.
-    Point now = contentOffset();
-    Point rest = clampedOffset(now);
-    if (paging_) {
-        double w = bounds().width(), h = bounds().height();
-        if (w > 0) rest.x = std::round(rest.x / w) * w;
-        if (h > 0) rest.y = std::round(rest.y / h) * h;
-        rest = clampedOffset(rest);
-    }
-    bool settles = rest != now;
-    if (delegate_) delegate_->scrollViewDidEndDragging(*this, settles);
-    if (!settles) return;
-    rest = clampedOffset(rest);
+    // and may change the insets: the content then comes to rest within the new insets (a header
+    // that a pull opened stays open at its inset).
+    const Point now = contentOffset();
+    if (delegate_) delegate_->scrollViewDidEndDragging(*this, restingOffset() != now);
+    const Point rest = restingOffset();
+    if (rest == now) return;
     decelerating_ = true;
     Animation::begin();
     Animation::setDuration(kSettleSeconds);
@@ -131,6 +124,17 @@ void ScrollView::endDrag() {
             if (s->delegate_) s->delegate_->scrollViewDidEndDecelerating(*s);
         }
     });
+}
+
+Point ScrollView::restingOffset() const {
+    Point rest = clampedOffset(contentOffset());
+    if (paging_) {
+        double w = bounds().width(), h = bounds().height();
+        if (w > 0) rest.x = std::round(rest.x / w) * w;
+        if (h > 0) rest.y = std::round(rest.y / h) * h;
+        rest = clampedOffset(rest);
+    }
+    return rest;
 }
 
 void ScrollView::setMinimumZoomScale(double s) {

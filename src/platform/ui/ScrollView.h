@@ -93,6 +93,8 @@ protected:
 
 private:
     Point clampedOffset(Point p) const;
+    // Where the content comes to rest from where it is now: within the insets, on a page.
+    Point restingOffset() const;
     Point rubberBand(Point p) const;
 
     Size contentSize_;

@@ -8,7 +8,7 @@
 
 #include "platform/ui/Control.h"
 #include "platform/ui/Font.h"
-#include "platform/ui/TextInput.h"
+#include "platform/ui/TextEditor.h"
 
 namespace ui {
 
@@ -29,7 +29,7 @@ public:
     virtual bool textFieldShouldReturn(TextField&) { return true; }
 };
 
-class TextField : public Control, public TextInput {
+class TextField : public Control, public TextEditor {
 public:
     enum class BorderStyle { None, Line, Bezel, RoundedRect };
 
@@ -38,9 +38,6 @@ public:
     ~TextField() override;
     const char* className() const override { return "TextField"; }
 
-    const std::string& text() const { return text_; }
-    // Setting the text does not ask the delegate (as in code, not typing).
-    void setText(std::string text);
     const std::string& placeholder() const { return placeholder_; }
     void setPlaceholder(std::string placeholder);
     const Font& font() const { return font_; }
@@ -53,16 +50,10 @@ public:
     void setBorderStyle(BorderStyle s);
     bool isSecureTextEntry() const { return secure_; }
     void setSecureTextEntry(bool secure);
-    KeyboardType keyboardType() const override { return keyboard_; }
-    void setKeyboardType(KeyboardType k) { keyboard_ = k; }
     ReturnKeyType returnKeyType() const { return returnKey_; }
     void setReturnKeyType(ReturnKeyType r) { returnKey_ = r; }
     bool clearsOnBeginEditing() const { return clearsOnBegin_; }
     void setClearsOnBeginEditing(bool clears) { clearsOnBegin_ = clears; }
-    // Characters at most (0 = no limit); longer typed text is cut. Guards the screens' fields
-    // against pasted novels.
-    std::size_t maxLength() const { return maxLength_; }
-    void setMaxLength(std::size_t n) { maxLength_ = n; }
     TextFieldDelegate* delegate() const { return delegate_; }
     void setDelegate(TextFieldDelegate* d) { delegate_ = d; }
     bool isEditing() const { return editing_; }
@@ -73,29 +64,23 @@ public:
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
 
-    void insertText(std::string_view text) override;
-    void deleteBackward() override;
     void returnKey() override;
-    void setMarkedText(std::string text) override;
 
 protected:
     void didTapInside() override;
+    bool shouldReplace(std::size_t location, std::size_t length, const std::string& replacement) override;
+    void didReplace() override;
+    void redraw() override { setNeedsDisplay(); }
 
 private:
-    // Offers a replacement of (location, length) to the delegate, then applies it.
-    bool replace(std::size_t location, std::size_t length, const std::string& replacement);
-
-    std::string text_;
     std::string placeholder_;
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::blackColor();
     TextAlignment alignment_ = TextAlignment::Left;
     BorderStyle border_ = BorderStyle::None;
     bool secure_ = false;
-    KeyboardType keyboard_ = KeyboardType::Default;
     ReturnKeyType returnKey_ = ReturnKeyType::Default;
     bool clearsOnBegin_ = false;
-    std::size_t maxLength_ = 4096;
     TextFieldDelegate* delegate_ = nullptr;
     bool editing_ = false;
 };

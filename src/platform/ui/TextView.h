@@ -5,7 +5,7 @@
 
 #include "platform/ui/Font.h"
 #include "platform/ui/ScrollView.h"
-#include "platform/ui/TextInput.h"
+#include "platform/ui/TextEditor.h"
 
 namespace ui {
 
@@ -24,14 +24,12 @@ public:
     virtual void textViewDidChange(TextView&) {}
 };
 
-class TextView : public ScrollView, public TextInput {
+class TextView : public ScrollView, public TextEditor {
 public:
     explicit TextView(const Rect& frame = {});
     ~TextView() override;
     const char* className() const override { return "TextView"; }
 
-    const std::string& text() const { return text_; }
-    void setText(std::string text);
     const Font& font() const { return font_; }
     void setFont(const Font& f);
     Color textColor() const { return textColor_; }
@@ -40,12 +38,8 @@ public:
     void setTextAlignment(TextAlignment a);
     bool isEditable() const { return editable_; }
     void setEditable(bool e);
-    KeyboardType keyboardType() const override { return keyboard_; }
-    void setKeyboardType(KeyboardType k) { keyboard_ = k; }
     ReturnKeyType returnKeyType() const { return returnKey_; }
     void setReturnKeyType(ReturnKeyType r) { returnKey_ = r; }
-    std::size_t maxLength() const { return maxLength_; }
-    void setMaxLength(std::size_t n) { maxLength_ = n; }
     TextViewDelegate* delegate() const { return delegate_; }
     void setDelegate(TextViewDelegate* d) { delegate_ = d; }
     bool isEditing() const { return editing_; }
@@ -55,22 +49,20 @@ public:
     bool resignFirstResponder() override;
     void touchesEnded(const TouchSet& touches, const Event* event) override;
 
-    void insertText(std::string_view text) override;
-    void deleteBackward() override;
     // Return inserts a new line.
     void returnKey() override;
 
-private:
-    bool replace(std::size_t location, std::size_t length, const std::string& replacement);
+protected:
+    bool shouldReplace(std::size_t location, std::size_t length, const std::string& replacement) override;
+    void didReplace() override;
+    void redraw() override { setNeedsDisplay(); }
 
-    std::string text_;
+private:
     Font font_ = Font::systemFont(17);
     Color textColor_ = Color::blackColor();
     TextAlignment alignment_ = TextAlignment::Left;
     bool editable_ = true;
-    KeyboardType keyboard_ = KeyboardType::Default;
     ReturnKeyType returnKey_ = ReturnKeyType::Default;
-    std::size_t maxLength_ = 65536;
     TextViewDelegate* delegate_ = nullptr;
     bool editing_ = false;
 };

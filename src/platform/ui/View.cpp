@@ -79,6 +79,14 @@ const View::RunningAnimation* View::runningAnimation(RunningAnimation::Property 
     return nullptr;
 }
 
+std::vector<std::uint64_t> View::cutAnimations(RunningAnimation::Property p, double now) {
+    std::vector<std::uint64_t> cut;
+    for (const auto& a : animations_)
+        if (a.property == p && now < a.start + a.duration) cut.push_back(a.block);
+    std::erase_if(animations_, [p](const RunningAnimation& a) { return a.property == p; });
+    return cut;
+}
+
 void View::addAnimation(const RunningAnimation& a) {
     // A newer animation of a property takes over from the older one.
     std::erase_if(animations_, [&](const RunningAnimation& o) { return o.property == a.property; });

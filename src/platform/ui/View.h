@@ -150,11 +150,15 @@ private:
         double fromValue = 0;
         double start = 0, duration = 0;
         int curve = 0;
+        std::uint64_t block = 0;  // the animation block it belongs to
     };
     // Linear progress of `a` at `now` after its curve, 0..1; negative when it has ended.
     static double progressOf(const RunningAnimation& a, double now);
     const RunningAnimation* runningAnimation(RunningAnimation::Property p, double now, double& progress) const;
     void addAnimation(const RunningAnimation& a);
+    // Stops the animations of `p` that have not ended by `now` (a newer block takes the property
+    // over) and answers the blocks they belonged to.
+    std::vector<std::uint64_t> cutAnimations(RunningAnimation::Property p, double now);
     Point toLocal(Point inSuperview) const;
     Point toSuperview(Point local) const;
     void propagateWindowChange(Window* oldWindow, Window* newWindow);

@@ -46,6 +46,15 @@ std::string bmp(int width, int height, int bits, std::uint32_t compression, cons
     return b + rows;
 }
 
+// An 8-bit BMP: the palette (blue, green, red, unused per entry) between the header and the rows
+// of indexes; `declared` is the header's count of palette entries (0: all 256).
+std::string bmp8(int width, int height, const std::string& palette, std::uint32_t declared, const std::string& rows) {
+    std::string b = bmp(width, height, 8, 0, "");
+    put32(b, 46, declared);
+    put32(b, 10, static_cast<std::uint32_t>(b.size() + palette.size()));
+    return b + palette + rows;
+}
+
 // JPEG bytes of a picture whose left half is red and right half blue.
 std::string jpegOfTwoHalves(int width, int height) {
     jpeg_compress_struct info;
@@ -144,6 +153,24 @@ TEST(Bitmap, Bmp32BitUsesAlphaOnlyWhenTheHeaderDeclaresIt) {
     EXPECT_EQ(masked->at(0, 0), render::premultipliedPixel(255, 0, 0, 0x80));
 }
 
+// A palette of red, green and blue, and two rows of three indexes into it, each padded to four
+// bytes; the bottom row comes first.
+const std::string kPalette("\x00\x00\xFF\x00" "\x00\xFF\x00\x00" "\xFF\x00\x00\x00", 12);
+const std::string kIndexRows("\x00\x01\x02\x00" "\x02\x02\x00\x00", 8);
+
+// Dish pictures often come as 8-bit BMP.
+TEST(Bitmap, Bmp8BitLooksItsColoursUpInThePalette) {
+    auto out = render::decodeBmp(bmp8(3, 2, kPalette, 3, kIndexRows));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->at(0, 1), 0xFFFF0000u);
+    EXPECT_EQ(out->at(1, 1), 0xFF00FF00u);
+    EXPECT_EQ(out->at(2, 1), 0xFF0000FFu);
+    EXPECT_EQ(out->at(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(out->at(2, 0), 0xFFFF0000u);
+    // A count of 0 means a full palette, of which only the entries present are read.
+    EXPECT_TRUE(render::decodeBmp(bmp8(3, 2, kPalette, 0, kIndexRows)));
+}
+
 TEST(Bitmap, DamagedOrHostilePicturesAreRefused) {
     const std::string row(12, '\0');
     std::string hugeBmp = bmp(9000, 1, 24, 0, "");
@@ -173,6 +200,10 @@ TEST(Bitmap, DamagedOrHostilePicturesAreRefused) {
         {"BMP run-length", bmp(1, 1, 24, 1, row)},
         {"BMP zero width", bmp(0, 1, 24, 0, row)},
         {"BMP header only", std::string("BM", 2) + std::string(20, '\0')},
+        {"BMP 8-bit index past the declared palette", bmp8(3, 2, kPalette, 2, kIndexRows)},
+        {"BMP 8-bit index past the palette present", bmp8(3, 2, kPalette.substr(0, 8), 0, kIndexRows)},
+        {"BMP 8-bit with more than 256 colours", bmp8(3, 2, kPalette, 300, kIndexRows)},
+        {"BMP 8-bit rows cut short", bmp8(3, 2, kPalette, 3, kIndexRows.substr(0, 6))},
         {"PNG wider than the limit", widePng},
         {"PNG cut in half", truncatedPng},
         {"JPEG cut after the header", jpeg.substr(0, 20)},

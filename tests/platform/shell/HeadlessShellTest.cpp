@@ -64,7 +64,7 @@ TEST_F(HeadlessShellTest, AScriptWorksTheScreenThroughTapsTypingAndTheClock) {
 }
 
 TEST_F(HeadlessShellTest, AStepThatAPersonCouldNotDoFailsTheScriptAtItsLine) {
-    struct Case { const char* script; const char* error; } cases[] = {
+    struct Case { const char* script; const char* error; bool ran = true; } cases[] = {
         {"tap 被盖住", "line 1: tap \"被盖住\": "},
         {"tap 禁用", "line 1: tap \"禁用\": "},
         {"tap 没有", "line 1: tap \"没有\": "},
@@ -72,15 +72,115 @@ TEST_F(HeadlessShellTest, AStepThatAPersonCouldNotDoFailsTheScriptAtItsLine) {
         {"dump\ntype 5", "line 2: type: no text field has the focus"},
         {"tap 10 2000", "line 1: tap at a point: "},
         {"screenshot /nonexistent/dir/a.png", "line 1: screenshot: cannot write"},
-        {"tap tag x", "line 1: tap tag needs"},
+        {"tap tag x", "line 1: tap tag needs", false},
+        {"drag 被盖住 by 0 50", "line 1: drag \"被盖住\": Button \"被盖住\" is covered by View"},
+        {"swipe 10 2000 left 50", "line 1: swipe at (10,2000): nothing takes a touch"},
+        {"drag tag 4242 by 1 1", "line 1: drag tag 4242: no visible view"},
+        {"backspace", "line 1: backspace: no text field has the focus"},
+        {"return", "line 1: return: no text field has the focus"},
+        {"pick 厨房", "line 1: pick \"厨房\": no picker shows a row titled \"厨房\""},
+        {"wait 0.02", "line 1: wait: no worker thread posted anything within 0.02 s"},
+        {"expect 合计", "line 1: expect \"合计\": it is not on screen"},
+        {"expect no 送单", "line 1: expect no \"送单\": it is on screen"},
+        {"expect tag 4242", "line 1: expect tag 4242: it is not on screen"},
+        {"tap 送单\nexpect tag 7 \"已送 2\"", "line 2: expect tag 7 \"已送 2\": it shows \"已送 1\""},
     };
     for (auto& c : cases) {
         EXPECT_EQ(run(c.script), 1) << c.script;
         EXPECT_EQ(err.str().rfind(c.error, 0), 0u) << c.script << " -> " << err.str();
+        if (!c.ran) continue;
+        // The view tree as it was follows the failure, so the failure shows what was on screen.
+        const auto tree = err.str().find("\nWindow frame=(0,0,768,1024)\n");
+        EXPECT_NE(tree, std::string::npos) << c.script;
+        EXPECT_EQ(err.str().find("\n"), tree) << c.script;
     }
     // A failed step stops the script: the tap after it never happens.
+    const int taps = app.screen->taps;
     EXPECT_EQ(run("tap 被盖住\ntap 送单"), 1);
-    EXPECT_EQ(app.screen->taps, 0);
+    EXPECT_EQ(app.screen->taps, taps);
+}
+
+TEST_F(HeadlessShellTest, ExpectationsSeeOnlyWhatIsOnScreen) {
+    // Covered is still on screen; a row scrolled out of its list, or a hidden view, is not.
+    EXPECT_EQ(run("expect 送单\nexpect tag 7 未送\nexpect 被盖住\nexpect 第3行\nexpect no 第9行\n"
+                  "expect no 没有\nexpect tag 9 数量\nexpect no tag 4242"),
+              0)
+        << err.str();
+    EXPECT_EQ(run("drag 第3行 by 0 -600 over 0\nexpect 第9行\nexpect no 第1行"), 0) << err.str();
+    app.screen->count->setHidden(true);
+    EXPECT_EQ(run("expect no tag 7\nexpect no 未送"), 0) << err.str();
+}
+
+TEST_F(HeadlessShellTest, TapByTagReachesAKeyThatTakesNoTouchesOfItsOwn) {
+    ASSERT_EQ(run("tap tag 102\ntap tag 101\ntap tag 103\nexpect tag 11 213"), 0) << err.str();
+    EXPECT_EQ(app.screen->amount->text(), "213");
+}
+
+TEST_F(HeadlessShellTest, DragsAndSwipesMoveTheFingerOverTheClock) {
+    auto& list = *app.screen->list;
+    list.setTag(14);
+    struct Case { std::string script; double offset, inset; } cases[] = {
+        {"drag 第1行 by 0 -150", 150, 0},
+        {"drag tag 14 by 0 -150 over 0", 150, 0},
+        {"drag 650 300 by 0 -150", 150, 0},
+        {"swipe 第2行 up 150", 150, 0},
+        {"swipe 第1行 down 100", 0, 0},          // only 50 points past the top: springs back
+        // Pulled 100 points past the top and let go: the list rests open at the inset its
+        // end-of-drag handler set.
+        {"drag 第1行 by 0 200", -60, 60},
+    };
+    for (auto& c : cases) {
+        list.setContentInset({});
+        list.setContentOffset({0, 0});
+        ASSERT_EQ(run(c.script + "\nadvance 1"), 0) << c.script << ": " << err.str();
+        EXPECT_DOUBLE_EQ(list.contentOffset().y, c.offset) << c.script;
+        EXPECT_DOUBLE_EQ(list.contentInset().top, c.inset) << c.script;
+    }
+
+    // The finger takes the time on the clock: an animation started before ends during the drag.
+    const double start = home.loop().now();
+    ASSERT_EQ(run("tap 滑动\ndrag 第3行 by 0 -100 over 0.5"), 0) << err.str();
+    EXPECT_EQ(app.screen->stopped, std::vector<std::string>{"slide"});
+    EXPECT_NEAR(home.loop().now() - start, 0.5, 1e-9);
+}
+
+TEST_F(HeadlessShellTest, PickTurnsTheWheelToARowAndTheDumpShowsTheRows) {
+    ASSERT_EQ(run("pick 外卖\nexpect tag 12 外卖\npick 包间\ndump"), 0) << err.str();
+    EXPECT_EQ(app.screen->rooms->selectedRowInComponent(0), 1);
+    EXPECT_EQ(app.screen->room->text(), "包间");
+    EXPECT_NE(out.str().find("    PickerView frame=(20,480,300,160)\n"
+                             "      Row 0/0 title=\"大厅\"\n"
+                             "      Row 0/1 title=\"包间\" [selected]\n"
+                             "      Row 0/2 title=\"露台\"\n"),
+              std::string::npos)
+        << out.str();
+    // Choosing the row already chosen tells nobody.
+    app.screen->room->setText("");
+    ASSERT_EQ(run("pick 包间"), 0) << err.str();
+    EXPECT_EQ(app.screen->room->text(), "");
+}
+
+TEST_F(HeadlessShellTest, TypingStepsEditTheFieldWithTheFocus) {
+    ASSERT_EQ(run("tap tag 9\ntype 12\nbackspace\ntype 3份\nbackspace 2\ntype 4\nreturn"), 0) << err.str();
+    EXPECT_EQ(app.screen->returned, std::vector<std::string>{"14"});
+}
+
+TEST_F(HeadlessShellTest, WaitRunsWhatAWorkerThreadPosted) {
+    ASSERT_EQ(run("tap 载入\nwait\nexpect tag 13 已载入"), 0) << err.str();
+}
+
+TEST_F(HeadlessShellTest, AWholeTrialOrderRunsFromItsScript) {
+    const auto script = shell::loadScript(SHELL_TEST_DIR "/trial-order.txt");
+    ASSERT_TRUE(script.ok()) << script.error;
+    ASSERT_EQ(shell.runScript(script, out, err), 0) << err.str();
+    auto& s = *app.screen;
+    EXPECT_EQ(s.returned, std::vector<std::string>{"2"});
+    EXPECT_EQ(s.taps, 1);
+    EXPECT_EQ(s.room->text(), "包间");
+    EXPECT_EQ(s.stopped, std::vector<std::string>{"slide"});
+    EXPECT_DOUBLE_EQ(s.list->contentInset().top, 60);
+    EXPECT_DOUBLE_EQ(s.list->contentOffset().y, 240);
+    EXPECT_NE(out.str().find("title=\"已载入\""), std::string::npos) << out.str();
 }
 
 TEST_F(HeadlessShellTest, TerminatingTellsTheDelegateOnce) {

@@ -110,6 +110,7 @@ public:
     std::vector<std::string> heard;
     std::shared_ptr<location::AnnotationView> viewForAnnotation(location::MapView& map,
                                                                 const std::shared_ptr<location::Annotation>& a) override {
+        if (a == map.userLocation()) return nullptr;  // the device keeps the map's own view
         auto v = std::dynamic_pointer_cast<location::PinAnnotationView>(map.dequeueReusableAnnotationView("pin"));
         if (!v) v = std::make_shared<location::PinAnnotationView>(a, "pin");
         v->setPinColor(location::PinAnnotationView::PinColor::Green);
@@ -125,15 +126,24 @@ public:
     void regionWillChange(location::MapView&, bool) override { heard.push_back("region"); }
 };
 
-TEST_F(Location, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
-    auto window = std::make_shared<ui::Window>();
-    window->makeKeyAndVisible();
-    auto map = std::make_shared<location::MapView>(ui::Rect{0, 0, 400, 400});
-    window->addSubview(map);
+// A 400-point map in a window, 0.02 degrees around (30, 120), with pins made by `pins`.
+class Maps : public Location {
+protected:
+    void SetUp() override {
+        Location::SetUp();
+        window->makeKeyAndVisible();
+        window->addSubview(map);
+        map->setDelegate(&pins);
+        map->setRegion({{30.0, 120.0}, {0.02, 0.02}}, false);
+        pins.heard.clear();
+    }
+    void TearDown() override { map->setDelegate(nullptr); }
+    std::shared_ptr<ui::Window> window = std::make_shared<ui::Window>();
+    std::shared_ptr<location::MapView> map = std::make_shared<location::MapView>(ui::Rect{0, 0, 400, 400});
     Pins pins;
-    map->setDelegate(&pins);
-    map->setRegion({{30.0, 120.0}, {0.02, 0.02}}, false);
-    pins.heard.clear();
+};
+
+TEST_F(Maps, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
     auto a = std::make_shared<Shop>(Coordinate{30.0, 120.0}, "甲");
     auto b = std::make_shared<Shop>(Coordinate{30.005, 119.995}, "乙");
     map->addAnnotations({a, b});
@@ -168,7 +178,42 @@ TEST_F(Location, PinsStandOnTheirCoordinatesAndATapSelectsOne) {
     EXPECT_EQ(map->subviews().size(), 0u);
     map->addAnnotation(std::make_shared<Shop>(Coordinate{30.0, 120.0}, "丙"));
     EXPECT_TRUE(map->viewForAnnotation(map->annotations()[0].get()) == pa || map->viewForAnnotation(map->annotations()[0].get()) == pb);
-    map->setDelegate(nullptr);
+}
+
+TEST_F(Maps, TheMapShowsTheDevicesOwnPositionAsAnAnnotationOfItsOwn) {
+    map->addAnnotation(std::make_shared<Shop>(Coordinate{30.0, 120.0}, "甲"));
+
+    // Shown only once the device's position is known.
+    map->setShowsUserLocation(true);
+    home.loop().drain();
+    EXPECT_FALSE(map->isUserLocationVisible());
+    location::LocationManager::setDevicePosition(Coordinate{30.005, 120.005});
+    home.loop().drain();
+    ASSERT_TRUE(map->isUserLocationVisible());
+    const auto& own = map->userLocation();
+    EXPECT_EQ(map->annotations().size(), 2u);
+    EXPECT_EQ(map->annotations().back(), own);
+
+    // The delegate makes pins for the shops; the device keeps the map's own dot, centred on it,
+    // and the dot follows the device.
+    auto* dot = map->viewForAnnotation(own.get());
+    ASSERT_TRUE(dynamic_cast<location::UserLocationView*>(dot));
+    EXPECT_NEAR(dot->frame().midX(), 300, 1e-6);
+    EXPECT_NEAR(dot->frame().midY(), 100, 1e-6);
+    location::LocationManager::setDevicePosition(Coordinate{30.0, 120.0});
+    home.loop().drain();
+    EXPECT_EQ(map->viewForAnnotation(own.get()), dot);
+    EXPECT_NEAR(dot->frame().midY(), 200, 1e-6);
+
+    // Clearing the map's pins leaves the device's position; hiding it takes it away.
+    map->removeAnnotations(map->annotations());
+    EXPECT_EQ(map->annotations(), (std::vector<std::shared_ptr<location::Annotation>>{own}));
+    map->setShowsUserLocation(false);
+    EXPECT_TRUE(map->annotations().empty());
+    EXPECT_TRUE(map->subviews().empty());
+    location::LocationManager::setDevicePosition(Coordinate{30.005, 120.005});
+    home.loop().drain();
+    EXPECT_FALSE(map->isUserLocationVisible());
 }
 
 }  // namespace

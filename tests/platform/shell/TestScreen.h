@@ -1,25 +1,62 @@
 #pragma once
 // A small screen for the shells' tests: a counter button, a label that shows the count, a text
-// field whose return key is recorded, a button hidden under a cover, a disabled button, and a
-// button that starts a named animation whose end is recorded.
+// field whose return key is recorded, a button hidden under a cover, a disabled button, a
+// button that starts a named animation whose end is recorded, a keypad whose key pictures take no
+// touches of their own, a picker of rooms, a list that rests open at an inset when pulled down far
+// enough, and a button whose work finishes on a worker thread.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "platform/foundation/RunLoop.h"
 
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 #include "platform/ui/Window.h"
 
 namespace shelltest {
 
-class TestScreen : public ui::ViewController, public ui::TextFieldDelegate {
+// A pad drawn as one picture: it finds the key under the finger itself.
+class KeyPad : public ui::View {
 public:
+    using ui::View::View;
+    std::function<void(int tag)> pressed;
+    void touchesEnded(const ui::TouchSet& touches, const ui::Event*) override {
+        const ui::Point p = touches.anyObject()->locationInView(this);
+        for (auto& key : subviews())
+            if (key->frame().contains(p) && pressed) pressed(key->tag());
+    }
+};
+
+inline const std::vector<std::string> kRooms = {"大厅", "包间", "露台", "二楼", "三楼", "外卖"};
+
+class TestScreen : public ui::ViewController,
+                   public ui::TextFieldDelegate,
+                   public ui::PickerViewDataSource,
+                   public ui::PickerViewDelegate,
+                   public ui::ScrollViewDelegate {
+public:
+    ~TestScreen() override {
+        if (worker.joinable()) worker.join();
+        if (list) list->setDelegate(nullptr);
+        if (rooms) {
+            rooms->setDataSource(nullptr);
+            rooms->setDelegate(nullptr);
+        }
+    }
+
     int taps = 0;
     std::vector<std::string> returned;   // the field's text at each return key
     std::vector<std::string> stopped;    // names of the animations that ended
@@ -27,6 +64,12 @@ public:
     std::shared_ptr<ui::TextField> field;
     std::shared_ptr<ui::Button> send;
     std::shared_ptr<ui::View> panel;
+    std::shared_ptr<ui::Label> amount;   // tag 11: the keys pressed on the pad
+    std::shared_ptr<ui::PickerView> rooms;
+    std::shared_ptr<ui::Label> room;     // tag 12: the room chosen on the picker
+    std::shared_ptr<ui::ScrollView> list;
+    std::shared_ptr<ui::Label> loaded;   // tag 13: what the worker thread answered
+    std::thread worker;
 
     void viewDidLoad() override {
         auto& v = *view();
@@ -81,6 +124,68 @@ public:
             ui::Animation::commit();
         });
         v.addSubview(slide);
+
+        auto pad = std::make_shared<KeyPad>(ui::Rect{550, 40, 200, 70});
+        pad->setBackgroundColor(ui::Color::white(0.8));
+        for (int i = 0; i < 3; ++i) {
+            auto key = std::make_shared<ui::ImageView>(ui::Rect{10.0 + 60 * i, 10, 50, 50});
+            key->setTag(101 + i);
+            key->setBackgroundColor(ui::Color::white(0.6));
+            pad->addSubview(key);
+        }
+        pad->pressed = [this](int tag) { amount->setText(amount->text() + std::to_string(tag - 100)); };
+        v.addSubview(pad);
+        amount = std::make_shared<ui::Label>(ui::Rect{550, 120, 200, 30});
+        amount->setTag(11);
+        v.addSubview(amount);
+
+        rooms = std::make_shared<ui::PickerView>(ui::Rect{20, 480, 300, 160});
+        rooms->setDataSource(this);
+        rooms->setDelegate(this);
+        v.addSubview(rooms);
+        room = std::make_shared<ui::Label>(ui::Rect{20, 650, 300, 30});
+        room->setTag(12);
+        v.addSubview(room);
+
+        list = std::make_shared<ui::ScrollView>(ui::Rect{550, 220, 200, 300});
+        list->setContentSize({200, 900});
+        list->setDelegate(this);
+        for (int i = 0; i < 9; ++i) {
+            auto row = std::make_shared<ui::Label>(ui::Rect{0, 100.0 * i, 200, 100});
+            row->setText("第" + std::to_string(i + 1) + "行");
+            list->addSubview(row);
+        }
+        v.addSubview(list);
+
+        auto load = std::make_shared<ui::Button>(ui::Button::Type::RoundedRect, ui::Rect{550, 560, 160, 44});
+        load->setTitle("载入");
+        load->addTarget(ui::ControlEvent::TouchUpInside, [this](ui::Control&) {
+            if (worker.joinable()) worker.join();
+            platform::RunLoop& main = platform::RunLoop::main();
+            worker = std::thread([this, &main] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                main.post([this] { loaded->setText("已载入"); });
+            });
+        });
+        v.addSubview(load);
+        loaded = std::make_shared<ui::Label>(ui::Rect{550, 610, 200, 30});
+        loaded->setTag(13);
+        v.addSubview(loaded);
+    }
+
+    int numberOfComponents(ui::PickerView&) override { return 1; }
+    int numberOfRows(ui::PickerView&, int) override { return static_cast<int>(kRooms.size()); }
+    std::string titleForRow(ui::PickerView&, int row, int) override { return kRooms[static_cast<std::size_t>(row)]; }
+    void didSelectRow(ui::PickerView&, int row, int) override { room->setText(kRooms[static_cast<std::size_t>(row)]); }
+
+    // Pulled down past 65 points and let go: the list rests open 60 points deep, as a list that
+    // reloads shows its header while it loads.
+    void scrollViewDidEndDragging(ui::ScrollView& s, bool) override {
+        if (s.contentOffset().y > -65) return;
+        ui::Animation::begin();
+        ui::Animation::setDuration(0.2);
+        s.setContentInset({60, 0, 0, 0});
+        ui::Animation::commit();
     }
 
     bool textFieldShouldReturn(ui::TextField& f) override {

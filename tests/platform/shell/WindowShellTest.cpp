@@ -106,6 +106,25 @@ void click(shell::WindowShell& shell, ui::Point p) {
     push(e);
 }
 
+// An input method composes `composed`, then commits `committed`.
+void compose(const char* composed, const char* committed) {
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    SDL_strlcpy(e.edit.text, composed, sizeof e.edit.text);
+    push(e);
+    e = SDL_Event{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, committed, sizeof e.text.text);
+    push(e);
+}
+
+void pressReturn() {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;
+    push(e);
+}
+
 TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
@@ -127,21 +146,21 @@ TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     shell.pump(0);
     ASSERT_TRUE(app.screen->field->isFirstResponder());
     EXPECT_TRUE(SDL_IsTextInputActive());
-    SDL_Event e{};
-    e.type = SDL_TEXTEDITING;
-    SDL_strlcpy(e.edit.text, "cai", sizeof e.edit.text);
-    push(e);
-    e = SDL_Event{};
-    e.type = SDL_TEXTINPUT;
-    SDL_strlcpy(e.text.text, "菜", sizeof e.text.text);
-    push(e);
-    e = SDL_Event{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_RETURN;
-    push(e);
+    compose("cai", "菜");
+    pressReturn();
     shell.pump(0);
     EXPECT_EQ(app.screen->returned, std::vector<std::string>{"菜"});
     EXPECT_FALSE(SDL_IsTextInputActive());
+
+    // On the number pad, the keyboard and the input method type digits only.
+    app.screen->field->setText("");
+    app.screen->field->setKeyboardType(ui::KeyboardType::NumberPad);
+    click(shell, {100, 20 + 135});
+    shell.pump(0);
+    for (const char* typed : {"7", "a", "一", "8"}) compose("yi", typed);
+    pressReturn();
+    shell.pump(0);
+    EXPECT_EQ(app.screen->returned, (std::vector<std::string>{"菜", "78"}));
 
     // What the window shows is the screen: the red button at its place.
     const render::Bitmap frame = shell.readFrame();

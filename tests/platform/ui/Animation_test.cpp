@@ -74,6 +74,40 @@ TEST_F(Animations, ZeroDurationEndsOnTheNextTurnAndContextIsPassedBack) {
     EXPECT_EQ(ends, (std::vector<std::string>{"'now' finished ctx"}));
 }
 
+TEST_F(Animations, ALaterBlockThatTakesOverAPropertyCutsTheEarlierOneShort) {
+    auto v = add<View>(Rect{0, 0, 100, 100});
+    auto other = add<View>(Rect{0, 0, 100, 100});
+    auto move = [&](View& view, const char* name, double duration, double delay, double x) {
+        Animation::begin(name);
+        Animation::setDuration(duration);
+        Animation::setDelay(delay);
+        Animation::setDidStop(recorder());
+        view.setFrame({x, 0, 100, 100});
+        Animation::commit();
+    };
+    move(*v, "away", 1.0, 0, 200);
+    fade(*v, "fade", 1.0);          // another property: runs on untouched
+    move(*other, "other", 1.0, 0, 50);
+    home.loop().advanceBy(0.5);
+    move(*v, "home", 0, 0, 0);      // back at once, mid-way
+    EXPECT_TRUE(ends.empty());      // never inside commit
+    home.loop().runOnce();
+    EXPECT_EQ(ends, (std::vector<std::string>{"'away' stopped", "'home' finished"}));
+    EXPECT_EQ(v->presentationFrame().x(), 0);
+    home.loop().advanceBy(1.0);
+    EXPECT_EQ(ends, (std::vector<std::string>{"'away' stopped", "'home' finished", "'fade' finished", "'other' finished"}));
+
+    // A leg still waiting out its delay is cut short too; one that has ended is not.
+    ends.clear();
+    move(*v, "later", 1.0, 1.0, 300);
+    home.loop().advanceBy(0.5);
+    move(*v, "now", 0.2, 0, 0);
+    home.loop().advanceBy(2.0);
+    move(*v, "after", 0.2, 0, 100);
+    home.loop().advanceBy(1.0);
+    EXPECT_EQ(ends, (std::vector<std::string>{"'later' stopped", "'now' finished", "'after' finished"}));
+}
+
 TEST_F(Animations, AnEndHandlerMayRemoveAndReleaseTheAnimatedView) {
     std::weak_ptr<View> weak;
     {

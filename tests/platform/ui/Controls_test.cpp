@@ -7,6 +7,7 @@
 #include "platform/ui/NotificationCenter.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
 
 using namespace ui;
 
@@ -169,6 +170,51 @@ TEST_F(TextFields, InputMethodTextIsShownWhileComposedAndDroppedWhenFocusGoes) {
     EXPECT_EQ(window->firstResponder(), nullptr);
     EXPECT_FALSE(window->isKeyboardVisible());
     EXPECT_EQ(first->markedText(), "");
+}
+
+// Fields and text views edit with the same code: what holds for one holds for the other.
+TEST_F(Controls, TextFieldsAndTextViewsTypeOnlyWhatTheirKeyboardHas) {
+    auto field = add<TextField>(Rect{10, 10, 200, 31});
+    auto view = add<TextView>(Rect{10, 60, 200, 100});
+    struct Case {
+        KeyboardType keyboard;
+        const char* typed;      // from the keyboard, piece by piece
+        const char* composed;   // what an input method shows before it commits
+        const char* committed;  // what it then commits
+        const char* text;
+        const char* marked;     // the composition as shown
+    } cases[] = {
+        {KeyboardType::NumberPad, "1a2.3", "yi", "一", "123", ""},
+        {KeyboardType::NumberPad, "12 ", "4", "45", "1245", "4"},
+        {KeyboardType::DecimalPad, "1a2.3", "yi", "一", "12.3", ""},
+        {KeyboardType::DecimalPad, "-0,5", "", "..", "05..", ""},
+        {KeyboardType::Default, "1a", "yi", "一", "1a一", "yi"},
+    };
+    for (TextEditor* editor : std::initializer_list<TextEditor*>{field.get(), view.get()}) {
+        auto* asView = dynamic_cast<View*>(editor);
+        for (auto& c : cases) {
+            editor->setKeyboardType(c.keyboard);
+            ASSERT_TRUE(asView->becomeFirstResponder());
+            editor->setText("");
+            for (const char* p = c.typed; *p; ++p) window->insertText(std::string(1, *p));
+            window->setMarkedText(c.composed);
+            EXPECT_EQ(editor->markedText(), c.marked) << asView->className() << " " << c.typed;
+            window->insertText(c.committed);
+            EXPECT_EQ(editor->text(), c.text) << asView->className() << " " << c.typed;
+            EXPECT_EQ(editor->markedText(), "");
+        }
+        // The limit counts UTF-16 units and never cuts a character in half; backspace takes a
+        // whole character.
+        editor->setKeyboardType(KeyboardType::Default);
+        editor->setMaxLength(3);
+        editor->setText("12");
+        window->insertText("😀");
+        EXPECT_EQ(editor->text(), "12") << asView->className();
+        editor->setMaxLength(0);
+        window->insertText("😀");
+        window->deleteBackward();
+        EXPECT_EQ(editor->text(), "12") << asView->className();
+    }
 }
 
 struct AlertLog : AlertViewDelegate {

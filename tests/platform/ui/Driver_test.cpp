@@ -74,6 +74,28 @@ TEST_F(Driving, TapsGoThroughHitTestingAndReportWhyTheyFailed) {
     EXPECT_FALSE(tapAt(*window, {500, 500}).ok);
 }
 
+TEST_F(Driving, AViewThatTakesNoTouchesIsTappedWhereItLiesUnlessSomethingCoversIt) {
+    // A price label drawn over a button: the button beneath gets the tap.
+    auto button = add<Button>(Button::Type::Custom, Rect{0, 0, 200, 60});
+    int taps = 0;
+    button->addTarget(ControlEvent::TouchUpInside, [&](Control&) { ++taps; });
+    auto price = add<Label>(Rect{10, 10, 100, 40});
+    price->setText("￥58");
+    price->setTag(5);
+    auto r = tapTag(*window, 5);
+    EXPECT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.hit, button.get());
+    EXPECT_TRUE(tapTitle(*window, "￥58").ok);
+    EXPECT_EQ(taps, 2);
+
+    // A sheet laid over both takes the touch: that is a covered label, not a tap on the sheet.
+    auto sheet = add<View>(Rect{0, 0, 300, 300});
+    r = tapTag(*window, 5);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("covered by View"), std::string::npos) << r.error;
+    EXPECT_EQ(taps, 2);
+}
+
 struct Zoomer : ScrollViewDelegate {
     View* zoomed = nullptr;
     View* viewForZooming(ScrollView&) override { return zoomed; }
@@ -104,6 +126,34 @@ TEST_F(Driving, ScrollViewPagesAndZoomsWithinItsLimits) {
     EXPECT_EQ(zoom->zoomScale(), 10);
     zoom->setZoomScale(0.1);
     EXPECT_EQ(picture->frame().size, (Size{300, 200}));
+}
+
+// Opens a header above the content, 60 points deep, when the content is let go 65 points or more
+// past its top.
+struct PullToReload : ScrollViewDelegate {
+    void scrollViewDidEndDragging(ScrollView& s, bool) override {
+        if (s.contentOffset().y <= -65) s.setContentInset({60, 0, 0, 0});
+    }
+};
+
+TEST_F(Driving, AScrollViewRestsWithinTheInsetItsEndOfDragHandlerSet) {
+    auto list = add<ScrollView>(Rect{0, 0, 300, 400});
+    list->setContentSize({300, 1000});
+    PullToReload reload;
+    list->setDelegate(&reload);
+    struct Case { double pull, offset, inset; } cases[] = {
+        {200, -60, 60},  // let go 100 points past the top: rests open
+        {100, 0, 0},     // 50 points: springs back
+    };
+    for (auto& c : cases) {
+        list->setContentInset({});
+        list->setContentOffset({0, 0});
+        drag(*window, {150, 100}, {150, 100 + c.pull});
+        home.loop().advanceBy(1);
+        EXPECT_DOUBLE_EQ(list->contentOffset().y, c.offset) << c.pull;
+        EXPECT_DOUBLE_EQ(list->contentInset().top, c.inset) << c.pull;
+    }
+    list->setDelegate(nullptr);
 }
 
 TEST_F(Driving, TelephoneAddressesAreRecordedNotDialled) {
