@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ScreenFixture.h"
+#include "platform/ui/TextField.h"
+#include "screens/host/UILoginViewController.h"
 #include "screens/host/VirtualButton.h"
 
 class DialogFixture : public ScreenFixture {
@@ -26,6 +28,24 @@ protected:
         loop().drain();
     }
     void tapButton(ui::View& panel, const VirtualButton& button) { tapAt(panel, button.location); }
+
+    // Taps a field, types into it and presses return, as a person would.
+    void fill(ui::TextField& field, const std::string& text) {
+        auto r = ui::tapView(*window, field);
+        ASSERT_TRUE(r.ok) << r.error << "\n" << dump();
+        type(text);
+        ASSERT_TRUE(window->pressReturn());
+        loop().drain();
+    }
+    // Logs in on the root's open login panel (after its slide) and taps OK.
+    void logInOnPanel(const std::string& name, const std::string& password) {
+        ASSERT_TRUE(root->loginViewController) << dump();
+        advance(0.3);
+        fill(*root->loginViewController->userId, name);
+        fill(*root->loginViewController->userPassword, password);
+        advance(0.3);
+        tap("确定");
+    }
 };
 
 // Owner of a dialog that writes down what it was told.
