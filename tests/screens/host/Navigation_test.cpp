@@ -225,4 +225,51 @@ TEST_F(Navigation, TheEditorRefusesASentLineAndReturnsFromTheDetailViewToTheMenu
     EXPECT_EQ(root->view()->subviews().back(), root->selectCaipViewController->view());
 }
 
+TEST_F(Navigation, TheSetMealScreenCoversTheDetailViewAndGivesItBackAndTheAddModeComesAndGoes) {
+    tap("开始点菜");
+    advance(0.75);
+    ASSERT_TRUE(root->showBigCaip1(dish("S1", "家常套餐", true)));
+    root->showBigCaip();
+    auto detail = root->caipViewController.get();
+    auto line = detail->m_dish();
+    line->m_ExDishs = {std::make_shared<NSDishClass>()};
+    line->m_ExDishs[0]->m_strCaipName = "例汤";
+
+    root->showBomDish(line);
+    auto setMeal = root->taoCanViewController.get();
+    ASSERT_TRUE(setMeal);
+    EXPECT_TRUE(line->m_bisExp);
+    advance(0.5);
+    EXPECT_EQ(setMeal->view()->frame(), root->frameRect());
+    EXPECT_FALSE(detail->view()->superview()) << "the detail view is off the screen under the set meal";
+    EXPECT_EQ(root->caipViewController.get(), detail);
+
+    // An item's own detail view, and back.
+    root->showBigCaipForEx(line->m_ExDishs[0]);
+    ASSERT_TRUE(root->bom_caipViewController);
+    EXPECT_EQ(root->bom_caipViewController->type(), UICaipViewController::kSetMealItem);
+    tap("返回");
+    EXPECT_FALSE(root->bom_caipViewController);
+
+    tap("返回");  // the set meal's back
+    advance(0.5);
+    EXPECT_FALSE(root->taoCanViewController);
+    EXPECT_EQ(detail->view()->superview(), root->view().get()) << "closing the set meal gives the detail view back";
+    EXPECT_EQ(root->view()->subviews().back(), detail->view()) << "above the menu again";
+
+    // The add mode: a second menu over the set meal, which slides away and back.
+    root->showBomDish(line);
+    advance(0.5);
+    root->bomAddCaip();
+    ASSERT_TRUE(root->bom_selectCaipViewController);
+    EXPECT_EQ(root->bom_selectCaipViewController->type(), UISelectCaipViewController::kSetMealAdd);
+    advance(0.5);
+    EXPECT_EQ(root->taoCanViewController->view()->frame().origin.y, root->frameRect().height());
+    tap("返回");  // the second menu's back leads to the set meal
+    EXPECT_TRUE(root->bom_selectCaipViewController) << "it covers the set meal until the slide ends";
+    advance(0.5);
+    EXPECT_FALSE(root->bom_selectCaipViewController);
+    EXPECT_EQ(root->taoCanViewController->view()->frame(), root->frameRect());
+}
+
 }  // namespace
