@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIChooseCityViewController : public StandInViewController {
+class UIChooseCityViewController : public StandInPage<&SwitchViewController::cityBackToFun> {
 public:
     explicit UIChooseCityViewController(std::string nibName = "UIChooseCityViewController")
-        : StandInViewController(std::move(nibName), "选择城市") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->cityBackToFun();
-    }
+        : StandInPage(std::move(nibName), "选择城市") {}
 };

@@ -5,20 +5,14 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UICollectionShopViewController : public StandInViewController {
+class UICollectionShopViewController : public StandInPage<&SwitchViewController::collectionBack> {
 public:
     explicit UICollectionShopViewController(std::string nibName = "UICollectionShopViewController")
-        : StandInViewController(std::move(nibName), "我的收藏") {}
+        : StandInPage(std::move(nibName), "我的收藏") {}
     // Reloads the favourites from their first page.
     void loadShop() { ++loads_; }
     int loads() const { return loads_; }
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->collectionBack();
-    }
 
 private:
     int loads_ = 0;

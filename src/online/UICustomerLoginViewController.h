@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UICustomerLoginViewController : public StandInViewController {
+class UICustomerLoginViewController : public StandInPage<&SwitchViewController::customerLoginBack> {
 public:
     explicit UICustomerLoginViewController(std::string nibName = "UICustomerLoginViewController")
-        : StandInViewController(std::move(nibName), "会员登录") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->customerLoginBack();
-    }
+        : StandInPage(std::move(nibName), "会员登录") {}
 };

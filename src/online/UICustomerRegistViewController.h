@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UICustomerRegistViewController : public StandInViewController {
+class UICustomerRegistViewController : public StandInPage<&SwitchViewController::registBack> {
 public:
     explicit UICustomerRegistViewController(std::string nibName = "UICustomerRegistViewController")
-        : StandInViewController(std::move(nibName), "注册") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->registBack();
-    }
+        : StandInPage(std::move(nibName), "注册") {}
 };

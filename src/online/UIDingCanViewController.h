@@ -5,14 +5,13 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
 class NSShopClass;
 
-class UIDingCanViewController : public StandInViewController {
+class UIDingCanViewController : public StandInPage<&SwitchViewController::dingcanback> {
 public:
     explicit UIDingCanViewController(std::string nibName = "UIDingCanViewController")
-        : StandInViewController(std::move(nibName), "在线订餐") {}
+        : StandInPage(std::move(nibName), "在线订餐") {}
     static constexpr int kReservation = 1;
     static constexpr int kTakeAway = 2;
     void setM_shop(std::shared_ptr<NSShopClass> shop) { m_shop_ = std::move(shop); }
@@ -20,11 +19,6 @@ public:
     // 1 reservation, 2 take-away.
     void setDingtype(int kind) { dingtype_ = kind; }
     int dingtype() const { return dingtype_; }
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->dingcanback();
-    }
 
 private:
     std::shared_ptr<NSShopClass> m_shop_;

@@ -5,21 +5,15 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
 class NSDingDClass;
 
-class UIDingDanXViewController : public StandInViewController {
+class UIDingDanXViewController : public StandInPage<&SwitchViewController::dingDxBack> {
 public:
     explicit UIDingDanXViewController(std::string nibName = "UIDingDanXViewController")
-        : StandInViewController(std::move(nibName), "订单详情") {}
+        : StandInPage(std::move(nibName), "订单详情") {}
     void setM_dingd(std::shared_ptr<NSDingDClass> order) { m_dingd_ = std::move(order); }
     const std::shared_ptr<NSDingDClass>& m_dingd() const { return m_dingd_; }
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->dingDxBack();
-    }
 
 private:
     std::shared_ptr<NSDingDClass> m_dingd_;

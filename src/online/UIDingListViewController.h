@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIDingListViewController : public StandInViewController {
+class UIDingListViewController : public StandInPage<&SwitchViewController::DingLBack> {
 public:
     explicit UIDingListViewController(std::string nibName = "UIDingListViewController")
-        : StandInViewController(std::move(nibName), "我的订单") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->DingLBack();
-    }
+        : StandInPage(std::move(nibName), "我的订单") {}
 };

@@ -8,7 +8,6 @@
 #include "platform/ui/Button.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
 class UIFunctionViewController : public StandInViewController {
 public:

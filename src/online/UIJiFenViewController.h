@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIJiFenViewController : public StandInViewController {
+class UIJiFenViewController : public StandInPage<&SwitchViewController::JifBack> {
 public:
     explicit UIJiFenViewController(std::string nibName = "UIJiFenViewController")
-        : StandInViewController(std::move(nibName), "我的积分") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->JifBack();
-    }
+        : StandInPage(std::move(nibName), "我的积分") {}
 };

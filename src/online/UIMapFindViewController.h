@@ -5,12 +5,11 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIMapFindViewController : public StandInViewController {
+class UIMapFindViewController : public StandInPage<&SwitchViewController::mapfindback> {
 public:
     explicit UIMapFindViewController(std::string nibName = "UIMapFindViewController")
-        : StandInViewController(std::move(nibName), "查找商家") {}
+        : StandInPage(std::move(nibName), "查找商家") {}
     static constexpr int kMapView = 1001;
     static constexpr int kListView = 1002;
     // A non-empty text searches by name instead of by position.
@@ -21,11 +20,6 @@ public:
     // The ty value of every shop-list query.
     void setty(int ty) { ty_ = ty; }
     int ty() const { return ty_; }
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->mapfindback();
-    }
 
 private:
     std::string searchText_;

@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIModifyPersonViewController : public StandInViewController {
+class UIModifyPersonViewController : public StandInPage<&SwitchViewController::modifyPersonBack> {
 public:
     explicit UIModifyPersonViewController(std::string nibName = "UIModifyPersonViewController")
-        : StandInViewController(std::move(nibName), "修改资料") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->modifyPersonBack();
-    }
+        : StandInPage(std::move(nibName), "修改资料") {}
 };

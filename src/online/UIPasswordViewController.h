@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIPasswordViewController : public StandInViewController {
+class UIPasswordViewController : public StandInPage<&SwitchViewController::passwordBack> {
 public:
     explicit UIPasswordViewController(std::string nibName = "UIPasswordViewController")
-        : StandInViewController(std::move(nibName), "修改密码") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->passwordBack();
-    }
+        : StandInPage(std::move(nibName), "修改密码") {}
 };

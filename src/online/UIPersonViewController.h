@@ -5,15 +5,9 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
-class UIPersonViewController : public StandInViewController {
+class UIPersonViewController : public StandInPage<&SwitchViewController::personBack> {
 public:
     explicit UIPersonViewController(std::string nibName = "UIPersonViewController")
-        : StandInViewController(std::move(nibName), "个人中心") {}
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->personBack();
-    }
+        : StandInPage(std::move(nibName), "个人中心") {}
 };

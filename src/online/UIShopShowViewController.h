@@ -5,21 +5,15 @@
 #include <string>
 
 #include "screens/host/StandInViewController.h"
-#include "screens/host/SwitchViewController.h"
 
 class NSShopClass;
 
-class UIShopShowViewController : public StandInViewController {
+class UIShopShowViewController : public StandInPage<&SwitchViewController::shopshowback> {
 public:
     explicit UIShopShowViewController(std::string nibName = "UIShopShowViewController")
-        : StandInViewController(std::move(nibName), "商家详情") {}
+        : StandInPage(std::move(nibName), "商家详情") {}
     void setM_shop(std::shared_ptr<NSShopClass> shop) { m_shop_ = std::move(shop); }
     const std::shared_ptr<NSShopClass>& m_shop() const { return m_shop_; }
-
-protected:
-    void back() override {
-        if (rootController_) rootController_->shopshowback();
-    }
 
 private:
     std::shared_ptr<NSShopClass> m_shop_;

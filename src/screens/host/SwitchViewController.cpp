@@ -87,8 +87,22 @@ void SwitchViewController::addOnTop(ui::ViewController& screen, const ui::Rect& 
     view()->addSubview(screen.view());
 }
 
+std::weak_ptr<SwitchViewController> SwitchViewController::weakSelf() {
+    return std::static_pointer_cast<SwitchViewController>(shared_from_this());
+}
+
+void SwitchViewController::onMainThreadLater(std::function<void(SwitchViewController&)> work) {
+    platform::RunLoop::main().post([weak = weakSelf(), work = std::move(work)] {
+        if (auto root = weak.lock()) work(*root);
+    });
+}
+
+void SwitchViewController::takeOffScreen(ui::ViewController* screen) {
+    if (screen && screen->isViewLoaded()) screen->view()->removeFromSuperview();
+}
+
 void SwitchViewController::after(double seconds, std::function<void(SwitchViewController&)> work) {
-    std::weak_ptr<SwitchViewController> weak = std::static_pointer_cast<SwitchViewController>(shared_from_this());
+    std::weak_ptr<SwitchViewController> weak = weakSelf();
     platform::Timer::schedule(platform::RunLoop::main(), seconds, false,
                               [weak, work = std::move(work)](platform::Timer&) {
                                   if (auto root = weak.lock()) work(*root);
@@ -130,7 +144,7 @@ void SwitchViewController::animate(const std::string& name, double duration, con
 
 void SwitchViewController::animateWithContext(const std::string& name, double duration, void* context,
                                               const std::function<void()>& changes) {
-    std::weak_ptr<SwitchViewController> weak = std::static_pointer_cast<SwitchViewController>(shared_from_this());
+    std::weak_ptr<SwitchViewController> weak = weakSelf();
     ui::Animation::begin(name, context);
     ui::Animation::setDuration(duration);
     ui::Animation::setDidStop([weak](const std::optional<std::string>& finished, bool done, void* ctx) {
@@ -165,8 +179,7 @@ void SwitchViewController::animationFinish(const std::optional<std::string>& nam
         listViewController = nullptr;
     } else if (n == "dishlist") {
     } else if (n == "searchCaip") {
-        if (auto* menu = selectCaipViewController.controller(); menu && menu->isViewLoaded())
-            menu->view()->removeFromSuperview();
+        takeOffScreen(selectCaipViewController.controller());
     } else if (n == "loginback") {
         loginViewController = nullptr;
     } else if (n == "selectback") {
@@ -181,8 +194,7 @@ void SwitchViewController::animationFinish(const std::optional<std::string>& nam
         setViewController = nullptr;
     } else if (n == "showSet") {
     } else if (n == "bomcai") {
-        if (auto* detail = caipViewController.controller(); detail && detail->isViewLoaded())
-            detail->view()->removeFromSuperview();
+        takeOffScreen(caipViewController.controller());
     } else if (n == "bomcaiback") {
         taoCanViewController = nullptr;
     } else if (n == "bomaddcaipback") {
@@ -207,11 +219,7 @@ void SwitchViewController::showAyncStyle(const std::string& text) {
     if (!onMainThread()) {
         // Views change on the main thread only; the text travels with its own call, so each
         // call shows its own text.
-        std::weak_ptr<SwitchViewController> weak =
-            std::static_pointer_cast<SwitchViewController>(shared_from_this());
-        platform::RunLoop::main().post([weak, text] {
-            if (auto root = weak.lock()) root->show(text);
-        });
+        onMainThreadLater([text](SwitchViewController& root) { root.show(text); });
         return;
     }
     show(text);
@@ -248,13 +256,10 @@ void SwitchViewController::clearShow() {
 
 void SwitchViewController::showWaitLogo() {
     if (!onMainThread()) {
-        std::weak_ptr<SwitchViewController> weak =
-            std::static_pointer_cast<SwitchViewController>(shared_from_this());
         const unsigned generation = waitGeneration_.load();
-        platform::RunLoop::main().post([weak, generation] {
-            auto root = weak.lock();
+        onMainThreadLater([generation](SwitchViewController& root) {
             // A release that came after this request and before this turn wins.
-            if (root && root->waitGeneration_.load() == generation) root->showWait();
+            if (root.waitGeneration_.load() == generation) root.showWait();
         });
         return;
     }
@@ -275,12 +280,8 @@ void SwitchViewController::showWait() {
 
 void SwitchViewController::releaseWaitLogo() {
     if (!onMainThread()) {
-        std::weak_ptr<SwitchViewController> weak =
-            std::static_pointer_cast<SwitchViewController>(shared_from_this());
         ++waitGeneration_;
-        platform::RunLoop::main().post([weak] {
-            if (auto root = weak.lock()) root->hideWaitLogoNow();
-        });
+        onMainThreadLater([](SwitchViewController& root) { root.hideWaitLogoNow(); });
         return;
     }
     ++waitGeneration_;
@@ -342,8 +343,7 @@ void SwitchViewController::downloadData1(bool download) {
     }
     // The marker holds its own path; the encoding is UTF-8, the only one the hub knows.
     platform::fs::writeAtomically(marker, marker);
-    if (auto* old = welcomeViewController.controller(); old && old->isViewLoaded())
-        old->view()->removeFromSuperview();
+    takeOffScreen(welcomeViewController.controller());
     auto welcome = std::make_shared<UIWelcomeViewController>("UIWelcomeViewController", false);
     welcome->setRootController(this);
     welcomeViewController = welcome;

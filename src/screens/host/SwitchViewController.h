@@ -331,6 +331,12 @@ private:
                     bool setMealItem, bool modify);
     // Takes the screen's view away, keeping its slot, and shows the welcome screen again.
     void backToWelcomeFrom(ui::ViewController* screen);
+    // Takes a screen's view off the root, keeping the screen in its slot.
+    static void takeOffScreen(ui::ViewController* screen);
+    // The root as the run loop's closures hold it: they do nothing once it has gone.
+    std::weak_ptr<SwitchViewController> weakSelf();
+    // Runs `work` on the main thread's next turn.
+    void onMainThreadLater(std::function<void(SwitchViewController&)> work);
     // Whether the menu has categories to show.
     static bool menuHasCategories();
     // The category a menu shows first for a node: its first sub-category, or the node itself;

@@ -44,10 +44,6 @@ bool setMealHasChoice(const NSDishClass& line) {
     return false;
 }
 
-void removeView(ui::ViewController* screen) {
-    if (screen && screen->isViewLoaded()) screen->view()->removeFromSuperview();
-}
-
 }  // namespace
 
 bool SwitchViewController::menuHasCategories() {
@@ -322,7 +318,7 @@ void SwitchViewController::showBigCaipForSearch(const std::shared_ptr<NSCaipClas
 }
 
 void SwitchViewController::caipBackToDishlist() {
-    removeView(caipViewController.controller());
+    takeOffScreen(caipViewController.controller());
     if (auto* list = listViewController.controller()) view()->addSubview(list->view());
     caipViewController = nullptr;
     if (listViewController) listViewController->m_dishTable()->reloadData();
@@ -334,12 +330,12 @@ void SwitchViewController::welShowDishList() {
     list->setRootController(this);
     list->setIsBackToWel(true);
     addOnTop(*list, frameRect_);
-    removeView(welcomeViewController.controller());
+    takeOffScreen(welcomeViewController.controller());
     announce(kListShown, "");
 }
 
 void SwitchViewController::backToWelcomeFrom(ui::ViewController* screen) {
-    removeView(screen);
+    takeOffScreen(screen);
     if (auto* welcome = welcomeViewController.controller()) view()->addSubview(welcome->view());
     // The welcome screen shows no skinned form, so there are no dish slots to mark.
     announce(kWelcomeShown, "");
@@ -353,7 +349,7 @@ void SwitchViewController::welShowBigCaip(const std::shared_ptr<NSCaipClass>& di
     auto detail = makeDetail(UICaipViewController::kFromSkin);
     detail->getSelectCaip(dish);
     caipViewController = detail;
-    removeView(welcomeViewController.controller());
+    takeOffScreen(welcomeViewController.controller());
     view()->addSubview(detail->view());
     announce(kDishShown, dish && dish->m_strID ? *dish->m_strID : std::string());
 }

@@ -134,8 +134,7 @@ void SwitchViewController::showRegist() { openPage(*this, customerRegistViewCont
 void SwitchViewController::registBack() { customerRegistViewController = nullptr; }
 
 void SwitchViewController::selectDish() {
-    if (auto* home = functionViewController.controller(); home && home->isViewLoaded())
-        home->view()->removeFromSuperview();
+    takeOffScreen(functionViewController.controller());
     if (!menuHasCategories()) {
         showRootAlert(word("switch2"));
         return;

@@ -1,17 +1,15 @@
 #pragma once
 // Stand-in for the order-line editor: names the dish and closes, until the real editor arrives.
-// It opens no picker or pad of its own, so its dialog answers have nothing to close.
 
 #include <memory>
 #include <string>
 
-#include "screens/host/NSDialogProtocols.h"
 #include "screens/host/StandInViewController.h"
 
 class NSCaipClass;
-class NSDishClass;
 
-class UIQuickCaipViewController : public StandInViewController, public NSSelectDlg, public NSNumDlg {
+class UIQuickCaipViewController : public StandInPage<&SwitchViewController::quickCaipBack>,
+                                  public StandInDialogOwner {
 public:
     // The line becomes an item of the set meal open on the set-meal screen.
     static constexpr int kSetMealItem = 4;
@@ -27,14 +25,8 @@ public:
     void setIsModify(bool modify) { isModify_ = modify; }
     bool isModify() const { return isModify_; }
 
-    void SelectDlgOk() override {}
-    void SelectDlgCancel() override {}
-    void NumDlgOk() override {}
-    void NumDlgCancel() override {}
-
 protected:
-    void back() override;
-    void buildContent(ui::View& view) override;
+    void buildContent(ui::View& view) override { addNote(view, m_dish_); }
 
 private:
     std::shared_ptr<NSCaipClass> m_caip_;

@@ -1,30 +1,22 @@
 #pragma once
 // Stand-in for the set-meal item chooser: names the set meal and closes, until the real chooser
-// arrives. It opens no picker or pad of its own, so its dialog answers have nothing to close.
+// arrives.
 
 #include <memory>
 #include <string>
 
-#include "screens/host/NSDialogProtocols.h"
 #include "screens/host/StandInViewController.h"
 
-class NSDishClass;
-
-class UISelectBomViewController : public StandInViewController, public NSSelectDlg, public NSNumDlg {
+class UISelectBomViewController : public StandInPage<&SwitchViewController::bomSelectCaipBack>,
+                                  public StandInDialogOwner {
 public:
     explicit UISelectBomViewController(std::string nibName = "UISelectBomViewController");
 
     void setM_dish(std::shared_ptr<NSDishClass> line) { m_dish_ = std::move(line); }
     const std::shared_ptr<NSDishClass>& m_dish() const { return m_dish_; }
 
-    void SelectDlgOk() override {}
-    void SelectDlgCancel() override {}
-    void NumDlgOk() override {}
-    void NumDlgCancel() override {}
-
 protected:
-    void back() override;
-    void buildContent(ui::View& view) override;
+    void buildContent(ui::View& view) override { addNote(view, m_dish_); }
 
 private:
     std::shared_ptr<NSDishClass> m_dish_;

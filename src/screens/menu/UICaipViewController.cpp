@@ -2,7 +2,6 @@
 
 #include "model/NSCaipClass.h"
 #include "model/NSDishClass.h"
-#include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
 
 UICaipViewController::UICaipViewController(std::string nibName)
@@ -24,9 +23,7 @@ void UICaipViewController::getSelectDish(const std::shared_ptr<NSDishClass>& lin
     if (dishLabel_) dishLabel_->setText(line->m_strCaipName);
 }
 
-void UICaipViewController::buildContent(ui::View& view) {
-    dishLabel_ = kit::label(view, {24, kContentTop, 720, 40}, m_dish_ ? m_dish_->m_strCaipName : "");
-}
+void UICaipViewController::buildContent(ui::View& view) { dishLabel_ = addNote(view, m_dish_); }
 
 void UICaipViewController::backTo() {
     if (!rootController_) return;

@@ -5,12 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui/TableView.h"
 #include "screens/host/StandInViewController.h"
 
-class NSDishClass;
-
-class UITaoCanViewController : public StandInViewController, public ui::TableViewDataSource {
+class UITaoCanViewController : public StandInPage<&SwitchViewController::BomCaiBackToSelect>,
+                               public StandInLineTable {
 public:
     static constexpr int kSetMeal = 1;
     static constexpr int kSoldOut = 2;
@@ -26,16 +24,12 @@ public:
     // The item table (its rows: the item lines).
     const std::shared_ptr<ui::TableView>& tb_dishs();
 
-    int numberOfRows(ui::TableView&, int) override;
-    std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath& path) override;
-
 protected:
-    void back() override;
-    void buildContent(ui::View& view) override;
+    void buildContent(ui::View& view) override { addLineTable(view, kContentTop); }
+    const std::vector<std::shared_ptr<NSDishClass>>& tableLines() override { return items_; }
 
 private:
     int type_ = kSetMeal;
     std::shared_ptr<NSDishClass> line_;
     std::vector<std::shared_ptr<NSDishClass>> items_;
-    std::shared_ptr<ui::TableView> tb_dishs_;
 };

@@ -60,27 +60,22 @@ void UIDishLViewController::buildContent(ui::View& view) {
     kit::button(view, {24, kContentTop, 160, 60}, "选台", [this] { chooseDesk(std::nullopt); });
     kit::button(view, {200, kContentTop, 160, 60}, "送单",
                 [this] { onSendCaip(std::nullopt, -1); }, kit::ButtonKind::Primary);
-    m_dishTable_ = std::make_shared<ui::TableView>(ui::Rect{0, kContentTop + 80, 768, 1004 - kContentTop - 80});
-    m_dishTable_->setDataSource(this);
-    view.addSubview(m_dishTable_);
+    addLineTable(view, kContentTop + 80);
 }
 
 const std::shared_ptr<ui::TableView>& UIDishLViewController::m_dishTable() {
     view();
-    return m_dishTable_;
+    return lineTable_;
+}
+
+const std::vector<std::shared_ptr<NSDishClass>>& UIDishLViewController::tableLines() {
+    deskShown_ = NSServer::getNowDesk();
+    return deskShown_->m_DishList;
 }
 
 void UIDishLViewController::reload() {
     refreshDesk();
-    if (m_dishTable_) m_dishTable_->reloadData();
-}
-
-int UIDishLViewController::numberOfRows(ui::TableView&, int) {
-    return static_cast<int>(NSServer::getNowDesk()->m_DishList.size());
-}
-
-std::shared_ptr<ui::TableViewCell> UIDishLViewController::cellForRow(ui::TableView&, const ui::IndexPath& path) {
-    return lineCell(*NSServer::getNowDesk()->m_DishList.at(static_cast<std::size_t>(path.row)));
+    if (lineTable_) lineTable_->reloadData();
 }
 
 bool UIDishLViewController::closeRootDialog() {

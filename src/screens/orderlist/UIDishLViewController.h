@@ -7,15 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/TableView.h"
-#include "screens/host/NSDialogProtocols.h"
 #include "screens/host/StandInViewController.h"
+
+class NSDeskClass;
 
 class UIDishLViewController : public StandInViewController,
                               public NSLoginDlg,
-                              public NSSelectDlg,
-                              public NSNumDlg,
-                              public ui::TableViewDataSource {
+                              public StandInDialogOwner,
+                              public StandInLineTable {
 public:
     static constexpr int kLoginChooseDesk = 765002;
     static constexpr int kLoginSend = 765003;
@@ -45,18 +44,10 @@ public:
     // The table of the current desk's lines.
     const std::shared_ptr<ui::TableView>& m_dishTable();
 
-    // The stand-in opens no picker or pad of its own.
-    void SelectDlgOk() override {}
-    void SelectDlgCancel() override {}
-    void NumDlgOk() override {}
-    void NumDlgCancel() override {}
-
-    int numberOfRows(ui::TableView&, int) override;
-    std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath& path) override;
-
 protected:
     void back() override;
     void buildContent(ui::View& view) override;
+    const std::vector<std::shared_ptr<NSDishClass>>& tableLines() override;
 
 private:
     // Closes a dialog of the root that is open; answers whether there was one.
@@ -65,5 +56,6 @@ private:
 
     bool isBackToWel_ = false;
     int sendIndex_ = -1;
-    std::shared_ptr<ui::TableView> m_dishTable_;
+    // The desk whose lines the table shows.
+    std::shared_ptr<NSDeskClass> deskShown_;
 };
