@@ -101,8 +101,11 @@ void UILoginViewController::viewDidLoad() {
     }
 
     if (auto picture = kit::picture(kit::interfacePicture(119))) {
-        m_btnOK->setBackgroundImage(picture);
-        m_btnCancel->setBackgroundImage(picture);
+        // The key picture is light: the titles go dark on it.
+        for (auto* button : {m_btnOK.get(), m_btnCancel.get()}) {
+            button->setBackgroundImage(picture);
+            button->setTitleColor(kit::kInk);
+        }
     }
     if (NSServer::getInterfaceType() == 2) {
         const ui::Color sand{0.898, 0.8, 0.627, 1};

@@ -70,7 +70,7 @@ void UIYuDingViewController::viewDidLoad() {
     lb_title = kit::label(*m_panel, {16, 10, kPanelWidth - 32, 36},
                           SwitchViewController::wordFormat("yuding1", {deskName}), kit::titleFont(),
                           ui::TextAlignment::Center);
-    tv_yuDingInfo = std::make_shared<ui::TextView>(ui::Rect{16, 50, kPanelWidth - 32, 140});
+    tv_yuDingInfo = std::make_shared<ui::TextView>(ui::Rect{16, 48, kPanelWidth - 32, 176});
     tv_yuDingInfo->setEditable(false);
     tv_yuDingInfo->setFont(kit::bodyFont());
     const NSYuDingClass none;
@@ -78,10 +78,10 @@ void UIYuDingViewController::viewDidLoad() {
     tv_yuDingInfo->setText(platform::fmt(SwitchViewController::word("yuding2"), r.CompanyName, r.GuestName,
                                          r.DiningTime, r.YuDingTime, r.clientNum, r.telephone));
     m_panel->addSubview(tv_yuDingInfo);
-    lb_tb = kit::label(*m_panel, {16, 192, kPanelWidth - 32, 4}, "");
+    lb_tb = kit::label(*m_panel, {16, 228, kPanelWidth - 32, 2}, "");
     lb_tb->setBackgroundColor(kit::kLine);
 
-    tb_dishs = std::make_shared<ui::TableView>(ui::Rect{(kPanelWidth - 301) / 2, 200, 301, 206});
+    tb_dishs = std::make_shared<ui::TableView>(ui::Rect{(kPanelWidth - 301) / 2, 234, 301, 176});
     tb_dishs->setRowHeight(kRowHeight);
     tb_dishs->setDataSource(this);
     tb_dishs->setTableDelegate(this);
