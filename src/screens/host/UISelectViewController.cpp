@@ -46,6 +46,26 @@ bool heldWithoutPicture(const std::string& state) {
     return state == "6" || state == "7" || state == "4" || state == "5" || state == "离线新建" || state == "新建";
 }
 
+// Between the rows of the search text: a byte that never occurs in UTF-8, so no typed text can
+// match across two rows.
+constexpr char kRowBreak = '\xFF';
+
+// Marks every row of `starts` whose part of `all` holds `text`.
+void markRows(const std::string& all, const std::vector<std::size_t>& starts, const std::string& text,
+              std::vector<char>& matched) {
+    if (text.empty() || text.find(kRowBreak) != std::string::npos) return;
+    std::size_t from = 0;
+    while (from < all.size()) {
+        const std::size_t at = all.find(text, from);
+        if (at == std::string::npos) break;
+        // The row holding the hit; the next search starts at the following row.
+        const std::size_t row = std::upper_bound(starts.begin(), starts.end(), at) - starts.begin() - 1;
+        if (row >= matched.size()) break;
+        matched[row] = 1;
+        from = starts[row + 1];
+    }
+}
+
 std::string asciiLower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -301,6 +321,7 @@ const UISelectViewController::SearchIndex& UISelectViewController::searchIndex()
     const NSATreeClass& tree = *m_tree;
     const std::size_t rows = tree.m_name.size();
     if (m_index.tree == &tree && m_index.rows == rows && m_index.hasChildren.size() == rows) return m_index;
+    m_index = SearchIndex{};
     m_index.tree = &tree;
     m_index.rows = rows;
     m_index.hasChildren.assign(rows, 0);
@@ -308,11 +329,16 @@ const UISelectViewController::SearchIndex& UISelectViewController::searchIndex()
         const int parent = tree.m_pid[i];
         if (parent >= 0 && static_cast<std::size_t>(parent) < rows) m_index.hasChildren[parent] = 1;
     }
-    m_index.initials.assign(rows, std::string());
     for (std::size_t i = 0; i < rows; ++i) {
-        std::string& initials = m_index.initials[i];
-        for (char16_t c : platform::toUtf16(tree.m_name[i])) initials += pinyinFirstLetter(c);
+        m_index.nameStart.push_back(m_index.names.size());
+        m_index.names += tree.m_name[i];
+        m_index.names += kRowBreak;
+        m_index.initialStart.push_back(m_index.initials.size());
+        for (char16_t c : platform::toUtf16(tree.m_name[i])) m_index.initials += pinyinFirstLetter(c);
+        m_index.initials += kRowBreak;
     }
+    m_index.nameStart.push_back(m_index.names.size());
+    m_index.initialStart.push_back(m_index.initials.size());
     return m_index;
 }
 
@@ -320,15 +346,17 @@ void UISelectViewController::FlashSeachBtn() {
     isSearchSel = false;
     if (!m_writer || m_writer->text().empty() || !m_tree || !m_panel) return;
     const std::string& text = m_writer->text();
-    const std::string lower = asciiLower(text);
     const SearchIndex& index = searchIndex();
     const NSATreeClass& tree = *m_tree;
 
+    // A row matches when its name holds the text as typed, or its initials hold it in lower case.
+    std::vector<char> matched(index.rows, 0);
+    markRows(index.names, index.nameStart, text, matched);
+    markRows(index.initials, index.initialStart, asciiLower(text), matched);
+
     auto results = std::make_shared<NSATreeClass>();
     for (std::size_t i = 0; i < index.rows; ++i) {
-        if (index.hasChildren[i]) continue;
-        if (tree.m_name[i].find(text) == std::string::npos && index.initials[i].find(lower) == std::string::npos)
-            continue;
+        if (!matched[i] || index.hasChildren[i]) continue;
         const int row = static_cast<int>(i);
         const int r = results->AddItem(cell(tree.m_code, row), tree.m_name[i], cell(tree.m_state, row));
         results->m_int2[r] = cell(tree.m_int2, row);

@@ -81,13 +81,15 @@ public:
     bool textFieldShouldReturn(ui::TextField& field) override;
 
 private:
-    // Per row of the tree: whether it has children and its pinyin initials. Made on the first
-    // search and kept while the tree keeps its size, so a search is a pair of substring scans.
+    // The tree's names and their pinyin initials, each laid end to end in one text with a byte
+    // between rows that no typed text holds, so a search is two scans of one text each instead of
+    // one per row. Made on the first search and kept while the tree keeps its size.
     struct SearchIndex {
         const NSATreeClass* tree = nullptr;
         std::size_t rows = 0;
         std::vector<char> hasChildren;
-        std::vector<std::string> initials;
+        std::string names, initials;
+        std::vector<std::size_t> nameStart, initialStart;  // per row, plus one past the last
     };
 
     // The buttons in the order a touch is offered to them.
