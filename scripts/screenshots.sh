@@ -45,62 +45,82 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null; then
   done
 fi
 
-# run NAME DATA-FOLDER STEPS: runs the terminal on the folder with the steps, which end on the
-# screen to keep; its picture goes to $work/NAME.png.
+# run NAME DATA-FOLDER STEPS: runs the terminal on the folder with the steps; their screenshot
+# steps write into $work. A run that stops early keeps the pictures it took.
 run() {
   local name=$1 data=$2 steps=$3
-  printf '%s\nscreenshot %s\n' "$steps" "$work/$name.png" >"$work/$name.steps"
+  printf '%s\n' "$steps" >"$work/$name.steps"
   if ! "$kovra" --data-dir "$data" --headless --script "$work/$name.steps" >"$work/$name.log" 2>&1; then
-    echo "screenshots: $name: the steps did not reach the screen:" >&2
-    sed 's/^/  /' "$work/$name.log" >&2
+    echo "screenshots: $name: the steps stopped early:" >&2
+    grep -m1 '^line ' "$work/$name.log" | sed 's/^/  /' >&2 || true
     return 1
   fi
 }
 
-# A fresh terminal answers the demo-data offer with yes and downloads the demo restaurant; every
-# other picture starts from a copy of that folder.
-demo=$work/demo
-run welcome "$demo" '
+# Set up a terminal as a manager would: decline the demo data, give the server address in the
+# settings, save, then synchronise the menu from the settings. Every picture starts from a copy.
+setup=$work/setup
+run setup "$setup" '
 advance 1
-tap "是"
-advance 2' || true
+tap "否"
+advance 1
+tap "设置"
+advance 1
+tap 480 140
+type "127.0.0.1"
+tap "确定"
+advance 1
+tap "设置"
+advance 1
+tap "同步菜谱"
+advance 2
+tap "确定"
+advance 4
+tap "返回"
+advance 1' || true
 
-fresh() {
+copy() {
   rm -rf "$work/$1"
-  cp -a "$demo" "$work/$1"
+  cp -a "$setup" "$work/$1"
   echo "$work/$1"
 }
 
-# The order list's desk button is where a waiter picks a table; in demo mode the login is
-# automatic, so the desk picker opens at once.
-to_picker='
+run start "$(copy start)" "
 advance 1
-tap "开始点菜"
+screenshot $work/welcome.png
+tap \"设置\"
+advance 1
+screenshot $work/settings.png" || true
+
+# A waiter opens the order list and picks a table: the login panel comes first, then the desk
+# picker (the first room, its first desk), then the guests pad for the free desk with 4 typed.
+# Where a control has no title of its own (a field, a picker tile, a pad key drawn in the pad's
+# picture) the step taps its place on the screen.
+run table "$(copy table)" "
+advance 1
+tap \"开始点菜\"
 advance 2
-tap "已点菜单"
+tap \"已点菜单\"
 advance 1
-tap "选台"
-advance 1'
-
-run settings "$(fresh settings)" '
+tap \"选台\"
 advance 1
-tap "设置"
-advance 1' || true
-
-run picker "$(fresh picker)" "$to_picker" || true
-
-# The first room, then its first desk, a free one in the demo restaurant: the guests pad opens.
-run pad "$(fresh pad)" "$to_picker
-tap 49 152
+screenshot $work/login.png
+tap 466 894
+type \"0001\\n\"
+type \"123\\n\"
 advance 1
-tap 49 152
-advance 1" || true
-
-# With a server address configured the login gate shows its panel instead of the demo login.
-login=$(fresh login)
-printf '%s' '<?xml version="1.0" encoding="UTF-8"?><morvane><deskName></deskName><userName></userName><userPassword></userPassword><ip>127.0.0.1</ip><ip2></ip2><outtime>20</outtime><iscaiph>1</iscaiph><isLongSocket>0</isLongSocket><FMIDSTYLE>2.000000</FMIDSTYLE><FBIGSTYLE>3.000000</FBIGSTYLE><InterType>2</InterType><canheng>1</canheng><isShowTitleMoney>1</isShowTitleMoney></morvane>' \
-  >"$login/data/Kovra.ini"
-run login "$login" "$to_picker" || true
+tap \"确定\"
+advance 1
+tap 273 414
+advance 1
+tap 273 414
+advance 1
+screenshot $work/picker.png
+tap \"确定\"
+advance 1
+tap 312 518
+advance 0.5
+screenshot $work/pad.png" || true
 
 mkdir -p "$out"
 missing=()
