@@ -2,6 +2,7 @@
 // program names is there, and every generated file is what the generator draws today (a changed
 // generator whose files were not drawn again fails here).
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -97,11 +98,21 @@ TEST(Package, PicturesAreWhatTheGeneratorDraws) {
     }
 }
 
-TEST(Package, SoundsAreWhatTheGeneratorMakes) {
+TEST(Package, SoundsAreWhatTheGeneratorMakesAndThePlayerReadsThem) {
     for (const auto& sound : artgen::sounds()) {
         const auto stored = platform::fs::readAll((kPackage / sound.name).string());
         ASSERT_TRUE(stored) << sound.name << " missing";
         EXPECT_TRUE(*stored == sound.bytes) << sound.name << " differs from the generator";
+        // The window's sound player loads WAV files through SDL: a short sound it can read.
+        SDL_AudioSpec spec{};
+        Uint8* samples = nullptr;
+        Uint32 length = 0;
+        SDL_RWops* rw = SDL_RWFromConstMem(stored->data(), static_cast<int>(stored->size()));
+        ASSERT_NE(SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length), nullptr) << sound.name << ": " << SDL_GetError();
+        const double seconds = double(length) / (spec.freq * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8));
+        EXPECT_GT(seconds, 0.1) << sound.name;
+        EXPECT_LT(seconds, 1.5) << sound.name;
+        SDL_FreeWAV(samples);
     }
 }
 
