@@ -173,6 +173,7 @@ TEST_F(Picker, SearchFindsLeavesByNameOrPinyinInitials) {
         {"Co", {"Coke"}},
         {"co", {}},  // "Coke" has the initials "####"
         {"鸡蛋类", {}},  // a node with children is never a result
+        {"丁Co", {}},    // no match across two rows: 宫保鸡丁 lies right before Coke
         {"鸡蛋2", {"鸡蛋2", "鸡蛋20", "鸡蛋21", "鸡蛋22", "鸡蛋23", "鸡蛋24", "鸡蛋25"}},
     };
     for (const Case& c : cases) {
