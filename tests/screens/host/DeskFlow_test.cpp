@@ -98,6 +98,7 @@ TEST_F(DeskFlow, AFreeDeskOpensWithItsGuestsFromTheOrderList) {
     guests("");  // no guest count: told, and the pad stays
     EXPECT_EQ(alertMessage(), "请输入就餐人数");
     tap("确定");
+    EXPECT_FALSE(NSServer::getIsShowAlert());
     ASSERT_TRUE(root->numViewController);
     EXPECT_EQ(requests("opendesk"), 0);
 

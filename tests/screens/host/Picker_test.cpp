@@ -64,6 +64,13 @@ TEST_F(Picker, AFlatTableTurnsPagesOfTwenty) {
     press(*p, p->m_btNext);  // nothing after the last page
     EXPECT_EQ(p->m_page, 2);
     EXPECT_EQ(shown(*p), range(41, 45));
+
+    // The owner's table shrinks under the open picker: a slot naming a row it no longer has
+    // chooses nothing.
+    p->m_tree->copy(*flat(10));
+    slot(*p, 0);
+    EXPECT_EQ(p->m_pos, 1);
+    EXPECT_EQ(p->m_tree->m_uint, std::vector<int>(11, 0));
 }
 
 TEST_F(Picker, PagesOfANestedTreeShowEachChildOnce) {
