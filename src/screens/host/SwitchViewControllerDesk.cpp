@@ -34,14 +34,6 @@ constexpr const char* kOfflineDesk = "离线新建";
 constexpr const char* kNoAlert = "NOALERT";
 constexpr const char* kNoLogin = "NO_LOGIN";
 
-const std::string& cell(const std::vector<std::string>& column, int row) {
-    static const std::string none;
-    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : none;
-}
-int cell(const std::vector<int>& column, int row) {
-    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : 0;
-}
-
 bool isUnsent(const NSDishClass& line) {
     return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
 }
@@ -49,10 +41,10 @@ bool isUnsent(const NSDishClass& line) {
 // A desk as a row of the desk tree names it: ID, name, area (the parent row's name) and bill.
 std::shared_ptr<NSDeskClass> deskOfRow(const NSATreeClass& tree, int row) {
     auto desk = std::make_shared<NSDeskClass>();
-    desk->m_strDeskID = cell(tree.m_code, row);
-    desk->m_strDeskName = cell(tree.m_name, row);
-    desk->m_kongjmc = cell(tree.m_name, cell(tree.m_pid, row));
-    desk->m_strConsumeID = cell(tree.m_str1, row);
+    desk->m_strDeskID = treeCell(tree.m_code, row);
+    desk->m_strDeskName = treeCell(tree.m_name, row);
+    desk->m_kongjmc = treeCell(tree.m_name, treeCell(tree.m_pid, row));
+    desk->m_strConsumeID = treeCell(tree.m_str1, row);
     return desk;
 }
 
@@ -116,8 +108,8 @@ void SwitchViewController::reloadDishList() {
 void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
     auto tree = NSServer::getDesks();
     if (!tree || row < 0 || row >= tree->m_length) return;
-    const std::string& name = cell(tree->m_name, row);
-    const std::string& state = cell(tree->m_state, row);
+    const std::string& name = treeCell(tree->m_name, row);
+    const std::string& state = treeCell(tree->m_state, row);
 
     if (name == kOfflineHead) {
         auto desk = std::make_shared<NSDeskClass>();
@@ -132,7 +124,7 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
     if (state == kOfflineDesk) {
         // The row carries the desk's index in the offline desks; a stale index opens nothing.
         auto outDesks = NSServer::getOutDesk();
-        const int index = cell(tree->m_uint, row);
+        const int index = treeCell(tree->m_uint, row);
         if (!outDesks || index < 0 || static_cast<std::size_t>(index) >= outDesks->size()) return;
         NSServer::setNowDesk((*outDesks)[index]);
         if (!fixedDesk) {
@@ -141,7 +133,7 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
         }
         return;
     }
-    if (cell(tree->m_code, row).empty()) return;  // an area: the picker stays open
+    if (treeCell(tree->m_code, row).empty()) return;  // an area: the picker stays open
 
     auto desk = deskOfRow(*tree, row);
     desk->m_strWaiterID = NSServer::getNowUser()->m_strUserID;
@@ -295,7 +287,7 @@ void SwitchViewController::yudingOpen(const std::shared_ptr<NSYuDingClass>& rese
 void SwitchViewController::chooseTransferTarget(int row) {
     auto tree = NSServer::getDesks();
     // Only a desk can take the bill: an area row (or a stale row) leaves the picker open.
-    if (!tree || row < 0 || row >= tree->m_length || cell(tree->m_code, row).empty()) return;
+    if (!tree || row < 0 || row >= tree->m_length || treeCell(tree->m_code, row).empty()) return;
     SelectDlgCancel();
     chooseDeskBuffer = deskOfRow(*tree, row);
     NSServer::setIsShowAlert(true);

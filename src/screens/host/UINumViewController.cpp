@@ -16,7 +16,7 @@ std::string word(const char* key) { return SwitchViewController::word(key); }
 
 UINumViewController::UINumViewController() : ui::ViewController("UINumViewController") {}
 
-std::array<VirtualButton*, 16> UINumViewController::keysInOrder() {
+std::vector<VirtualButton*> UINumViewController::keysInOrder() {
     return {&m_btnBS, &m_btn09, &m_btn08, &m_btn07, &m_btn06, &m_btn05, &m_btn04, &m_btn03,
             &m_btn02, &m_btn01, &m_btClear, &m_btdot, &m_btn00, &m_btnOK, &m_btnCancel, &m_btnFuS};
 }
@@ -109,11 +109,7 @@ void UINumViewController::OnButtonBs() {
 }
 
 void UINumViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
-    ui::Touch* touch = touches.anyObject();
-    if (!touch || !m_panel) return;
-    const ui::Point p = touch->locationInView(m_panel.get());
-    for (VirtualButton* key : keysInOrder())
-        if (key->onButtonDown(p.x, p.y, *m_panel)) return;
+    if (ui::Touch* touch = touches.anyObject(); touch && m_panel) pressFirstHit(keysInOrder(), *touch, *m_panel);
 }
 
 void UINumViewController::touchesEnded(const ui::TouchSet& touches, const ui::Event*) {
@@ -121,14 +117,8 @@ void UINumViewController::touchesEnded(const ui::TouchSet& touches, const ui::Ev
     if (!touch || !m_panel) return;
     // The owner may let go of the pad from its callback.
     auto self = shared_from_this();
-    const ui::Point p = touch->locationInView(m_panel.get());
-    for (VirtualButton* key : keysInOrder()) {
-        if (key->onButtonUp(p.x, p.y, *m_panel)) {
-            pressKey(*key);
-            return;
-        }
-    }
-    showNumber();
+    if (VirtualButton* key = releaseFirstHit(keysInOrder(), *touch, *m_panel)) pressKey(*key);
+    else showNumber();
 }
 
 void UINumViewController::pressKey(VirtualButton& key) {

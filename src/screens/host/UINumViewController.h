@@ -3,9 +3,9 @@
 // surcharges). It edits one text with sixteen image buttons over a background picture and hands
 // it to its owner as typed, checking neither length nor format. It never closes itself.
 
-#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ViewController.h"
 #include "screens/host/NSDialogProtocols.h"
@@ -53,7 +53,7 @@ public:
 
 private:
     // The keys in the order a touch is offered to them.
-    std::array<VirtualButton*, 16> keysInOrder();
+    std::vector<VirtualButton*> keysInOrder();
     void pressKey(VirtualButton& key);
     void showNumber();
 };

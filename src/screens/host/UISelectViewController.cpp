@@ -13,14 +13,6 @@
 
 namespace {
 
-// The owner's tree may hold columns of different lengths: every read is bounded by its column.
-const std::string& cell(const std::vector<std::string>& column, int row) {
-    static const std::string none;
-    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : none;
-}
-int cell(const std::vector<int>& column, int row) {
-    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : 0;
-}
 void setMark(NSATreeClass& tree, int row, int mark) {
     if (row < 0) return;
     if (static_cast<std::size_t>(row) >= tree.m_uint.size()) tree.m_uint.resize(row + 1, 0);
@@ -171,20 +163,20 @@ int UISelectViewController::lastPageOf(int node) const {
 }
 
 bool UISelectViewController::passesFilter(const NSATreeClass& tree, int row) const {
-    return m_filter.empty() || cell(tree.m_state, row).find(m_filter) == std::string::npos;
+    return m_filter.empty() || treeCell(tree.m_state, row).find(m_filter) == std::string::npos;
 }
 
 void UISelectViewController::writeSlotLabel(VirtualButton& slot, const NSATreeClass& tree, int row) {
     if (!m_panel) return;
-    const bool marked = m_bmulti && cell(tree.m_uint, row) == 1;
-    const std::string text = platform::fmt(marked ? "* %@ *\r\n%@" : "%@\r\n%@", cell(tree.m_name, row),
-                                           cell(tree.m_str2, row));
+    const bool marked = m_bmulti && treeCell(tree.m_uint, row) == 1;
+    const std::string text = platform::fmt(marked ? "* %@ *\r\n%@" : "%@\r\n%@", treeCell(tree.m_name, row),
+                                           treeCell(tree.m_str2, row));
     slot.setText(text, ui::Color::blackColor(), kSlotFont, *m_panel);
 }
 
 void UISelectViewController::fillSlot(std::size_t slot, const NSATreeClass& tree, int row) {
     VirtualButton& button = *m_bt[slot];
-    const std::string& state = cell(tree.m_state, row);
+    const std::string& state = treeCell(tree.m_state, row);
     button.upImageView = button.downImageView = statePicture(state);
     button.showButtonUp(*m_panel);
     writeSlotLabel(button, tree, row);
@@ -221,7 +213,7 @@ std::string UISelectViewController::markedNames() const {
     std::string names;
     if (!m_tree) return names;
     for (std::size_t i = 1; i < m_tree->m_uint.size(); ++i)
-        if (m_tree->m_uint[i] == 1) names += cell(m_tree->m_name, static_cast<int>(i));
+        if (m_tree->m_uint[i] == 1) names += treeCell(m_tree->m_name, static_cast<int>(i));
     return names;
 }
 
@@ -238,18 +230,18 @@ void UISelectViewController::SelBtn(int slot) {
     }
     m_pos = r;
     if (m_bmulti) {
-        setMark(*m_tree, r, cell(m_tree->m_uint, r) == 1 ? -1 : 1);
+        setMark(*m_tree, r, treeCell(m_tree->m_uint, r) == 1 ? -1 : 1);
         writeSlotLabel(*m_bt[slot - 1], *m_tree, r);
         m_editstr->setText(markedNames() + " " + m_writeText);
         return;
     }
     // The desk picker's tree keeps other values in m_uint (an offline desk's index): no marks.
     if (m_tag != 980003) {
-        const int chosen = cell(m_tree->m_uint, r) == 1 ? 0 : 1;
+        const int chosen = treeCell(m_tree->m_uint, r) == 1 ? 0 : 1;
         for (std::size_t i = 0; i < m_tree->m_uint.size(); ++i) m_tree->m_uint[i] = 0;
         setMark(*m_tree, r, chosen);
     }
-    m_editstr->setText(cell(m_tree->m_name, r));
+    m_editstr->setText(treeCell(m_tree->m_name, r));
 }
 
 void UISelectViewController::OnButtonNext() {
@@ -279,7 +271,7 @@ void UISelectViewController::OnButtonUp() {
         if (upViewController) upViewController->SelectDlgCancel();
         return;
     }
-    m_parent = m_tree ? cell(m_tree->m_pid, m_parent) : 0;
+    m_parent = m_tree ? treeCell(m_tree->m_pid, m_parent) : 0;
     m_page = 0;
     m_maxpage = lastPageOf(m_parent);
     FlashSelectBtn();
@@ -358,12 +350,12 @@ void UISelectViewController::FlashSeachBtn() {
     for (std::size_t i = 0; i < index.rows; ++i) {
         if (!matched[i] || index.hasChildren[i]) continue;
         const int row = static_cast<int>(i);
-        const int r = results->AddItem(cell(tree.m_code, row), tree.m_name[i], cell(tree.m_state, row));
-        results->m_int2[r] = cell(tree.m_int2, row);
-        results->m_pid[r] = cell(tree.m_pid, row);
-        results->m_str1[r] = cell(tree.m_str1, row);
-        results->m_str2[r] = cell(tree.m_str2, row);
-        results->m_uint[r] = cell(tree.m_uint, row);
+        const int r = results->AddItem(treeCell(tree.m_code, row), tree.m_name[i], treeCell(tree.m_state, row));
+        results->m_int2[r] = treeCell(tree.m_int2, row);
+        results->m_pid[r] = treeCell(tree.m_pid, row);
+        results->m_str1[r] = treeCell(tree.m_str1, row);
+        results->m_str2[r] = treeCell(tree.m_str2, row);
+        results->m_uint[r] = treeCell(tree.m_uint, row);
     }
     m_searchTree = results;
 
@@ -383,11 +375,11 @@ void UISelectViewController::SelBtnSearch(int slot) {
     // Row 0 of the results is their empty root, not a result.
     if (r < 1 || r >= m_searchTree->m_length) return;
     isSearchSel = true;
-    const std::string code = cell(m_searchTree->m_code, r);
+    const std::string code = treeCell(m_searchTree->m_code, r);
     if (!m_bmulti) {
         int matched = -1;
         for (std::size_t i = 0; i < m_tree->m_uint.size(); ++i) {
-            const bool same = !code.empty() && cell(m_tree->m_code, static_cast<int>(i)) == code;
+            const bool same = !code.empty() && treeCell(m_tree->m_code, static_cast<int>(i)) == code;
             m_tree->m_uint[i] = same ? 1 : 0;
             if (same) matched = static_cast<int>(i);
         }
@@ -398,13 +390,13 @@ void UISelectViewController::SelBtnSearch(int slot) {
         }
         return;
     }
-    const int mark = cell(m_searchTree->m_uint, r) == 1 ? -1 : 1;
+    const int mark = treeCell(m_searchTree->m_uint, r) == 1 ? -1 : 1;
     setMark(*m_searchTree, r, mark);
     VirtualButton& button = *m_bt[slot - 1];
     writeSlotLabel(button, *m_searchTree, r);
     for (int i = 0; i < m_tree->m_length; ++i) {
-        if (cell(m_tree->m_code, i) != code) continue;
-        setMark(*m_tree, i, cell(m_tree->m_uint, i) == 1 ? -1 : 1);
+        if (treeCell(m_tree->m_code, i) != code) continue;
+        setMark(*m_tree, i, treeCell(m_tree->m_uint, i) == 1 ? -1 : 1);
         writeSlotLabel(button, *m_tree, i);
     }
 }
@@ -453,11 +445,7 @@ void UISelectViewController::actOn(VirtualButton& button) {
 }
 
 void UISelectViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
-    ui::Touch* touch = touches.anyObject();
-    if (!touch || !m_panel) return;
-    const ui::Point p = touch->locationInView(m_panel.get());
-    for (VirtualButton* button : buttonsInOrder())
-        if (button->onButtonDown(p.x, p.y, *m_panel)) return;
+    if (ui::Touch* touch = touches.anyObject(); touch && m_panel) pressFirstHit(buttonsInOrder(), *touch, *m_panel);
 }
 
 void UISelectViewController::touchesEnded(const ui::TouchSet& touches, const ui::Event*) {
@@ -469,11 +457,5 @@ void UISelectViewController::touchesEnded(const ui::TouchSet& touches, const ui:
         closeWriter();
         return;
     }
-    const ui::Point p = touch->locationInView(m_panel.get());
-    for (VirtualButton* button : buttonsInOrder()) {
-        if (button->onButtonUp(p.x, p.y, *m_panel)) {
-            actOn(*button);
-            return;
-        }
-    }
+    if (VirtualButton* button = releaseFirstHit(buttonsInOrder(), *touch, *m_panel)) actOn(*button);
 }

@@ -17,6 +17,16 @@
 
 class NSATreeClass;
 
+// A tree's columns may differ in length (builders fill them one by one): reads of an owner's tree
+// are bounded by the column read, and answer the empty text or 0 beyond it.
+inline const std::string& treeCell(const std::vector<std::string>& column, int row) {
+    static const std::string none;
+    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : none;
+}
+inline int treeCell(const std::vector<int>& column, int row) {
+    return row >= 0 && static_cast<std::size_t>(row) < column.size() ? column[row] : 0;
+}
+
 namespace ui {
 class ImageView;
 class Label;

@@ -6,6 +6,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Responder.h"
 #include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 
@@ -152,4 +153,18 @@ std::shared_ptr<ui::View> plainButtonFace(ui::View& parent, const ui::Rect& rect
         kit::label(*face, {0, 0, face->frame().width(), face->frame().height()}, text, kit::titleFont(),
                    ui::TextAlignment::Center);
     return face;
+}
+
+VirtualButton* pressFirstHit(const std::vector<VirtualButton*>& buttons, const ui::Touch& touch, ui::View& view) {
+    const ui::Point p = touch.locationInView(&view);
+    for (VirtualButton* button : buttons)
+        if (button->onButtonDown(p.x, p.y, view)) return button;
+    return nullptr;
+}
+
+VirtualButton* releaseFirstHit(const std::vector<VirtualButton*>& buttons, const ui::Touch& touch, ui::View& view) {
+    const ui::Point p = touch.locationInView(&view);
+    for (VirtualButton* button : buttons)
+        if (button->onButtonUp(p.x, p.y, view)) return button;
+    return nullptr;
 }

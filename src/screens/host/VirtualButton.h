@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Font.h"
 #include "platform/ui/Geometry.h"
@@ -14,6 +15,7 @@
 namespace ui {
 class ImageView;
 class Label;
+class Touch;
 class View;
 }  // namespace ui
 
@@ -61,6 +63,12 @@ private:
     // an image view was made now.
     bool drawPicture(const std::string& name, ui::View& view);
 };
+
+// The owner's side of a touch: its point in `view` is offered to `buttons` in order and the first
+// button hit is pressed (or released, which draws its normal picture again); no other is tried.
+// Answers that button, or null when the touch hit none.
+VirtualButton* pressFirstHit(const std::vector<VirtualButton*>& buttons, const ui::Touch& touch, ui::View& view);
+VirtualButton* releaseFirstHit(const std::vector<VirtualButton*>& buttons, const ui::Touch& touch, ui::View& view);
 
 // A plain face for a button whose package pictures are missing, so that a dialog stays usable
 // and legible before its pictures exist: a rounded panel of `color` with `text` centred on it,
