@@ -2,6 +2,8 @@
 // code of the server's own, the administrator code, cancelling with the keyboard up, demo mode.
 
 #include "DialogFixture.h"
+#include "model/NSATreeClass.h"
+#include "model/NSCaipDBClass.h"
 #include "model/NSUserClass.h"
 
 namespace {
@@ -50,6 +52,25 @@ TEST_F(Login, ASuccessfulLoginSlidesThePanelAwayAndThenTellsTheRequester) {
     EXPECT_FALSE(root->loginViewController);
     EXPECT_EQ(requester->view()->frame(), screen);
     EXPECT_EQ(NSServer::getNowUser()->m_iDishCount, 12) << "line numbers go on across logins";
+}
+
+TEST_F(Login, ANamePickedFromTheListLogsInUnderItsIDWithItsRole) {
+    auto users = std::make_shared<NSATreeClass>();
+    users->AddItem("0003", "小王", "");
+    users->m_str1[1] = "*领班";
+    NSServer::getCaipDB()->m_users = users;
+    root->login(requester, 765002);
+    advance(0.3);
+    tap("小王");
+    EXPECT_EQ(panel().userId->text(), "小王");
+    fill(*panel().userPassword, "123");
+    advance(0.3);
+    tap("确定");
+    auto sent = sim.requestsFor("login");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(backoffice::BackOfficeSim::decipherField(sent[0].field("waiterid"), "0"), "0003");
+    EXPECT_EQ(NSServer::getNowUser()->m_strUserName, "小王");
+    EXPECT_EQ(NSServer::getNowUser()->m_strUserDesc, "*领班");
 }
 
 TEST_F(Login, RefusalsShowTheirReasonAndKeepThePanel) {
