@@ -184,6 +184,8 @@ void UILoginViewController::onCancel() {
 }
 
 void UILoginViewController::slideBack() {
+    if (closing_) return;
+    closing_ = true;
     const ui::Rect screen = screenRect();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     ui::Animation::begin(std::string("loginback"));

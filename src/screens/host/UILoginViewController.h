@@ -75,4 +75,6 @@ private:
     void animationFinish(const std::optional<std::string>& name);
     void slideBack();
     void showFailure(const std::string& text);
+
+    bool closing_ = false;  // the panel slides away: a second close must not tell the requester twice
 };

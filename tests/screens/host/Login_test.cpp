@@ -47,6 +47,7 @@ TEST_F(Login, ASuccessfulLoginSlidesThePanelAwayAndThenTellsTheRequester) {
     EXPECT_EQ(loginRequests(), 1);
     EXPECT_EQ(NSServer::getNowUser()->m_strUserID, "0001");
     EXPECT_TRUE(requester->heard.empty()) << "the requester hears only when the panel has gone";
+    root->loginBack();  // a screen closing the panel while it already slides away
     advance(0.3);
     EXPECT_EQ(requester->heard, (std::vector<std::pair<int, bool>>{{765002, true}}));
     EXPECT_FALSE(root->loginViewController);
