@@ -33,6 +33,7 @@ constexpr const char* kOfflineHead = "离线点菜";
 constexpr const char* kOfflineDesk = "离线新建";
 constexpr const char* kNoAlert = "NOALERT";
 constexpr const char* kNoLogin = "NO_LOGIN";
+const std::string kOpenState = "6";
 
 bool isUnsent(const NSDishClass& line) {
     return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
@@ -221,7 +222,7 @@ void SwitchViewController::NumDlgOk() {
     auto desk = NSServer::getNowDesk();
     desk->m_iClientNum = guests;
     if (!NSServer().OpenDesk(*desk)) return;  // the pad stays for another try
-    desk->m_strDeskState = "6";
+    desk->m_strDeskState = kOpenState;
     outDeskAddToDesk(std::nullopt);
     fadeOut("numback", *padController->view());
 }
