@@ -3,6 +3,7 @@
 // offline order merged into a desk, fixed-desk mode.
 
 #include <algorithm>
+#include <map>
 
 #include "DialogFixture.h"
 #include "model/NSATreeClass.h"
@@ -241,6 +242,45 @@ TEST_F(DeskFlow, AnOfflineOrderIsMergedIntoTheOpenedDeskAndItsSendGoesOn) {
     EXPECT_EQ(sim.desk(desks[0].id)->lines[0].caipID, *NSServer::getCaipDB()->m_CaipArray.at(2)->m_strID);
     NSServer::loadOutDesk();
     EXPECT_TRUE(NSServer::getOutDesk()->empty()) << "the offline file no longer holds the merged desk";
+}
+
+TEST_F(DeskFlow, WithASendWaitingALineTheServerHasAlreadyIsMarkedAsItsRepeat) {
+    const auto& menu = NSServer::getCaipDB()->m_CaipArray;
+    // The desk is open on the server with one line of the first dish.
+    backoffice::SimDesk open = *sim.desk(desks[0].id);
+    open.state = "6";
+    open.consumeID = "B77";
+    open.guests = 2;
+    backoffice::SimLine sent;
+    sent.xfmxID = "1";
+    sent.uid = "3";
+    sent.caipID = *menu.at(0)->m_strID;
+    sent.quantity = 1;
+    open.lines = {sent};
+    sim.setDesk(open);
+    // Its saved unsent lines: the same dish again, and another one.
+    auto saved = std::make_shared<NSDeskClass>();
+    saved->m_strDeskID = desks[0].id;
+    saved->m_DishList = {lineOf(0), lineOf(1)};
+    saved->m_DishList[0]->m_struid = "7";
+    saved->m_DishList[1]->m_struid = "8";
+    NSServer::saveSelectDish1(saved);
+
+    // A send started on an empty offline desk waits for a desk.
+    NSServer::setNowDesk(std::make_shared<NSDeskClass>());
+    root->dishlist();
+    settle();
+    tap("送单");
+    logInOnPanel("0001", "123");
+    advance(0.3);
+    pickDesk(desks[0]);  // open already: the send goes on at once
+    ASSERT_EQ(requests("adddish"), 1);
+    std::map<std::string, std::string> uidByDish;
+    const backoffice::SimDesk after = *sim.desk(desks[0].id);
+    for (auto& line : after.lines)
+        if (line.xfmxID != "1") uidByDish[line.caipID] = line.uid;
+    EXPECT_EQ(uidByDish[*menu.at(0)->m_strID], "-2");
+    EXPECT_EQ(uidByDish[*menu.at(1)->m_strID], "8");
 }
 
 TEST_F(DeskFlow, FixedDeskModeOpensTheConfiguredDeskAfterTheConfiguredLogin) {
