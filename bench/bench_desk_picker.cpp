@@ -100,10 +100,10 @@ void drawDirect(cairo_t* cr, const NSATreeClass& tree, cairo_surface_t* slot, ca
     PangoFontDescription* bold = pango_font_description_from_string("WenQuanYi Micro Hei Bold");
     pango_font_description_set_absolute_size(bold, 13 * PANGO_SCALE);
     for (std::size_t i = 0; i < buttonTitles.size(); ++i) {
-        const double x = kPanelX + 16 + 57 * i, y = kPanelY + UISelectViewController::kPanelHeight - 90;
+        const double x = kPanelX + 16 + 57 * i, y = kPanelY + UISelectViewController::kPanelHeight - 92;
         cairo_set_source_surface(cr, button, x, y);
         cairo_paint(cr);
-        text(cr, bold, buttonTitles[i], x, y, 55, 40);
+        text(cr, bold, buttonTitles[i], x, y, 55, kit::kTouch);
     }
     pango_font_description_free(bold);
     pango_font_description_free(font);
@@ -118,7 +118,7 @@ void BM_OpenDeskPicker(benchmark::State& state) {
     auto tree = floorOf1000();
     auto window = std::make_shared<ui::Window>();
     cairo_surface_t* slot = scaled("2-137.png", 70, 45);
-    cairo_surface_t* button = scaled(kit::interfacePicture(119).c_str(), 55, 40);
+    cairo_surface_t* button = scaled(kit::interfacePicture(119).c_str(), 55, kit::kTouch);
     std::vector<std::string> titles;
     for (const char* key : {"write", "onback", "lastpage2", "nextpage2", "onok"})
         titles.push_back(SwitchViewController::word(key));

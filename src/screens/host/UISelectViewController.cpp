@@ -127,11 +127,12 @@ void UISelectViewController::showInterface() {
         m_bt.push_back(slot);
     }
 
-    const double y = kPanelHeight - 90;
+    // The buttons' row, a finger's height tall.
+    const double y = kPanelHeight - 92;
     const std::string picture = kit::interfacePicture(119);
     const bool buttonPictures = kit::picture(picture) != nullptr;
     auto makeButton = [&](double x, const char* key) {
-        const ui::Rect rect{x, y, 55, 40};
+        const ui::Rect rect{x, y, 55, kit::kTouch};
         if (!buttonPictures) plainButtonFace(*m_panel, rect, "", kit::kQuiet);
         auto button = std::make_shared<VirtualButton>();
         button->create(*m_panel, rect, picture, picture);
