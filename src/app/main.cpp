@@ -15,6 +15,7 @@
 #include "platform/shell/HeadlessShell.h"
 #include "platform/shell/Script.h"
 #include "platform/shell/WindowShell.h"
+#include "screens/host/SwitchViewController.h"
 
 namespace {
 
@@ -108,6 +109,9 @@ int main(int argc, char** argv) {
     }
     // The delegate's loaders may already enrol the device with a configured server.
     installServerClient();
+    // The root controller that hosts every screen; it registers itself and the services the
+    // server client shows its waits and failures through.
+    SwitchAppDelegate::setRootControllerMaker([] { return SwitchViewController::create(); });
     if (o.headless) return runHeadless(o);
 
     shell::WindowShell host;

@@ -50,6 +50,16 @@ TEST_F(Kovra, RunsAScriptHeadlessInItsDataFolder) {
     EXPECT_EQ(picture->height, 1024);
 }
 
+TEST_F(Kovra, StartsOnTheWelcomeScreenWithTheDemoOfferThatAScriptCanAnswer) {
+    const std::string script = home.writeFile("s.txt", "dump\ntap \"否\"\nadvance 1\ndump\n");
+    const Outcome r = kovra("--data-dir '" + home.path() + "/terminal' --headless --script '" + script + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto offer = r.output.find("您需要下载演示数据么？");
+    ASSERT_NE(offer, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("开始点菜"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("您需要下载演示数据么？", offer + 1), std::string::npos) << "answered, the offer is gone";
+}
+
 TEST_F(Kovra, AFailedStepOrAWrongOptionEndsWithAnError) {
     const std::string script = home.writeFile("s.txt", "dump\ntap \"没有这个按钮\"\ndump\n");
     const Outcome failed = kovra("--headless --script '" + script + "'");

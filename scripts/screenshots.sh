@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker and
+# number pad screens as a waiter sees them, each reached by taps from a fresh start against the
+# back-office simulator, so the pictures never go stale.
+#
+#   scripts/screenshots.sh
+#
+# The terminal always talks to port 7992. Where the system allows it the whole run gets a network
+# of its own, so that port is free whatever else runs on the machine; otherwise it goes as
+# scripts/run.sh does (a simulator already listening there is used).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+shots=(welcome settings login picker pad)
+out=docs/screenshots
+
+if [ "${1:-}" != "--isolated" ]; then
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_TESTS=OFF >/dev/null
+  cmake --build build/release -j "$(nproc)" --target kovra backoffice-sim
+  self="$(pwd)/scripts/screenshots.sh"
+  if unshare --net true 2>/dev/null; then
+    exec unshare --net "$self" --isolated
+  elif unshare --net --map-root-user true 2>/dev/null; then
+    exec unshare --net --map-root-user "$self" --isolated
+  fi
+else
+  ip link set lo up
+fi
+
+kovra=build/release/src/app/kovra
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if ! (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null; then
+  build/release/tools/backoffice/backoffice-sim --port 7992 --quiet &
+  sim_pid=$!
+  for _ in $(seq 50); do
+    (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null && break
+    sleep 0.1
+  done
+fi
+
+# run NAME DATA-FOLDER STEPS: runs the terminal on the folder with the steps; their screenshot
+# steps write into $work. A run that stops early keeps the pictures it took.
+run() {
+  local name=$1 data=$2 steps=$3
+  printf '%s\n' "$steps" >"$work/$name.steps"
+  if ! "$kovra" --data-dir "$data" --headless --script "$work/$name.steps" >"$work/$name.log" 2>&1; then
+    echo "screenshots: $name: the steps stopped early:" >&2
+    grep -m1 '^line ' "$work/$name.log" | sed 's/^/  /' >&2 || true
+    return 1
+  fi
+}
+
+# Set up a terminal as a manager would: decline the demo data, give the server address in the
+# settings, save, then synchronise the menu from the settings. Every picture starts from a copy.
+setup=$work/setup
+run setup "$setup" '
+advance 1
+tap "否"
+advance 1
+tap "设置"
+advance 1
+tap 480 140
+type "127.0.0.1"
+tap "确定"
+advance 1
+tap "设置"
+advance 1
+tap "同步菜谱"
+advance 2
+tap "确定"
+advance 4
+tap "返回"
+advance 1' || true
+
+copy() {
+  rm -rf "$work/$1"
+  cp -a "$setup" "$work/$1"
+  echo "$work/$1"
+}
+
+run start "$(copy start)" "
+advance 1
+screenshot $work/welcome.png
+tap \"设置\"
+advance 1
+screenshot $work/settings.png" || true
+
+# A waiter opens the order list and picks a table: the login panel comes first, then the desk
+# picker (the first room, its first desk), then the guests pad for the free desk with 4 typed.
+# Where a control has no title of its own (a field, a picker tile, a pad key drawn in the pad's
+# picture) the step taps its place on the screen.
+run table "$(copy table)" "
+advance 1
+tap \"开始点菜\"
+advance 2
+tap \"已点菜单\"
+advance 1
+tap \"选台\"
+advance 1
+screenshot $work/login.png
+tap 466 894
+type \"0001\\n\"
+type \"123\\n\"
+advance 1
+tap \"确定\"
+advance 1
+tap 273 414
+advance 1
+tap 273 414
+advance 1
+screenshot $work/picker.png
+tap \"确定\"
+advance 1
+tap 312 518
+advance 0.5
+screenshot $work/pad.png" || true
+
+mkdir -p "$out"
+missing=()
+for shot in "${shots[@]}"; do
+  if [ -s "$work/$shot.png" ]; then
+    cp "$work/$shot.png" "$out/$shot.png"
+  else
+    missing+=("$shot")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "screenshots: not made: ${missing[*]}" >&2
+  exit 1
+fi
+echo "screenshots: ${shots[*]} in $out/"

@@ -1,0 +1,180 @@
+#include "screens/skin/UIWelcomeViewController.h"
+
+#include "core/NSLangueManager.h"
+#include "core/NSServer.h"
+#include "model/NSUserClass.h"
+#include "platform/foundation/Text.h"
+#include "platform/ui/Window.h"
+#include "screens/host/ScreenKit.h"
+#include "screens/host/SwitchViewController.h"
+#include "screens/skin/UISetViewController.h"
+
+namespace {
+
+// The hidden settings gesture: two releases in the top-left corner, then two in the lower right.
+constexpr double kCornerSize = 50;
+constexpr double kLowerRightX = 300;
+constexpr double kLowerRightY = 400;
+constexpr int kGestureDone = 4;
+
+constexpr double kToolBarHeight = 88;
+
+// The demo user and the administrator code of the login panel.
+constexpr const char* kDemoDesc = "*测试";
+constexpr const char* kAdminCode = "4062";
+
+std::string word(const std::string& key) { return NSServer::getLangueManager()->text(key); }
+
+}  // namespace
+
+UIWelcomeViewController::UIWelcomeViewController(std::string nibName, bool copy)
+    : ui::ViewController(std::move(nibName)) {
+    // A page-turn copy shares the real screen's forms; the real screen would start its screen
+    // saver here, which comes with the skinned menu.
+    (void)copy;
+    hasXml_ = false;
+}
+
+UIWelcomeViewController::~UIWelcomeViewController() = default;
+
+void UIWelcomeViewController::loadView() {
+    ui::Rect frame{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight - ui::Window::kStatusBarHeight};
+    if (rootController_) frame = rootController_->frameRect();
+    setView(kit::screenView(frame));
+    makeControls();
+}
+
+void UIWelcomeViewController::makeControls() {
+    auto& v = *view();
+    const double w = v.bounds().width(), h = v.bounds().height();
+    imageView_ = std::make_shared<ui::ImageView>(ui::Rect{0, 0, w, h});
+    imageView_->setContentMode(ui::ContentMode::ScaleAspectFill);
+    v.addSubview(imageView_);
+
+    toolBar_ = std::make_shared<ui::ImageView>(ui::Rect{0, h - kToolBarHeight, w, kToolBarHeight});
+    toolBar_->setBackgroundColor(kit::kBar);
+    v.addSubview(toolBar_);
+
+    // The buttons reach the screen weakly: a view may outlive its controller for a moment.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto self = [weak] { return std::static_pointer_cast<UIWelcomeViewController>(weak.lock()); };
+    const double y = h - kToolBarHeight + (kToolBarHeight - 56) / 2;
+    bt_set_ = kit::button(v, {24, y, 200, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); });
+    bt_begin_ = kit::button(v, {w - 24 - 200, y, 200, 56}, "", [self] { if (auto s = self()) s->begin(); },
+                            kit::ButtonKind::Primary);
+}
+
+void UIWelcomeViewController::viewDidLoad() {
+    showInterface();
+    ui::ViewController::viewDidLoad();
+}
+
+void UIWelcomeViewController::viewDidUnload() {
+    toolBar_.reset();
+    imageView_.reset();
+    bt_set_.reset();
+    bt_begin_.reset();
+}
+
+void UIWelcomeViewController::showInterface() {
+    // A picture the package lacks leaves the view as it was made: the palette's colours and the
+    // titles still show.
+    if (auto bar = kit::picture(kit::interfacePicture(2)); bar && toolBar_) toolBar_->setImage(bar);
+    if (auto back = kit::picture(kit::interfacePicture(16))) {
+        if (bt_set_) bt_set_->setBackgroundImage(back);
+        if (bt_begin_) bt_begin_->setBackgroundImage(back);
+    }
+    ui::Rect screen = rootController_ ? rootController_->frameRect() : view()->frame();
+    // Tall phone screens have a background of their own.
+    const bool tall = screen.height() > 0 && screen.width() / screen.height() < 0.6;
+    if (auto background = kit::picture(tall ? "Default-568h@2x.png" : "Default.png"); background && imageView_)
+        imageView_->setImage(background);
+    if (bt_set_) bt_set_->setTitle(word("set"));
+    if (bt_begin_) bt_begin_->setTitle(word("begin"));
+}
+
+bool UIWelcomeViewController::isSubViewShow(bool keep) {
+    if (!rootController_ || !rootController_->loginViewController) return false;
+    if (!keep) rootController_->loginBack();
+    return true;
+}
+
+void UIWelcomeViewController::begin() {
+    if (isSubViewShow(false)) return;
+    if (rootController_) rootController_->begin(std::nullopt);
+}
+
+void UIWelcomeViewController::set(const std::optional<std::string>& argument) {
+    if (isSubViewShow(false)) return;
+    if (!rootController_) return;
+    // Without a screen-layout file every way in opens the settings at once, for the
+    // administrator. The mark belongs to the settings screen about to open, not to the user:
+    // rewriting the waiter's description would leave him unable to send orders afterwards.
+    UISetViewController::markNextOpeningAsAdministrator(!hasXml_);
+
+    // First set-up (no company, no server) needs no login.
+    if (platform::leadingInt(NSServer::getJtNO()) < 1 && NSServer::getIp().empty()) {
+        rootController_->set();
+        return;
+    }
+    if (argument != kNoLogin && hasXml_) {
+        auto user = NSServer::getNowUser();
+        if (user->m_strUserDesc == kDemoDesc) {
+            rootController_->set();
+            return;
+        }
+        // The administrator code must be typed again: it is no waiter's name.
+        if (user->m_strUserDesc == UISetViewController::kAdminDesc && user->m_strUserName == kAdminCode)
+            user->m_strUserName = "";
+        if (auto self = std::dynamic_pointer_cast<UIWelcomeViewController>(shared_from_this()))
+            rootController_->login(self, kLoginSettings);
+        return;
+    }
+    rootController_->set();
+}
+
+void UIWelcomeViewController::loginBack(int loginType, bool ok) {
+    if (!ok) return;
+    if (loginType == kLoginSettings) {
+        set(std::string(kNoLogin));
+    } else if (loginType == kLoginSetDesk) {
+        if (rootController_) rootController_->chooseSetDesk(kNoLogin);
+    }
+    NSServer::setIsWaiterUser(false);
+}
+
+void UIWelcomeViewController::alertViewClickedButtonAtIndex(ui::AlertView&, int) {
+    NSServer::setIsShowAlert(false);
+}
+
+void UIWelcomeViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
+    // (The skinned menu's screen saver restarts its idle time here.)
+    if (!canTouch_ || isSubViewShow(true)) return;
+    if (auto* touch = touches.anyObject()) gestureStartPoint_ = touch->locationInView(view().get());
+    // (The press goes to the skinned form shown now; there is none yet.)
+}
+
+void UIWelcomeViewController::touchesEnded(const ui::TouchSet& touches, const ui::Event*) {
+    auto* touch = touches.anyObject();
+    if (!touch) return;
+    if (!canTouch_) {
+        // A double tap ends a windowed skin video and gives the touches back.
+        if (touch->tapCount() == 2) canTouch_ = true;
+        return;
+    }
+    if (isSubViewShow(false)) return;
+    gestureStartPoint_ = touch->locationInView(view().get());
+    const double x = gestureStartPoint_.x, y = gestureStartPoint_.y;
+    if (x < kCornerSize && y < kCornerSize && touchNum_ < 2) {
+        ++touchNum_;
+    } else if (x > kLowerRightX && y > kLowerRightY && touchNum_ >= 2) {
+        // The count stays at 4 after the settings opened, until a release elsewhere.
+        if (++touchNum_ == kGestureDone) {
+            set(std::nullopt);
+            return;
+        }
+    } else {
+        touchNum_ = 0;
+    }
+    // (The release goes to the skinned form shown now; there is none yet.)
+}
