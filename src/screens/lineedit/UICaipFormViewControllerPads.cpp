@@ -1,0 +1,144 @@
+// The dish order form's pads, its closing rule, the free text and the alert answer.
+
+#include "core/NSServer.h"
+#include "model/NSATreeClass.h"
+#include "model/NSCaipClass.h"
+#include "model/NSCaipDBClass.h"
+#include "model/NSDishClass.h"
+#include "platform/foundation/Text.h"
+#include "platform/ui/Animation.h"
+#include "screens/host/UINumViewController.h"
+#include "screens/host/UISelectViewController.h"
+#include "screens/lineedit/CaipFormHost.h"
+#include "screens/lineedit/LineEditKit.h"
+#include "screens/lineedit/UICaipFormViewController.h"
+
+using lineedit::word;
+
+bool UICaipFormViewController::isSubViewShow(bool onlyAsk) {
+    // The text typed so far is taken before anything else happens.
+    if (tf_require && tf_require->isEditing()) tf_require->resignFirstResponder();
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto self = [weak] { return std::static_pointer_cast<UICaipFormViewController>(weak.lock()); };
+    if (numController) {
+        if (!onlyAsk && numController->view()->alpha() > 0.99)
+            lineedit::fadeOutDialog(*numController->view(), "ShulBack", [self] {
+                if (auto form = self()) form->numController.reset();
+            });
+        return true;
+    }
+    if (selectController) {
+        if (!onlyAsk && selectController->view()->alpha() > 0.99)
+            lineedit::fadeOutDialog(*selectController->view(), "SelectBack", [self] {
+                if (auto form = self()) form->selectController.reset();
+            });
+        return true;
+    }
+    return false;
+}
+
+void UICaipFormViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign) {
+    if (!caipController) return;
+    auto pad = std::make_shared<UINumViewController>();
+    numController = pad;
+    pad->upViewController = this;
+    pad->m_strNum = preset;
+    pad->m_tag = tag;
+    pad->canFuS = sign;
+    pad->s_title = title;
+    lineedit::fadeInDialog(caipController->formHostView(), *pad->view(), std::nullopt);
+}
+
+void UICaipFormViewController::back() { slideTo(kHeight); }
+
+void UICaipFormViewController::shulAdd() {
+    if (isSubViewShow(false) || !m_dish) return;
+    m_dish->m_fQuantity += 1;
+    showDish();
+}
+
+void UICaipFormViewController::shulDel() {
+    if (isSubViewShow(false) || !m_dish) return;
+    if (m_dish->m_fQuantity >= 1) m_dish->m_fQuantity -= 1;
+    showDish();
+}
+
+void UICaipFormViewController::OnButtonShul() {
+    if (isSubViewShow(false) || !m_dish) return;
+    openPad(0, lineedit::numberText(m_dish->m_fQuantity), "", false);
+}
+
+void UICaipFormViewController::tiaoz() {
+    if (isSubViewShow(false) || !m_dish) return;
+    openPad(kSecondQuantityPad, lineedit::numberText(m_dish->m_fQuantity2), word("caipf1"), false);
+}
+
+void UICaipFormViewController::changePrice() {
+    if (isSubViewShow(false) || !m_dish || m_dish->m_iPrice == 0) return;
+    openPad(kPricePad, m_dish->m_strPrice, "", false);
+}
+
+void UICaipFormViewController::OnButtonJiaj() {
+    if (tf_require) textFieldShouldReturn(*tf_require);
+    if (isSubViewShow(false) || !m_dish) return;
+    openPad(kSurchargePad, lineedit::numberText(m_dish->m_fPrice3), "", m_caip && m_caip->m_bCustom);
+    if (numController) numController->view()->setFrame({226, 270, 315, 463});
+}
+
+void UICaipFormViewController::NumDlgOk() {
+    if (!numController || !m_dish) return;
+    const UINumViewController& pad = *numController;
+    const std::string typed = pad.m_strNum;
+    const double v = platform::leadingDouble(typed);
+    switch (pad.m_tag) {
+    case kMethodQuantityPad:
+        if (!m_zuofs || !lineedit::setMethodQuantity(*m_zuofs, changeZuoShulRow, typed)) {
+            lineedit::report(word("caipf5"));
+            return;
+        }
+        break;
+    case kSurchargePad:
+        if (v < 0 && !pad.canFuS) {
+            lineedit::report(word("caipf4"));
+            return;
+        }
+        m_dish->m_fPrice3 = static_cast<float>(v);
+        break;
+    case kPricePad:
+        if (v < 0) {
+            lineedit::report(word("caipf3"));
+            return;
+        }
+        m_dish->m_strPrice = typed;
+        if (caipController)
+            if (auto label = caipController->caipPrice()) label->setText(typed);
+        break;
+    case kSecondQuantityPad:
+        m_dish->m_fQuantity2 = static_cast<float>(v);
+        break;
+    default:
+        m_dish->m_fQuantity = static_cast<float>(v);
+        break;
+    }
+    isSubViewShow(false);
+    showDish();
+}
+
+void UICaipFormViewController::NumDlgCancel() { isSubViewShow(false); }
+
+void UICaipFormViewController::alertViewClickedButtonAtIndex(ui::AlertView&, int) { NSServer::setIsShowAlert(false); }
+
+bool UICaipFormViewController::textFieldShouldReturn(ui::TextField& field) {
+    field.resignFirstResponder();
+    return true;
+}
+
+void UICaipFormViewController::textFieldDidBeginEditing(ui::TextField&) { slideTo(-200); }
+
+void UICaipFormViewController::textFieldDidEndEditing(ui::TextField& field) {
+    if (!m_dish) return;
+    auto db = NSServer::getCaipDB();
+    lineedit::replaceFreeText(*m_dish, db.get(), field.text());
+    showDish();
+    slideTo(0);
+}
