@@ -216,6 +216,18 @@ void UICaipFormViewController::showDish() {
     tx_Price->setText(line.m_strPrice + currency);
     auto db = NSServer::getCaipDB();
     line.m_fPrice2 = m_zuofs ? lineedit::methodSurcharge(line, *m_zuofs, db.get()) : 0.0f;
+    // The table is built anew: its item buttons go, and the free-text row's controls unless it stays.
+    for (auto& b : zuofkwBS) b->removeFromSuperview();
+    zuofkwBS.clear();
+    if (tableType != kFreeTextTab) {
+        if (tf_require) {
+            tf_require->setDelegate(nullptr);
+            tf_require->removeFromSuperview();
+        }
+        if (bt_jiaj) bt_jiaj->removeFromSuperview();
+        tf_require.reset();
+        bt_jiaj.reset();
+    }
     const std::string methods = methodText();
     const std::string tastes = tasteText();
     const std::string tail = methods.empty() ? tastes : (tastes.empty() ? methods : methods + "," + tastes);

@@ -81,8 +81,9 @@ void UICaipFormViewController::changePrice() {
 void UICaipFormViewController::OnButtonJiaj() {
     if (tf_require) textFieldShouldReturn(*tf_require);
     if (isSubViewShow(false) || !m_dish) return;
+    // It keeps the place the pad gives itself, like the other pads: its keys are laid out when it
+    // loads, and a smaller frame afterwards would leave them outside where a finger reaches.
     openPad(kSurchargePad, lineedit::numberText(m_dish->m_fPrice3), "", m_caip && m_caip->m_bCustom);
-    if (numController) numController->view()->setFrame({226, 270, 315, 463});
 }
 
 void UICaipFormViewController::NumDlgOk() {
