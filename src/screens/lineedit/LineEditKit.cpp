@@ -1,15 +1,19 @@
 #include "screens/lineedit/LineEditKit.h"
 
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
 #include "model/NSCaipDBClass.h"
 #include "model/NSDishClass.h"
+#include "model/NSKouwClass.h"
 #include "net/RootServices.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/ScrollView.h"
 #include "platform/ui/View.h"
 #include "screens/host/SwitchViewController.h"
 
@@ -45,6 +49,12 @@ std::string methodTitle(const std::string& name, const std::string& entry, const
 std::shared_ptr<NSATreeClass> cookingMethodTree(const NSDishClass& line) {
     auto tree = std::make_shared<NSATreeClass>();
     auto db = NSServer::getCaipDB();
+    // Names by id, the first of equal ids winning as in the menu's own look-up: a dish may offer
+    // hundreds of methods in a menu of hundreds of tastes and methods.
+    std::unordered_map<std::string_view, const std::string*> names;
+    if (db)
+        for (const auto& k : db->m_KwzfArray)
+            if (k) names.try_emplace(k->m_strKouwid, &k->m_strKouw);
     const std::string ids = line.m_strZuofID + ",";
     const std::string prices = line.m_strZfjiag + ",";
     std::size_t i = 0, p = 0;
@@ -54,7 +64,8 @@ std::shared_ptr<NSATreeClass> cookingMethodTree(const NSDishClass& line) {
         if (ic == std::string::npos || pc == std::string::npos) break;
         const std::string id = ids.substr(i, ic - i);
         if (!id.empty()) {
-            const int row = tree->AddItem(id, db ? db->GetKouwNameByID(id) : id, prices.substr(p, pc - p));
+            const auto named = names.find(id);
+            const int row = tree->AddItem(id, named != names.end() ? *named->second : id, prices.substr(p, pc - p));
             tree->m_uint[row] = line.FindKouwID(id) ? 1 : -1;
         }
         i = ic + 1;
@@ -163,6 +174,11 @@ void fadeOutDialog(ui::View& dialog, const std::string& name, std::function<void
     });
     dialog.setAlpha(0);
     ui::Animation::commit();
+}
+
+void showOnlyInSight(ui::ScrollView& strip) {
+    const ui::Rect sight = strip.bounds();
+    for (const auto& item : strip.subviews()) item->setHidden(!item->frame().intersects(sight));
 }
 
 void report(const std::string& text) { showAlertOrMessage(word("tishi"), text, word("onok")); }

@@ -18,6 +18,7 @@ class NSDishClass;
 class SwitchViewController;
 
 namespace ui {
+class ScrollView;
 class View;
 }
 
@@ -81,6 +82,10 @@ void fadeInDialog(ui::View& parent, ui::View& dialog, const std::optional<ui::Re
 // Fades the dialog out over 0.3 s under `name`; at the end it leaves its superview and `done`
 // runs (the owner lets go of the dialog there).
 void fadeOutDialog(ui::View& dialog, const std::string& name, std::function<void()> done);
+
+// Hides the scroll view's items that lie wholly out of sight and shows the others: a dish may
+// offer hundreds of methods, and only the few in sight need drawing (or can take a finger).
+void showOnlyInSight(ui::ScrollView& strip);
 
 // The alert-or-message rule with the word table's title and button.
 void report(const std::string& text);

@@ -3,6 +3,8 @@
 
 #include "screens/lineedit/UIQuickCaipViewController.h"
 
+#include <algorithm>
+
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
 #include "model/NSCaipClass.h"
@@ -43,6 +45,8 @@ std::shared_ptr<ui::TextField> field(ui::View& parent, const ui::Rect& frame, ui
 UIQuickCaipViewController::UIQuickCaipViewController(std::string nibName) : ui::ViewController(std::move(nibName)) {}
 
 UIQuickCaipViewController::~UIQuickCaipViewController() {
+    if (sv_zuof) sv_zuof->setDelegate(nullptr);
+    if (sv_guig) sv_guig->setDelegate(nullptr);
     // The pad and picker hold this editor as a plain owner pointer.
     if (numController) numController->upViewController = nullptr;
     if (selectController) selectController->upViewController = nullptr;
@@ -105,9 +109,11 @@ void UIQuickCaipViewController::viewDidLoad() {
 
     lb_guig = kit::label(p, {20, 320, 70, 40}, word("guig"));
     sv_guig = std::make_shared<ui::ScrollView>(ui::Rect{90, 320, 450, 40});
+    sv_guig->setDelegate(this);
     p.addSubview(sv_guig);
     lb_zuof = kit::label(p, {20, 372, 70, 40}, word("zuof2"));
     sv_zuof = std::make_shared<ui::ScrollView>(ui::Rect{90, 372, 450, 85});
+    sv_zuof->setDelegate(this);
     p.addSubview(sv_zuof);
 
     bt_ok = kit::button(p, {20, 475, 250, 56}, word("onok2"), [this] { onOk(); }, kit::ButtonKind::Primary);
@@ -165,8 +171,11 @@ void UIQuickCaipViewController::loadZuof() {
 
 std::shared_ptr<ui::Button> UIQuickCaipViewController::optionButton(ui::View& parent, const ui::Rect& frame,
                                                                     const std::string& title, bool checked) {
+    static const std::string kBackground = "2-82.png";
     auto b = std::make_shared<ui::Button>(ui::Button::Type::Custom, frame);
-    b->setBackgroundImage(kit::picture("2-82.png"));
+    b->setBackgroundImage(kit::picture(kBackground));
+    // Clear of the check mark at its left.
+    b->setContentEdgeInsets({0, 16, 0, 0});
     b->setTitle(title);
     b->setTitleColor(kOptionInk);
     b->setTitleFont(ui::Font::boldSystemFont(14));
@@ -177,20 +186,28 @@ std::shared_ptr<ui::Button> UIQuickCaipViewController::optionButton(ui::View& pa
 }
 
 void UIQuickCaipViewController::showZuof() {
-    for (auto& b : zuofbts) b->removeFromSuperview();
-    zuofbts.clear();
+    for (auto& b : zuofbts)
+        if (b) b->removeFromSuperview();
     const int m = m_zuofs_ ? m_zuofs_->m_length - 1 : 0;
+    zuofbts.assign(static_cast<std::size_t>(std::max(0, m)), nullptr);
     sv_zuof->setContentSize({((m + 1) / 2) * 80.0, 85});
+    showZuofInSight();
+}
+
+void UIQuickCaipViewController::showZuofInSight() {
+    // A dish may offer hundreds of methods: their buttons are made as they scroll into sight.
+    const ui::Rect sight = sv_zuof->bounds();
     const std::string currency = word("yuan");
-    for (int i = 1; i <= m; ++i) {
+    for (int i = 1; i <= static_cast<int>(zuofbts.size()); ++i) {
         const ui::Rect f{((i - 1) / 2) * 80.0, ((i - 1) % 2) * 45.0, 75, 40};
-        auto b = optionButton(*sv_zuof, f,
-                              lineedit::methodTitle(m_zuofs_->m_name[i], m_zuofs_->m_state[i], currency, true),
-                              m_zuofs_->m_uint[i] == 1);
-        b->setTag(i);
-        b->addTarget(ui::ControlEvent::TouchUpInside, [this, i](ui::Control&) { selectZuof(i); });
-        zuofbts.push_back(std::move(b));
+        auto& slot = zuofbts[static_cast<std::size_t>(i - 1)];
+        if (slot || !f.intersects(sight)) continue;
+        slot = optionButton(*sv_zuof, f, lineedit::methodTitle(m_zuofs_->m_name[i], m_zuofs_->m_state[i], currency, true),
+                            m_zuofs_->m_uint[i] == 1);
+        slot->setTag(i);
+        slot->addTarget(ui::ControlEvent::TouchUpInside, [this, i](ui::Control&) { selectZuof(i); });
     }
+    lineedit::showOnlyInSight(*sv_zuof);
 }
 
 void UIQuickCaipViewController::loadDanwShow() {
@@ -206,6 +223,14 @@ void UIQuickCaipViewController::loadDanwShow() {
         b->addTarget(ui::ControlEvent::TouchUpInside, [this, index](ui::Control&) { selectDanw(index); });
         guigbts.push_back(std::move(b));
     }
+    lineedit::showOnlyInSight(*sv_guig);
+}
+
+void UIQuickCaipViewController::scrollViewDidScroll(ui::ScrollView& strip) {
+    if (&strip == sv_zuof.get())
+        showZuofInSight();
+    else
+        lineedit::showOnlyInSight(strip);
 }
 
 void UIQuickCaipViewController::showDishName() {

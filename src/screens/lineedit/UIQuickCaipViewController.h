@@ -29,7 +29,8 @@ class UIQuickCaipViewController : public ui::ViewController,
                                   public NSNumDlg,
                                   public NSSelectDlg,
                                   public ui::TextFieldDelegate,
-                                  public ui::AlertViewDelegate {
+                                  public ui::AlertViewDelegate,
+                                  public ui::ScrollViewDelegate {
 public:
     // The line becomes an item of the set meal open on the set-meal screen.
     static constexpr int kSetMealItem = 4;
@@ -86,6 +87,8 @@ public:
     void textFieldDidBeginEditing(ui::TextField& field) override;
     void textFieldDidEndEditing(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
+    // The method and unit strips show what scrolls into sight.
+    void scrollViewDidScroll(ui::ScrollView& strip) override;
 
     // ---- views ----
     void loadView() override;
@@ -100,6 +103,8 @@ public:
     std::shared_ptr<ui::Label> lb_shul, lb_guig, lb_zuof, lb_title;
     std::shared_ptr<ui::Button> bt_del, bt_ok, bt_cancel, bt_kouw, bt_jiaj, bt_add, bt_minus, bt_tiaoz;
     std::shared_ptr<ui::ScrollView> sv_zuof, sv_guig;
+    // The method buttons by row (from row 1), null until the row has scrolled into sight; the
+    // unit buttons by unit.
     std::vector<std::shared_ptr<ui::Button>> zuofbts, guigbts;
     std::shared_ptr<UINumViewController> numController;
     std::shared_ptr<UISelectViewController> selectController;
@@ -107,6 +112,7 @@ public:
 private:
     void loadZuof();
     void showZuof();
+    void showZuofInSight();
     void loadDanwShow();
     void showDishName();
     void loadModify();

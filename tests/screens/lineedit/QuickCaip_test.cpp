@@ -137,6 +137,28 @@ TEST_F(QuickCaip, AOneMethodDishKeepsOneAndAMethodSoldAsADishCostsItsPrice) {
     }
 }
 
+TEST_F(QuickCaip, ALongMethodStripShowsItsMethodsAsTheyScrollIntoSight) {
+    std::string ids, prices;
+    for (int i = 1; i <= 40; ++i) {
+        addMethod("X" + std::to_string(i), "做法" + std::to_string(i));
+        ids += "X" + std::to_string(i) + ",";
+        prices += "1;1,";
+    }
+    addDish("G1", "全鱼宴", "188", "份", ids, prices);
+    auto e = open(newLine("G1"));
+    ASSERT_EQ(e->zuofbts.size(), 40u);
+    ASSERT_TRUE(e->zuofbts[0]);
+    EXPECT_FALSE(e->zuofbts[39]) << "out of sight, not made yet";
+    auto r = ui::dragViewBy(*window, *e->zuofbts[2], {-400, 0}, 0.3);
+    ASSERT_TRUE(r.ok) << r.error;
+    advance(1);
+    ASSERT_TRUE(e->zuofbts[12]);
+    EXPECT_TRUE(ui::onScreenWithTitle(*window, "做法1 1元").empty()) << "scrolled away";
+    tapView(*e->zuofbts[12]);
+    EXPECT_EQ(e->m_zuofs()->m_uint[13], 1);
+    EXPECT_FLOAT_EQ(e->m_dish()->m_fPrice2, 1);
+}
+
 TEST_F(QuickCaip, AUnitSetsTheUnitAndItsPriceAndAUnitWithoutPriceKeepsThePrice) {
     auto line = newLine("B1");
     auto e = open(line);
