@@ -20,6 +20,7 @@
 #include "model/NSKouwClass.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
+#include "DirectDraw.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/UiHooks.h"
 #include "platform/ui/Image.h"
@@ -28,11 +29,12 @@
 
 namespace {
 
+using benchdraw::seconds;
+using benchdraw::text;
+
 constexpr int kOptions = 200;
 // Where the editor's card lies on the 768 x 1004 screen (below the 20-point status bar).
 constexpr double kCardX = (768 - 560) / 2.0, kCardY = 20 + (1004 - 600) / 2.0, kPanelY = kCardY + 53;
-
-double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::shared_ptr<NSCaipClass> menuOf200() {
     auto db = std::make_shared<NSCaipDBClass>();
@@ -63,21 +65,6 @@ std::shared_ptr<NSCaipClass> menuOf200() {
     db->m_CaipArray.push_back(dish);
     NSServer::setCaipDB(db);
     return dish;
-}
-
-void text(cairo_t* cr, PangoFontDescription* font, const std::string& s, double x, double y, double w, double h,
-          PangoAlignment align = PANGO_ALIGN_CENTER) {
-    PangoLayout* layout = pango_cairo_create_layout(cr);
-    pango_layout_set_font_description(layout, font);
-    pango_layout_set_text(layout, s.c_str(), -1);
-    pango_layout_set_width(layout, static_cast<int>(w * PANGO_SCALE));
-    pango_layout_set_alignment(layout, align);
-    int tw = 0, th = 0;
-    pango_layout_get_pixel_size(layout, &tw, &th);
-    cairo_set_source_rgb(cr, 0.16, 0.13, 0.12);
-    cairo_move_to(cr, x, y + (h - th) / 2);
-    pango_cairo_show_layout(cr, layout);
-    g_object_unref(layout);
 }
 
 void box(cairo_t* cr, double x, double y, double w, double h, double r, double g, double b) {
@@ -180,32 +167,20 @@ void drawDirect(cairo_t* cr, cairo_surface_t* option, const std::vector<std::str
     for (auto* f : {title, body, big, small}) pango_font_description_free(f);
 }
 
-cairo_surface_t* scaled(const char* name, double w, double h) {
-    auto image = ui::Image::named(name);
-    if (!image) std::abort();
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(w), int(h));
-    cairo_t* cr = cairo_create(s);
-    cairo_scale(cr, w / image->width(), h / image->height());
-    cairo_set_source_surface(cr, render::surfaceOf(*image), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
 void BM_OpenLineEditor(benchmark::State& state) {
     platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
     platform::Bundle::setResourceFolder(KOVRA_RESOURCES);
     render::installUiHooks();
     auto dish = menuOf200();
     auto window = std::make_shared<ui::Window>();
-    cairo_surface_t* option = scaled("2-82.png", 75, 40);
+    cairo_surface_t* option = benchdraw::scaled("2-82.png", 75, 40);
     std::vector<std::string> titles;
     for (int i = 1; i <= 12; ++i) titles.push_back("做法" + std::to_string(i) + " " + std::to_string(i % 9) + "元");
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 768, 1024);
 
-    double tree = 0, direct = 0;
+    benchdraw::Sides sides;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         auto line = std::make_shared<NSDishClass>();
         line->CopyCaip(dish);
         line->m_fQuantity = 1;
@@ -215,27 +190,13 @@ void BM_OpenLineEditor(benchmark::State& state) {
         ui::View& page = *editor->view();
         page.setFrame(window->applicationFrame());
         window->addSubview(page.shared_from_this());
-        cairo_t* cr = cairo_create(target);
-        render::drawView(cr, *window);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        const double t = seconds(std::chrono::steady_clock::now() - start);
-        state.SetIterationTime(t);
-        tree += t;
+        sides.treeDrawn(state, target, *window, start);
         page.removeFromSuperview();
-
-        start = std::chrono::steady_clock::now();
-        cr = cairo_create(target);
-        drawDirect(cr, option, titles);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        direct += seconds(std::chrono::steady_clock::now() - start);
+        sides.directDrawn(target, [&](cairo_t* cr) { drawDirect(cr, option, titles); });
     }
     cairo_surface_destroy(target);
     cairo_surface_destroy(option);
-    const double n = static_cast<double>(state.iterations());
-    state.counters["direct_ms"] = 1000.0 * direct / n;
-    state.counters["ratio_to_direct"] = direct > 0 ? tree / direct : 0;
+    sides.report(state);
 }
 
 BENCHMARK(BM_OpenLineEditor)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);

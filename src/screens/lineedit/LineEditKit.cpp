@@ -15,7 +15,10 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/View.h"
+#include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/host/UINumViewController.h"
+#include "screens/host/UISelectViewController.h"
 
 namespace lineedit {
 
@@ -97,9 +100,9 @@ bool chooseRow(NSATreeClass& methods, int row) {
         methods.m_uint[row] = 0;
         return false;
     }
-    const std::string flag = readSurcharge(methods.m_state[row]).flag;
-    if (flag == "0") return true;
-    if (flag == "1") methods.m_str1[row] = "1";
+    const Surcharge entry = readSurcharge(methods.m_state[row]);
+    if (entry.flag == "0") return true;
+    if (entry.flag == "1") methods.m_str1[row].assign(1, '1');
     methods.m_uint[row] = 1;
     return false;
 }
@@ -149,6 +152,13 @@ void replaceFreeText(NSDishClass& line, NSCaipDBClass* db, const std::string& te
 
 std::string numberText(double value) { return platform::fmt("%g", value); }
 
+std::shared_ptr<ui::View> shadedScreen(const SwitchViewController* root) {
+    const ui::Rect frame = root ? root->frameRect() : ui::Rect{0, 0, 768, 1004};
+    auto v = std::make_shared<ui::View>(ui::Rect{0, 0, frame.width(), frame.height()});
+    v->setBackgroundColor(kit::kShade);
+    return v;
+}
+
 std::optional<ui::Rect> screenRect(const SwitchViewController* root) {
     if (!root) return std::nullopt;
     return root->frameRect();
@@ -179,6 +189,34 @@ void fadeOutDialog(ui::View& dialog, const std::string& name, std::function<void
 void showOnlyInSight(ui::ScrollView& strip) {
     const ui::Rect sight = strip.bounds();
     for (const auto& item : strip.subviews()) item->setHidden(!item->frame().intersects(sight));
+}
+
+std::shared_ptr<UINumViewController> openPad(NSNumDlg* owner, ui::View& over, int tag, const std::string& preset,
+                                             const std::string& title, bool sign,
+                                             const std::optional<ui::Rect>& frame) {
+    auto pad = std::make_shared<UINumViewController>();
+    pad->upViewController = owner;
+    pad->m_strNum = preset;
+    pad->m_tag = tag;
+    pad->canFuS = sign;
+    pad->s_title = title;
+    fadeInDialog(over, *pad->view(), frame);
+    return pad;
+}
+
+std::shared_ptr<UISelectViewController> openPicker(NSSelectDlg* owner, ui::View& over, std::shared_ptr<NSATreeClass> tree,
+                                                   int tag, bool multi, const std::string& writeText,
+                                                   const std::string& title, const std::optional<ui::Rect>& frame) {
+    auto picker = std::make_shared<UISelectViewController>();
+    picker->upViewController = owner;
+    picker->m_tree = std::move(tree);
+    picker->m_bmulti = multi;
+    picker->m_tag = tag;
+    picker->m_writeText = writeText;
+    ui::View& dialog = *picker->view();
+    picker->m_title->setText(title);
+    fadeInDialog(over, dialog, frame);
+    return picker;
 }
 
 void report(const std::string& text) { showAlertOrMessage(word("tishi"), text, word("onok")); }

@@ -11,11 +11,16 @@
 #include <vector>
 
 #include "platform/ui/Geometry.h"
+#include "platform/ui/ViewController.h"
 
 class NSATreeClass;
 class NSCaipDBClass;
 class NSDishClass;
+class NSNumDlg;
+class NSSelectDlg;
 class SwitchViewController;
+class UINumViewController;
+class UISelectViewController;
 
 namespace ui {
 class ScrollView;
@@ -73,6 +78,10 @@ void replaceFreeText(NSDishClass& line, NSCaipDBClass* db, const std::string& te
 // A quantity or amount as the pads and keypads show it ("%g").
 std::string numberText(double value);
 
+// The view of a dialog screen: the whole screen rectangle (the default screen without a root),
+// shaded so that what lies beneath recedes.
+std::shared_ptr<ui::View> shadedScreen(const SwitchViewController* root);
+
 // The root's screen rectangle, where the pads and pickers lay themselves out; none without a root.
 std::optional<ui::Rect> screenRect(const SwitchViewController* root);
 
@@ -86,6 +95,26 @@ void fadeOutDialog(ui::View& dialog, const std::string& name, std::function<void
 // Hides the scroll view's items that lie wholly out of sight and shows the others: a dish may
 // offer hundreds of methods, and only the few in sight need drawing (or can take a finger).
 void showOnlyInSight(ui::ScrollView& strip);
+
+// A number pad for `owner` faded in over `over`: preset text, tag, title and sign key; at `frame`
+// when given, else where the pad places itself.
+std::shared_ptr<UINumViewController> openPad(NSNumDlg* owner, ui::View& over, int tag, const std::string& preset,
+                                             const std::string& title, bool sign,
+                                             const std::optional<ui::Rect>& frame);
+// A tree picker for `owner` over the tree, faded in over `over` with its title.
+std::shared_ptr<UISelectViewController> openPicker(NSSelectDlg* owner, ui::View& over, std::shared_ptr<NSATreeClass> tree,
+                                                   int tag, bool multi, const std::string& writeText,
+                                                   const std::string& title, const std::optional<ui::Rect>& frame);
+// Fades out the pad or picker the owner holds in `slot` under `name`; the owner lets go of it
+// when the fade ends (unless the owner has gone by then).
+template <class Owner, class Dialog>
+void closeDialog(Owner& owner, std::shared_ptr<Dialog> Owner::*slot, const std::string& name) {
+    if (!(owner.*slot)) return;
+    std::weak_ptr<ui::ViewController> weak = owner.weak_from_this();
+    fadeOutDialog(*(owner.*slot)->view(), name, [weak, slot] {
+        if (auto self = std::static_pointer_cast<Owner>(weak.lock())) ((*self).*slot).reset();
+    });
+}
 
 // The alert-or-message rule with the word table's title and button.
 void report(const std::string& text);

@@ -263,16 +263,10 @@ void UICaipFormViewController::OnButtonKouw() {
     selectTab(kTastesTab);
     auto db = NSServer::getCaipDB();
     if (!db || !db->hasKouwC || !db->m_kouws || !caipController || !m_dish) return;
-    auto picker = std::make_shared<UISelectViewController>();
-    selectController = picker;
-    picker->upViewController = this;
-    picker->m_tree = std::make_shared<NSATreeClass>();
-    picker->m_tree->copy(*db->m_kouws);
-    picker->m_bmulti = true;
-    picker->m_tag = kTastePicker;
-    ui::View& dialog = *picker->view();
-    picker->m_title->setText(lineedit::wordFormat("caipf6", {m_dish->m_strCaipName}));
-    lineedit::fadeInDialog(caipController->formHostView(), dialog, std::nullopt);
+    auto copy = std::make_shared<NSATreeClass>();
+    copy->copy(*db->m_kouws);
+    selectController = lineedit::openPicker(this, caipController->formHostView(), copy, kTastePicker, true, std::string(),
+                                            lineedit::wordFormat("caipf6", {m_dish->m_strCaipName}), std::nullopt);
 }
 
 int UICaipFormViewController::numberOfRows(ui::TableView&, int) {

@@ -18,20 +18,15 @@ using lineedit::word;
 bool UICaipFormViewController::isSubViewShow(bool onlyAsk) {
     // The text typed so far is taken before anything else happens.
     if (tf_require && tf_require->isEditing()) tf_require->resignFirstResponder();
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto self = [weak] { return std::static_pointer_cast<UICaipFormViewController>(weak.lock()); };
+    // A dialog already fading out is not faded again.
     if (numController) {
         if (!onlyAsk && numController->view()->alpha() > 0.99)
-            lineedit::fadeOutDialog(*numController->view(), "ShulBack", [self] {
-                if (auto form = self()) form->numController.reset();
-            });
+            lineedit::closeDialog(*this, &UICaipFormViewController::numController, "ShulBack");
         return true;
     }
     if (selectController) {
         if (!onlyAsk && selectController->view()->alpha() > 0.99)
-            lineedit::fadeOutDialog(*selectController->view(), "SelectBack", [self] {
-                if (auto form = self()) form->selectController.reset();
-            });
+            lineedit::closeDialog(*this, &UICaipFormViewController::selectController, "SelectBack");
         return true;
     }
     return false;
@@ -39,14 +34,7 @@ bool UICaipFormViewController::isSubViewShow(bool onlyAsk) {
 
 void UICaipFormViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign) {
     if (!caipController) return;
-    auto pad = std::make_shared<UINumViewController>();
-    numController = pad;
-    pad->upViewController = this;
-    pad->m_strNum = preset;
-    pad->m_tag = tag;
-    pad->canFuS = sign;
-    pad->s_title = title;
-    lineedit::fadeInDialog(caipController->formHostView(), *pad->view(), std::nullopt);
+    numController = lineedit::openPad(this, caipController->formHostView(), tag, preset, title, sign, std::nullopt);
 }
 
 void UICaipFormViewController::back() { slideTo(kHeight); }

@@ -54,12 +54,7 @@ UIQuickCaipViewController::~UIQuickCaipViewController() {
 
 bool UIQuickCaipViewController::isCustom() const { return m_caip_ && m_caip_->m_bCustom; }
 
-void UIQuickCaipViewController::loadView() {
-    const ui::Rect frame = rootController_ ? rootController_->frameRect() : ui::Rect{0, 0, 768, 1004};
-    auto v = std::make_shared<ui::View>(ui::Rect{0, 0, frame.width(), frame.height()});
-    v->setBackgroundColor(kit::kShade);
-    setView(v);
-}
+void UIQuickCaipViewController::loadView() { setView(lineedit::shadedScreen(rootController_)); }
 
 void UIQuickCaipViewController::viewDidLoad() {
     ui::View& v = *view();
@@ -285,16 +280,18 @@ void UIQuickCaipViewController::onButtonNum(int tag) {
     if (tag == kKeyBackspace) {
         if (text.size() > 1)
             text.pop_back();
-        else if (text != "0")
-            text = "0";
+        else
+            text.assign(1, '0');
     } else {
-        const std::string key = tag >= 0 && tag <= 9 ? std::string(1, static_cast<char>('0' + tag))
-                                                      : (tag == kKeyPoint ? "." : "");
+        // Another tag is an empty key.
+        const char key = tag >= 0 && tag <= 9 ? static_cast<char>('0' + tag) : (tag == kKeyPoint ? '.' : '\0');
         const bool hasPoint = text.find('.') != std::string::npos;
-        if (platform::leadingInt(text) == 0 && !hasPoint)
-            text = key;
-        else if (!(key == "." && hasPoint))
-            text += key;
+        if (platform::leadingInt(text) == 0 && !hasPoint) {
+            text.clear();
+            if (key) text.push_back(key);
+        } else if (key && !(key == '.' && hasPoint)) {
+            text.push_back(key);
+        }
     }
     if (text == ".") text = "0.";
     tf_num->setText(text);
@@ -313,17 +310,12 @@ void UIQuickCaipViewController::onDel() {
 void UIQuickCaipViewController::onButtonKouw() {
     if (selectController || numController) return;
     auto db = NSServer::getCaipDB();
-    auto picker = std::make_shared<UISelectViewController>();
-    selectController = picker;
-    picker->upViewController = this;
     // The picker works on a copy: its marks become the choice only at its OK.
-    picker->m_tree = std::make_shared<NSATreeClass>();
-    if (db && db->m_kouws) picker->m_tree->copy(*db->m_kouws);
-    picker->m_bmulti = true;
-    picker->m_tag = kTastePicker;
-    ui::View& dialog = *picker->view();
-    picker->m_title->setText(lineedit::wordFormat("caipf6", {m_dish_ ? m_dish_->m_strCaipName : std::string()}));
-    lineedit::fadeInDialog(*view(), dialog, lineedit::screenRect(rootController_));
+    auto copy = std::make_shared<NSATreeClass>();
+    if (db && db->m_kouws) copy->copy(*db->m_kouws);
+    selectController = lineedit::openPicker(this, *view(), copy, kTastePicker, true, std::string(),
+                                            lineedit::wordFormat("caipf6", {m_dish_ ? m_dish_->m_strCaipName : std::string()}),
+                                            lineedit::screenRect(rootController_));
 }
 
 void UIQuickCaipViewController::SelectDlgOk() {
@@ -335,11 +327,7 @@ void UIQuickCaipViewController::SelectDlgOk() {
 }
 
 void UIQuickCaipViewController::SelectDlgCancel() {
-    if (!selectController) return;
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    lineedit::fadeOutDialog(*selectController->view(), "SelectBack", [weak] {
-        if (auto self = std::static_pointer_cast<UIQuickCaipViewController>(weak.lock())) self->selectController.reset();
-    });
+    lineedit::closeDialog(*this, &UIQuickCaipViewController::selectController, "SelectBack");
 }
 
 // ---- pads --------------------------------------------------------------------------------------
@@ -347,22 +335,11 @@ void UIQuickCaipViewController::SelectDlgCancel() {
 void UIQuickCaipViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign,
                                         const std::optional<ui::Rect>& frame) {
     if (numController) return;
-    auto pad = std::make_shared<UINumViewController>();
-    numController = pad;
-    pad->upViewController = this;
-    pad->m_strNum = preset;
-    pad->m_tag = tag;
-    pad->canFuS = sign;
-    pad->s_title = title;
-    lineedit::fadeInDialog(*view(), *pad->view(), frame);
+    numController = lineedit::openPad(this, *view(), tag, preset, title, sign, frame);
 }
 
 void UIQuickCaipViewController::closePad() {
-    if (!numController) return;
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    lineedit::fadeOutDialog(*numController->view(), "ShulBack", [weak] {
-        if (auto self = std::static_pointer_cast<UIQuickCaipViewController>(weak.lock())) self->numController.reset();
-    });
+    lineedit::closeDialog(*this, &UIQuickCaipViewController::numController, "ShulBack");
 }
 
 void UIQuickCaipViewController::OnButtonJiaj() {

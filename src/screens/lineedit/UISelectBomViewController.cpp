@@ -68,12 +68,7 @@ ui::Rect UISelectBomViewController::pageFrame() const {
     return {(b.width() - kPageWidth) / 2, (b.height() - kPageHeight) / 2, kPageWidth, kPageHeight};
 }
 
-void UISelectBomViewController::loadView() {
-    const ui::Rect frame = rootController_ ? rootController_->frameRect() : ui::Rect{0, 0, 768, 1004};
-    auto v = std::make_shared<ui::View>(ui::Rect{0, 0, frame.width(), frame.height()});
-    v->setBackgroundColor(kit::kShade);
-    setView(v);
-}
+void UISelectBomViewController::loadView() { setView(lineedit::shadedScreen(rootController_)); }
 
 void UISelectBomViewController::viewDidLoad() {
     im_btn = kit::picture("2-126.png");
@@ -287,30 +282,14 @@ void UISelectBomViewController::alertViewClickedButtonAtIndex(ui::AlertView&, in
 void UISelectBomViewController::openPicker(std::shared_ptr<NSATreeClass> tree, int tag, bool multi,
                                            const std::string& writeText, const std::string& title) {
     if (selectViewController || numController) return;
-    auto picker = std::make_shared<UISelectViewController>();
-    selectViewController = picker;
-    picker->upViewController = this;
-    picker->m_tree = std::move(tree);
-    picker->m_bmulti = multi;
-    picker->m_tag = tag;
-    picker->m_writeText = writeText;
-    ui::View& dialog = *picker->view();
-    picker->m_title->setText(title);
-    lineedit::fadeInDialog(*view(), dialog, lineedit::screenRect(rootController_));
+    selectViewController = lineedit::openPicker(this, *view(), std::move(tree), tag, multi, writeText, title,
+                                                lineedit::screenRect(rootController_));
 }
 
 void UISelectBomViewController::SelectDlgCancel() {
-    if (!selectViewController) return;
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    lineedit::fadeOutDialog(*selectViewController->view(), "SelectBack", [weak] {
-        if (auto self = std::static_pointer_cast<UISelectBomViewController>(weak.lock())) self->selectViewController.reset();
-    });
+    lineedit::closeDialog(*this, &UISelectBomViewController::selectViewController, "SelectBack");
 }
 
 void UISelectBomViewController::NumDlgCancel() {
-    if (!numController) return;
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    lineedit::fadeOutDialog(*numController->view(), "ShulBack", [weak] {
-        if (auto self = std::static_pointer_cast<UISelectBomViewController>(weak.lock())) self->numController.reset();
-    });
+    lineedit::closeDialog(*this, &UISelectBomViewController::numController, "ShulBack");
 }

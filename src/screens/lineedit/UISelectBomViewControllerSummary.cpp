@@ -78,11 +78,9 @@ void UISelectBomViewController::onButtonShul(int row) {
     auto line = lineAt(row);
     if (!line || numController || selectViewController) return;
     m_zuofdish = line;
-    auto pad = std::make_shared<UINumViewController>();
-    numController = pad;
-    pad->m_strNum = lineedit::numberText(line->m_fQuantity);
-    pad->upViewController = this;
-    lineedit::fadeInDialog(*view(), *pad->view(), lineedit::screenRect(rootController_));
+    // The pad's tag is not set: it is the only pad of the summary.
+    numController = lineedit::openPad(this, *view(), 0, lineedit::numberText(line->m_fQuantity), std::string(), false,
+                                      lineedit::screenRect(rootController_));
 }
 
 void UISelectBomViewController::NumDlgOk() {

@@ -120,6 +120,14 @@ protected:
     // Taps slot k (from 0) of a picker's page, then, when asked, its OK.
     void pickSlot(UISelectViewController& picker, int k) { tapPoint(*picker.m_panel, picker.m_bt[k]->location); }
     void pickerOk(UISelectViewController& picker) { tapPoint(*picker.m_panel, picker.m_btOK->location); }
+    // Lets the picker fade in, taps its slots and OK, and lets it fade out.
+    void choose(std::shared_ptr<UISelectViewController> picker, std::initializer_list<int> slots) {
+        ASSERT_TRUE(picker);
+        advance(0.3);
+        for (int k : slots) pickSlot(*picker, k);
+        pickerOk(*picker);
+        advance(0.3);
+    }
 
     std::shared_ptr<NSCaipDBClass> db;
     std::shared_ptr<NSDeskClass> desk;

@@ -232,10 +232,7 @@ TEST_F(QuickCaip, ANewLineIsRefusedBeforeItChangesAndASecondOkKeepsTheChoice) {
         auto line = newLine(c.dish);
         auto e = open(line);
         tapView(*e->bt_kouw);
-        advance(0.3);
-        pickSlot(*e->selectController, 1);
-        pickerOk(*e->selectController);
-        advance(0.3);
+        choose(e->selectController, {1});
         keys(*e, c.keys);
         ok(*e);
         EXPECT_EQ(alertMessage(), c.message) << c.dish << " " << c.keys;
@@ -252,10 +249,7 @@ TEST_F(QuickCaip, ANewLineIsRefusedBeforeItChangesAndASecondOkKeepsTheChoice) {
     auto line = newLine("F1");
     auto e = open(line);
     tapView(*e->bt_kouw);
-    advance(0.3);
-    pickSlot(*e->selectController, 1);
-    pickerOk(*e->selectController);
-    advance(0.3);
+    choose(e->selectController, {1});
     keys(*e, "B");
     ok(*e);
     dismissAlert();

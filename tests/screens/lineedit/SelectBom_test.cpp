@@ -46,10 +46,7 @@ protected:
         tapView(*c->canSelectBtns[0]);
         next(*c);
         tapView(*c->canSelectBtns[0]);
-        advance(0.3);
-        pickSlot(*c->selectViewController, 1);
-        pickerOk(*c->selectViewController);
-        advance(0.3);
+        choose(c->selectViewController, {1});
         next(*c);
         return c;
     }
@@ -105,10 +102,7 @@ TEST_F(SelectBom, GroupsOfferTheirCandidatesAndMergeThePicks) {
     advance(0.3);
     EXPECT_TRUE(c->nowSelectDishs.empty()) << "a cancelled method picker adds no pick";
     tapView(*c->canSelectBtns[0]);
-    advance(0.3);
-    pickSlot(*c->selectViewController, 1);
-    pickerOk(*c->selectViewController);
-    advance(0.3);
+    choose(c->selectViewController, {1});
     next(*c);
 
     EXPECT_EQ(summary(*c), (std::vector<std::string>{"主菜 0 ", "鲈鱼 2 ", "小菜 0 ", "加蛋 1 ", "牛排 1 M2"}));
