@@ -256,10 +256,7 @@ void UICaipFormViewController::OnButtonSpec() { selectTab(kFreeTextTab); }
 void UICaipFormViewController::OnButtonUnits() { selectTab(kUnitsTab); }
 
 void UICaipFormViewController::OnButtonKouw() {
-    if (isSubViewShow(true)) {
-        isSubViewShow(false);
-        return;
-    }
+    if (isSubViewShow(false)) return;
     selectTab(kTastesTab);
     auto db = NSServer::getCaipDB();
     if (!db || !db->hasKouwC || !db->m_kouws || !caipController || !m_dish) return;

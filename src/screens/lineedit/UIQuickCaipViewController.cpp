@@ -235,10 +235,6 @@ void UIQuickCaipViewController::showDishName() {
     if (tf_caipname->text().empty()) {
         tf_caipname->setText(m_dish_->m_strCaipName);
         tf_price->setText(m_dish_->m_strPrice);
-    } else if (!isCustom()) {
-        // A chosen unit writes its price into the line: the field follows (a typed price of a
-        // dish priced at ordering gives way to the unit's).
-        tf_price->setText(m_dish_->m_strPrice);
     }
     if (!isCustom()) {
         tf_caipname->setUserInteractionEnabled(false);
@@ -255,6 +251,9 @@ void UIQuickCaipViewController::selectDanw(int index) {
         m_dish_->m_strPrice = m_dish_->m_muPriceArray[i];
     m_dish_->m_strUnits = m_dish_->m_muNameArray[i];
     showDishName();
+    // The unit's price shows in the field (a price typed for a dish priced at ordering gives way
+    // to it); a custom dish keeps what was typed. Method taps leave the field alone.
+    if (!isCustom()) tf_price->setText(m_dish_->m_strPrice);
     loadDanwShow();
 }
 

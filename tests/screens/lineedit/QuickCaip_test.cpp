@@ -220,6 +220,40 @@ TEST_F(QuickCaip, TastesFreeTextAndMethodsReachTheDeskAndItsFile) {
     EXPECT_EQ(saved[0]->GetKouwIDString(), line->GetKouwIDString());
 }
 
+TEST_F(QuickCaip, UncheckingATasteTakesExactlyThatTasteOff) {
+    addTaste("T12", "微辣");
+    auto line = newLine("F1");
+    line->AddKouwID("T1,T12,多放1,");
+    auto e = open(line);
+    EXPECT_EQ(e->tf_otherKouw->text(), "多放1");
+    tapView(*e->bt_kouw);
+    choose(e->selectController, {3});  // 微辣 off
+    ok(*e);
+    advance(0.3);
+    EXPECT_EQ(line->m_KouwArray, (std::vector<std::string>{"T1", "多放1"}));
+}
+
+TEST_F(QuickCaip, APriceTypedForADishPricedAtOrderingSurvivesMethodTapsButGivesWayToAUnit) {
+    dish("P1").m_strZuofID = "M1,";
+    dish("P1").m_strZfjiag = "5;1";
+    addUnit("P1", "半斤", "60");
+    auto line = newLine("P1");
+    auto e = open(line);
+    EXPECT_TRUE(e->tf_price->isUserInteractionEnabled());
+    EXPECT_FALSE(e->tf_caipname->isUserInteractionEnabled());
+    tapView(*e->tf_price);
+    type("128");
+    ASSERT_TRUE(window->pressReturn());
+    method(*e, 1);
+    EXPECT_EQ(e->tf_price->text(), "0128") << "typed after the preset";
+    tapIn(*e->sv_guig, "半斤");
+    EXPECT_EQ(e->tf_price->text(), "60");
+    ok(*e);
+    advance(0.3);
+    EXPECT_EQ(line->m_strPrice, "60");
+    EXPECT_EQ(line->m_iPrice, 1);
+}
+
 TEST_F(QuickCaip, ANewLineIsRefusedBeforeItChangesAndASecondOkKeepsTheChoice) {
     db->m_SellOut->AddItem("B1", "", "0");
     struct Case { const char* dish; const char* keys; const char* message; } cases[] = {
