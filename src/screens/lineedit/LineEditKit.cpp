@@ -1,5 +1,6 @@
 #include "screens/lineedit/LineEditKit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,14 @@
 #include "screens/host/UISelectViewController.h"
 
 namespace lineedit {
+
+int rowsOf(const NSATreeClass& tree) {
+    std::size_t n = static_cast<std::size_t>(std::max(0, tree.m_length));
+    for (std::size_t size : {tree.m_uint.size(), tree.m_code.size(), tree.m_name.size(), tree.m_state.size(),
+                             tree.m_str1.size(), tree.m_pid.size()})
+        n = std::min(n, size);
+    return static_cast<int>(n);
+}
 
 double Surcharge::price() const { return platform::leadingDouble(pricePart); }
 
@@ -80,7 +89,7 @@ std::shared_ptr<NSATreeClass> cookingMethodTree(const NSDishClass& line) {
 float methodSurcharge(const NSDishClass& line, const NSATreeClass& methods, const NSCaipDBClass* db) {
     const bool ownLines = line.m_bAddOn || !line.m_bisExp;
     double total = 0;
-    for (int r = 1; r < methods.m_length && r < static_cast<int>(methods.m_uint.size()); ++r) {
+    for (int r = 1; r < rowsOf(methods); ++r) {
         if (methods.m_uint[r] != 1) continue;
         const double q = platform::leadingDouble(methods.m_str1[r]);
         std::shared_ptr<NSCaipClass> named = ownLines && db ? db->GetCaipFromName(methods.m_name[r]) : nullptr;
@@ -110,10 +119,10 @@ bool chooseRow(NSATreeClass& methods, int row) {
 }  // namespace
 
 bool tapMethod(NSATreeClass& methods, int row, bool severalAllowed) {
-    if (row < 1 || row >= methods.m_length || row >= static_cast<int>(methods.m_uint.size())) return false;
+    if (row < 1 || row >= rowsOf(methods)) return false;
     if (severalAllowed) return chooseRow(methods, row);
     bool ask = false;
-    for (int r = 0; r < methods.m_length && r < static_cast<int>(methods.m_uint.size()); ++r) {
+    for (int r = 0; r < rowsOf(methods); ++r) {
         if (r == row)
             ask = chooseRow(methods, r);
         else
@@ -123,7 +132,7 @@ bool tapMethod(NSATreeClass& methods, int row, bool severalAllowed) {
 }
 
 bool setMethodQuantity(NSATreeClass& methods, int row, const std::string& typed) {
-    if (row < 1 || row >= methods.m_length || row >= static_cast<int>(methods.m_uint.size())) return false;
+    if (row < 1 || row >= rowsOf(methods)) return false;
     if (!(platform::leadingDouble(typed) > 0)) return false;
     methods.m_uint[row] = 1;
     methods.m_str1[row] = typed;
@@ -131,12 +140,12 @@ bool setMethodQuantity(NSATreeClass& methods, int row, const std::string& typed)
 }
 
 void markTastesFrom(const NSDishClass& line, NSATreeClass& tastes) {
-    for (int r = 1; r < static_cast<int>(tastes.m_uint.size()) && r < static_cast<int>(tastes.m_code.size()); ++r)
+    for (int r = 1; r < rowsOf(tastes); ++r)
         tastes.m_uint[r] = line.FindKouwID(tastes.m_code[r]) ? 1 : -1;
 }
 
 void takeMarks(NSDishClass& line, const NSATreeClass& tree) {
-    for (int r = 1; r < tree.m_length && r < static_cast<int>(tree.m_uint.size()); ++r) {
+    for (int r = 1; r < rowsOf(tree); ++r) {
         if (tree.m_uint[r] == 1)
             line.AddKouwID(tree.m_code[r] + ",");
         else

@@ -29,6 +29,10 @@ class View;
 
 namespace lineedit {
 
+// The rows of a tree that every column the editors read holds, the root included: a tree from
+// elsewhere may have a column shorter than its length.
+int rowsOf(const NSATreeClass& tree);
+
 // A surcharge-list entry "price;flag". With a ";" at its second character or later the text
 // before the first ";" is the price part and the text after it the flag; otherwise (no ";", or
 // ";" first) the whole entry is both.

@@ -182,7 +182,7 @@ void UICaipFormViewController::showInterface() {
 
 std::string UICaipFormViewController::methodText() const {
     std::string text;
-    for (int i = 1; m_zuofs && i < m_zuofs->m_length; ++i) {
+    for (int i = 1; m_zuofs && i < lineedit::rowsOf(*m_zuofs); ++i) {
         if (m_zuofs->m_uint[i] != 1) continue;
         if (!text.empty()) text += ",";
         text += m_zuofs->m_name[i];
@@ -196,7 +196,7 @@ std::string UICaipFormViewController::tasteText() {
     auto db = NSServer::getCaipDB();
     if (db && db->m_kouws) {
         const NSATreeClass& t = *db->m_kouws;
-        for (int i = 1; i < t.m_length; ++i) {
+        for (int i = 1; i < lineedit::rowsOf(t); ++i) {
             if (t.m_uint[i] != 1) continue;
             if (!names.empty()) names += ",";
             names += t.m_name[i];
@@ -270,8 +270,8 @@ int UICaipFormViewController::numberOfRows(ui::TableView&, int) {
     auto db = NSServer::getCaipDB();
     switch (tableType) {
     case kFreeTextTab: return 1;
-    case kMethodsTab: return m_zuofs ? rowsFor(m_zuofs->m_length) : 0;
-    case kTastesTab: return db && db->m_kouws ? rowsFor(db->m_kouws->m_length) : 0;
+    case kMethodsTab: return m_zuofs ? rowsFor(lineedit::rowsOf(*m_zuofs)) : 0;
+    case kTastesTab: return db && db->m_kouws ? rowsFor(lineedit::rowsOf(*db->m_kouws)) : 0;
     case kUnitsTab: return m_dish ? rowsFor(static_cast<int>(m_dish->m_muNameArray.size())) : 0;
     default: return 0;
     }
@@ -305,7 +305,7 @@ std::shared_ptr<ui::TableViewCell> UICaipFormViewController::cellForRow(ui::Tabl
     if (tableType == kMethodsTab && m_zuofs) {
         for (int c = 1; c <= 3; ++c) {
             const int row = 3 * r + c;
-            if (row >= m_zuofs->m_length) break;
+            if (row >= lineedit::rowsOf(*m_zuofs)) break;
             auto b = itemButton(row, {100.0 * c - 100, 0, 98, 30},
                                 lineedit::methodTitle(m_zuofs->m_name[row], m_zuofs->m_state[row], "", false),
                                 m_zuofs->m_uint[row] == 1, [this, row] { didSelectZuof(row); });
@@ -315,7 +315,7 @@ std::shared_ptr<ui::TableViewCell> UICaipFormViewController::cellForRow(ui::Tabl
         const NSATreeClass& t = *db->m_kouws;
         for (int c = 1; c <= 3; ++c) {
             const int row = 3 * r + c;
-            if (row >= t.m_length) break;
+            if (row >= lineedit::rowsOf(t)) break;
             const std::string& state = t.m_state[row];
             auto b = itemButton(row, {100.0 * c - 100, 1, 98, 30}, t.m_name[row] + state.substr(0, state.find(';')),
                                 t.m_uint[row] == 1, [this, row] { didSelectKouw(row); });
@@ -380,7 +380,7 @@ void UICaipFormViewController::didSelectZuof(int row) {
 void UICaipFormViewController::didSelectKouw(int row) {
     if (isSubViewShow(false)) return;
     auto db = NSServer::getCaipDB();
-    if (!db || !db->m_kouws || row < 1 || row >= db->m_kouws->m_length) return;
+    if (!db || !db->m_kouws || row < 1 || row >= lineedit::rowsOf(*db->m_kouws)) return;
     NSATreeClass& t = *db->m_kouws;
     // A category row is only a heading.
     if (t.GetChildNumber(row) >= 1) return;

@@ -183,7 +183,7 @@ std::shared_ptr<ui::Button> UIQuickCaipViewController::optionButton(ui::View& pa
 void UIQuickCaipViewController::showZuof() {
     for (auto& b : zuofbts)
         if (b) b->removeFromSuperview();
-    const int m = m_zuofs_ ? m_zuofs_->m_length - 1 : 0;
+    const int m = m_zuofs_ ? lineedit::rowsOf(*m_zuofs_) - 1 : 0;
     zuofbts.assign(static_cast<std::size_t>(std::max(0, m)), nullptr);
     sv_zuof->setContentSize({((m + 1) / 2) * 80.0, 85});
     showZuofInSight();

@@ -24,7 +24,7 @@
 using lineedit::word;
 
 bool UIQuickCaipViewController::becomesAddOn(int row) const {
-    if (!m_dish_ || !m_zuofs_ || m_zuofs_->m_uint[row] != 1) return false;
+    if (!m_dish_ || !m_zuofs_ || row < 1 || row >= lineedit::rowsOf(*m_zuofs_) || m_zuofs_->m_uint[row] != 1) return false;
     if (!(m_dish_->m_bAddOn || !m_dish_->m_bisExp)) return false;
     auto db = NSServer::getCaipDB();
     return db && db->GetCaipFromName(m_zuofs_->m_name[row]) != nullptr;
@@ -33,7 +33,7 @@ bool UIQuickCaipViewController::becomesAddOn(int row) const {
 UIQuickCaipViewController::Refusal UIQuickCaipViewController::checkCommit(double quantity, bool methodTest) const {
     auto db = NSServer::getCaipDB();
     bool anyMarked = false, anyAddOn = false;
-    for (int r = 1; m_zuofs_ && r < m_zuofs_->m_length; ++r) {
+    for (int r = 1; m_zuofs_ && r < lineedit::rowsOf(*m_zuofs_); ++r) {
         anyMarked = anyMarked || m_zuofs_->m_uint[r] == 1;
         anyAddOn = anyAddOn || becomesAddOn(r);
     }
@@ -116,7 +116,7 @@ void UIQuickCaipViewController::onOk(const std::string& sender) {
 
     NSDishList addOns;
     float surcharge = 0;
-    for (int r = 1; m_zuofs_ && r < m_zuofs_->m_length; ++r) {
+    for (int r = 1; m_zuofs_ && r < lineedit::rowsOf(*m_zuofs_); ++r) {
         const std::string& id = m_zuofs_->m_code[r];
         const double q = platform::leadingDouble(m_zuofs_->m_str1[r]);
         if (becomesAddOn(r)) {
@@ -135,7 +135,7 @@ void UIQuickCaipViewController::onOk(const std::string& sender) {
             line.DelKouwID(id);
         }
         line.m_strZuofShul += m_zuofs_->m_str1[r];
-        if (r + 1 < m_zuofs_->m_length) line.m_strZuofShul += ",";
+        if (r + 1 < lineedit::rowsOf(*m_zuofs_)) line.m_strZuofShul += ",";
     }
     // A head with add-on lines keeps only the surcharge of its other methods: each add-on line
     // carries its own price.

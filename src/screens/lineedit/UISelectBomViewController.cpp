@@ -96,11 +96,12 @@ void UISelectBomViewController::viewDidLoad() {
     bomQ_L = kit::label(s, {100, 340, 50, 44}, "1", kit::bigFont(), ui::TextAlignment::Center);
     kit::button(s, {154, 340, 44, 44}, "+1", [this] { QuantityAdd(); });
     kit::button(s, {202, 340, 44, 44}, "+5", [this] { QuantityAdd5(); });
-    kit::button(s, {252, 340, 64, 44}, "全部口味", [this] { onButtonAllKouw(); });
+    kit::button(s, {252, 340, 64, 44}, "全部口味", [this] { onButtonAllKouw(); })->setTitleFont(kit::smallFont());
     bt_cancel2 = kit::button(s, {15, 400, 135, 48}, word("oncancel2"), [this] { onCancel(); });
     bt_ok = kit::button(s, {170, 400, 135, 48}, word("onok2"), [this] { onOk(); }, kit::ButtonKind::Primary);
 
-    beginSelect();
+    // A set meal whose table rows are all gone shows its (empty) summary rather than a blank page.
+    if (!beginSelect()) showListView();
 }
 
 void UISelectBomViewController::viewDidUnload() {

@@ -120,7 +120,7 @@ void UISelectBomViewController::onButtonAllKouw() {
     for (auto& line : allSelectDishs)
         if (!isHeader(*line)) items.push_back(line);
     // Only tastes every item holds are common; with no items there is nothing in common.
-    for (int i = 0; !items.empty() && i < tastes.m_length && i < static_cast<int>(tastes.m_uint.size()); ++i) {
+    for (int i = 0; !items.empty() && i < lineedit::rowsOf(tastes); ++i) {
         const std::string& code = tastes.m_code[static_cast<std::size_t>(i)];
         if (std::all_of(items.begin(), items.end(), [&](const auto& line) { return line->FindKouwID(code); })) {
             tastes.m_uint[static_cast<std::size_t>(i)] = 1;
@@ -159,7 +159,7 @@ void UISelectBomViewController::SelectDlgOk() {
                 std::erase_if(line->m_KouwArray, [&](const std::string& entry) {
                     return std::find(m_allKouws.begin(), m_allKouws.end(), entry) != m_allKouws.end();
                 });
-                for (int i = 1; i < tastes.m_length && i < static_cast<int>(tastes.m_uint.size()); ++i)
+                for (int i = 1; i < lineedit::rowsOf(tastes); ++i)
                     if (tastes.m_uint[static_cast<std::size_t>(i)] == 1)
                         line->AddKouwID(tastes.m_code[static_cast<std::size_t>(i)] + ",");
                 db->m_strSpec = writeText;
@@ -177,7 +177,7 @@ void UISelectBomViewController::SelectDlgOk() {
         // A pick's cooking methods: the pick joins the group with the checked ones.
         if (m_zuofdish && picker.m_tree) {
             const NSATreeClass& tree = *picker.m_tree;
-            for (int i = 1; i < tree.m_length && i < static_cast<int>(tree.m_uint.size()); ++i)
+            for (int i = 1; i < lineedit::rowsOf(tree); ++i)
                 if (tree.m_uint[static_cast<std::size_t>(i)] == 1)
                     m_zuofdish->AddKouwID(tree.m_code[static_cast<std::size_t>(i)] + ",");
             nowSelectDishs.push_back(m_zuofdish);
