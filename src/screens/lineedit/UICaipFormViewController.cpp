@@ -87,6 +87,8 @@ void UICaipFormViewController::viewDidLoad() {
     bt_UnitsL = kit::button(v, {74, 100, 72, 44}, "", [this] { unitsL(); });
     bt_UnitsZ = kit::button(v, {156, 100, 72, 44}, "", [this] { unitsZ(); });
     bt_UnitsD = kit::button(v, {238, 100, 72, 44}, "", [this] { unitsD(); });
+    // The portion marker lies beneath the portion buttons: they let it show through.
+    for (auto* b : {&bt_UnitsL, &bt_UnitsZ, &bt_UnitsD}) (*b)->setBackgroundColor(ui::Color::clearColor());
     tx_danj = kit::label(v, {8, 148, 50, 44}, "单价");
     tx_Price = kit::label(v, {58, 148, 110, 44}, "");
     bt_changePrice = kit::button(v, {172, 148, 68, 44}, "改价", [this] { changePrice(); });

@@ -1,4 +1,4 @@
-// Screenshot checks of the line editor and the set-meal chooser: each draws a screen that is not
+// Screenshot checks of the line editor, the set-meal chooser and the dish order form: each draws a screen that is not
 // blank and that shows its own texts. With KOVRA_SCREENSHOT_DIR set the pictures are also kept
 // there (scripts/screenshots.sh makes docs/screenshots/ so).
 
@@ -10,6 +10,10 @@
 #include "platform/render/Png.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/UiHooks.h"
+#include "screens/host/ScreenKit.h"
+#include "screens/lineedit/CaipFormHost.h"
+#include "screens/lineedit/LineEditKit.h"
+#include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/lineedit/UISelectBomViewController.h"
 
@@ -63,6 +67,38 @@ TEST_F(LineEditPictures, TheSetMealChooserOnItsFirstGroup) {
     tapView(*chooser->canSelectBtns[0]);
     EXPECT_TRUE(shows("请从主菜中选择2份"));
     EXPECT_GT(shoot("setmeal.png"), 50u);
+
+    tapView(*chooser->canSelectBtns[1]);
+    tapView(*chooser->bt_next);  // the second group passes by itself
+    EXPECT_TRUE(shows("1瓶"));
+    EXPECT_TRUE(shows("小菜"));
+    EXPECT_GT(shoot("setmealsummary.png"), 50u);
+}
+
+// A stand-in detail view: the form lies on a plain full-screen view.
+class PlainHost : public CaipFormHost {
+public:
+    void nextCaip() override {}
+    void lastCaip() override {}
+    void showDish() override {}
+    std::shared_ptr<ui::Label> caipPrice() override { return nullptr; }
+    ui::View& formHostView() override { return *view; }
+    std::shared_ptr<ui::View> view = std::make_shared<ui::View>(ui::Rect{0, 0, 320, 480});
+};
+
+TEST_F(LineEditPictures, TheDishOrderFormOnItsMethodsTab) {
+    PlainHost host;
+    host.view->setBackgroundColor(kit::kPaper);
+    root->view()->addSubview(host.view);
+    auto line = newLine("F1");
+    line->m_fQuantity = 2;
+    auto form = UICaipFormViewController::addCaipForm(host, line, lineedit::cookingMethodTree(*line));
+    form->showCaipForm();
+    advance(0.3);
+    tapIn(*form->tb_zuofkw, "清蒸5");
+    tapView(*form->bt_UnitsZ);
+    EXPECT_TRUE(shows("鲈鱼 2中 157元 清蒸*1"));
+    EXPECT_GT(shoot("orderform.png"), 50u);
 }
 
 }  // namespace
