@@ -17,6 +17,7 @@
 #include "model/NSATreeClass.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
+#include "DirectDraw.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/UiHooks.h"
 #include "platform/ui/Image.h"
@@ -28,10 +29,11 @@
 
 namespace {
 
+using benchdraw::seconds;
+using benchdraw::text;
+
 constexpr double kPanelX = (768 - UISelectViewController::kPanelWidth) / 2;
 constexpr double kPanelY = 20 + (1004 - UISelectViewController::kPanelHeight) / 2;
-
-double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::shared_ptr<NSATreeClass> floorOf1000() {
     const char* states[] = {"1", "6", "4", "5", "1"};
@@ -44,32 +46,6 @@ std::shared_ptr<NSATreeClass> floorOf1000() {
         }
     }
     return tree;
-}
-
-cairo_surface_t* scaled(const char* name, double w, double h) {
-    auto image = ui::Image::named(name);
-    if (!image) std::abort();
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(w), int(h));
-    cairo_t* cr = cairo_create(s);
-    cairo_scale(cr, w / image->width(), h / image->height());
-    cairo_set_source_surface(cr, render::surfaceOf(*image), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
-void text(cairo_t* cr, PangoFontDescription* font, const std::string& s, double x, double y, double w, double h) {
-    PangoLayout* layout = pango_cairo_create_layout(cr);
-    pango_layout_set_font_description(layout, font);
-    pango_layout_set_text(layout, s.c_str(), -1);
-    pango_layout_set_width(layout, static_cast<int>(w * PANGO_SCALE));
-    pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
-    int tw = 0, th = 0;
-    pango_layout_get_pixel_size(layout, &tw, &th);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_move_to(cr, x, y + (h - th) / 2);
-    pango_cairo_show_layout(cr, layout);
-    g_object_unref(layout);
 }
 
 // The picker's first page (the rooms), drawn directly.
@@ -117,16 +93,16 @@ void BM_OpenDeskPicker(benchmark::State& state) {
     render::installUiHooks();
     auto tree = floorOf1000();
     auto window = std::make_shared<ui::Window>();
-    cairo_surface_t* slot = scaled("2-137.png", 70, 45);
-    cairo_surface_t* button = scaled(kit::interfacePicture(119).c_str(), 55, kit::kTouch);
+    cairo_surface_t* slot = benchdraw::scaled("2-137.png", 70, 45);
+    cairo_surface_t* button = benchdraw::scaled(kit::interfacePicture(119), 55, kit::kTouch);
     std::vector<std::string> titles;
     for (const char* key : {"write", "onback", "lastpage2", "nextpage2", "onok"})
         titles.push_back(SwitchViewController::word(key));
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 768, 1024);
 
-    double tree_ = 0, direct = 0;
+    benchdraw::Sides sides;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         auto picker = std::make_shared<UISelectViewController>();
         picker->m_tree = tree;
         picker->m_tag = 980003;
@@ -134,28 +110,14 @@ void BM_OpenDeskPicker(benchmark::State& state) {
         picker->m_title->setText("请选择桌台");
         page.setFrame(window->applicationFrame());
         window->addSubview(page.shared_from_this());
-        cairo_t* cr = cairo_create(target);
-        render::drawView(cr, *window);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        const double t = seconds(std::chrono::steady_clock::now() - start);
-        state.SetIterationTime(t);
-        tree_ += t;
+        sides.treeDrawn(state, target, *window, start);
         page.removeFromSuperview();
-
-        start = std::chrono::steady_clock::now();
-        cr = cairo_create(target);
-        drawDirect(cr, *tree, slot, button, titles);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        direct += seconds(std::chrono::steady_clock::now() - start);
+        sides.directDrawn(target, [&](cairo_t* cr) { drawDirect(cr, *tree, slot, button, titles); });
     }
     cairo_surface_destroy(target);
     cairo_surface_destroy(slot);
     cairo_surface_destroy(button);
-    const double n = static_cast<double>(state.iterations());
-    state.counters["direct_ms"] = 1000.0 * direct / n;
-    state.counters["ratio_to_direct"] = direct > 0 ? tree_ / direct : 0;
+    sides.report(state);
 }
 
 BENCHMARK(BM_OpenDeskPicker)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);

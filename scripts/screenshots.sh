@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker and
 # number pad screens as a waiter sees them, each reached by taps from a fresh start against the
-# back-office simulator, so the pictures never go stale.
+# back-office simulator, so the pictures never go stale. The order-line editor and the set-meal
+# chooser, which the dish menu opens, are drawn by their screenshot checks on a terminal of the
+# tests' own (build/shots).
 #
 #   scripts/screenshots.sh
 #
@@ -11,12 +13,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad)
+shots=(welcome settings login picker pad lineeditor setmeal)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
   cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_TESTS=OFF >/dev/null
   cmake --build build/release -j "$(nproc)" --target kovra backoffice-sim
+  cmake -S . -B build/shots -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/shots -j "$(nproc)" --target screens_lineedit_tests
   self="$(pwd)/scripts/screenshots.sh"
   if unshare --net true 2>/dev/null; then
     exec unshare --net "$self" --isolated
@@ -121,6 +125,10 @@ advance 1
 tap 312 518
 advance 0.5
 screenshot $work/pad.png" || true
+
+# The line editors as the screenshot checks draw them (their simulator listens on a port of its own).
+KOVRA_SCREENSHOT_DIR=$work build/shots/tests/screens/lineedit/screens_lineedit_tests \
+  --gtest_filter='LineEditPictures.*' >"$work/lineedit.log" 2>&1 || echo "screenshots: the line editors: see the test log" >&2
 
 mkdir -p "$out"
 missing=()

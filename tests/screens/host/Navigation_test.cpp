@@ -170,7 +170,7 @@ TEST_F(Navigation, ASetMealWithAChoiceOpensTheChooserAndItsCloseAnnouncesTheMenu
             root->backToSelectCaip(false);
         } else {
             advance(0.3);
-            tap("返回");  // the chooser's back
+            tap("取消");  // the chooser's cancel
             EXPECT_TRUE(root->selectBomViewController);
             advance(0.3);
             EXPECT_FALSE(root->selectBomViewController);
@@ -218,7 +218,7 @@ TEST_F(Navigation, TheEditorRefusesASentLineAndReturnsFromTheDetailViewToTheMenu
     root->showQuickCaip(dish("D7", "宫保鸡丁"), root->caipViewController->m_dish(), false);
     ASSERT_TRUE(root->quickCaipViewController);
     advance(0.3);
-    tap("返回");  // the editor's cancel
+    tap("取消");  // the editor's cancel
     EXPECT_FALSE(root->caipViewController) << "ordering from the detail view ends on the menu";
     advance(0.3);
     EXPECT_FALSE(root->quickCaipViewController);

@@ -1,0 +1,33 @@
+#pragma once
+// Where a set-meal item committed by the order-line editor goes: the set-meal line being composed
+// on the set-meal screen (its item lines) and the screen's list of the items' menu dishes, kept
+// at the same positions. Reached only through what the screen offers, so a screen that offers
+// neither takes no item.
+
+#include <memory>
+#include <type_traits>
+
+#include "model/NSCaipClass.h"
+#include "model/NSDishClass.h"
+
+namespace lineedit {
+
+// The set-meal line the screen composes, or null.
+template <class Screen>
+std::shared_ptr<NSDishClass> setMealLine(Screen& screen) {
+    if constexpr (requires { screen.m_dish(); })
+        return screen.m_dish();
+    else
+        return nullptr;
+}
+
+// Appends the item's dish to the screen's dish list when the screen keeps one.
+template <class Screen>
+void appendSetMealDish(Screen& screen, const std::shared_ptr<NSCaipClass>& dish) {
+    if constexpr (requires { screen.m_ExCaips().push_back(dish); })
+        screen.m_ExCaips().push_back(dish);
+    else if constexpr (requires { screen.m_ExCaips.push_back(dish); })
+        screen.m_ExCaips.push_back(dish);
+}
+
+}  // namespace lineedit
