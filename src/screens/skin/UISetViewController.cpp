@@ -14,6 +14,7 @@
 #include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/skin/UIWelcomeViewController.h"
 
 namespace {
 
@@ -304,8 +305,11 @@ void UISetViewController::ayncCaip() {
 
 void UISetViewController::updateSys() {
     if (isSubViewShow(false)) return;
-    runMaintenance({"shez24", "shez25", "shez26", "shez25", "shez28"},
-                   [this] { return NSServer().updateSys(this); });
+    const bool updated = runMaintenance({"shez24", "shez25", "shez26", "shez25", "shez28"},
+                                        [this] { return NSServer().updateSys(this); });
+    // The welcome screen behind the settings puts on the new skin at once.
+    if (updated && rootController_ && rootController_->welcomeViewController)
+        rootController_->welcomeViewController->startSkin();
 }
 
 void UISetViewController::delAllData(int confirmed) {
