@@ -675,6 +675,7 @@ void BackOfficeSim::setFile(const std::string& kind, const File& file) {
 void BackOfficeSim::removeFiles(const std::string& kind) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->restaurant.files[kind].clear();
+    if (kind == "png") impl_->restaurant.demoSkinPending = false;
 }
 
 void BackOfficeSim::setSpecialList(const std::string& name, const std::vector<std::string>& dishIDs) {
