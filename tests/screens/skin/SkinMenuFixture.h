@@ -88,6 +88,12 @@ protected:
         ASSERT_TRUE(welcome()->hasXml()) << dump();
     }
 
+    // A video file in the media folder (the player stands in for decoding: any bytes play).
+    void addVideo(const std::string& name) {
+        platform::fs::createFolder(NSServer::getMediaPath());
+        platform::fs::writeAtomically(NSServer::getMediaPath() + "/" + name, "video");
+    }
+
     VirtualForm& form() const { return *welcome()->nowForm(); }
     std::vector<std::string> slotNames() const {
         std::vector<std::string> names;
