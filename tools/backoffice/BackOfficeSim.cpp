@@ -663,6 +663,8 @@ std::vector<BackOfficeSim::File> BackOfficeSim::files(const std::string& kind) c
 
 void BackOfficeSim::setFile(const std::string& kind, const File& file) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
+    // A caller that shapes the skin files itself gets only what it shapes.
+    if (kind == "png") impl_->restaurant.demoSkinPending = false;
     auto& list = impl_->restaurant.files[kind];
     for (auto& f : list)
         if (f.name == file.name) {

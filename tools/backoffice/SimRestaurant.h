@@ -45,7 +45,7 @@ public:
     std::vector<std::string> assignedKeys;
     // The demo skin joins the skin files when they are first listed or fetched: drawing it costs
     // more than every other demo file together, and most runs never ask. Emptying the skin files
-    // drops it for good.
+    // or setting one of them drops it for good.
     bool demoSkinPending = true;
     void addDemoSkin();
 
