@@ -94,8 +94,9 @@ std::string background(const std::string& title, const std::string& subtitle,
     return png(kWidth, kHeight, [&](cairo_t* cr, double w, double h) {
         artgen::fillRect(cr, 0, 0, w, h, pal::paper);
         artgen::fillRect(cr, 0, 0, w, 140, pal::bar);
-        artgen::glyph(cr, title, 40, 20, w - 200, 70, 40, pal::card, true);
-        artgen::glyph(cr, subtitle, 40, 88, w - 200, 36, 20, pal::line);
+        // Centred between the margins that keep clear of the settings button on the right.
+        artgen::glyph(cr, title, 140, 20, w - 280, 70, 40, pal::card, true);
+        artgen::glyph(cr, subtitle, 140, 88, w - 280, 36, 20, pal::line);
         decorate(cr);
     });
 }
