@@ -155,6 +155,7 @@ bool UIWelcomeViewController::getFormXmlWithName(const std::string& fileName, Fo
 
 void UIWelcomeViewController::startSkin() {
     const bool present = platform::fs::exists(platform::fmt("%@/%@", NSServer::getSkinsPath(), skin::kMainLayout));
+    const bool wasSkinned = hasXml_;
     // A reload replaces whatever skin was on the screen.
     if (nowForm_ && view()) nowForm_->unShowForm(*this);
     if (screen_) screen_->screenOver();
@@ -166,7 +167,8 @@ void UIWelcomeViewController::startSkin() {
     if (present && RelsolveXmlToForm() && nowForm_) hasXml_ = true;
     showPlainControls(!hasXml_);
     if (!hasXml_) {
-        if (imageView_) showInterface();
+        // The skin took the package's pictures off the screen.
+        if (wasSkinned) showInterface();
         if (present && rootController_) rootController_->showMessage(SwitchViewController::word(kUnreadableSkinWord));
         return;
     }

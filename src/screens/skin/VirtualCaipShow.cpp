@@ -224,16 +224,6 @@ void VirtualCaipShow::clean() {
     quickCaipView.reset();
 }
 
-std::shared_ptr<VirtualCaipShow> VirtualCaipShow::copyCaipShow(const VirtualCaipShow& other) {
-    auto copy = std::make_shared<VirtualCaipShow>();
-    copy->isShowBig = other.isShowBig;
-    copy->locationI = other.locationI;
-    copy->locationN = other.locationN;
-    copy->locationP = other.locationP;
-    copy->locationS = other.locationS;
-    return copy;
-}
-
 void VirtualCaipShow::selCaip() {
     selCaipOK();
     auto root = NSServer::getRootController();

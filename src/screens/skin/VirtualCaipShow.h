@@ -50,7 +50,6 @@ public:
     void destroy();
     void showCaip(const std::shared_ptr<NSCaipClass>& dish);
     void clean();
-    static std::shared_ptr<VirtualCaipShow> copyCaipShow(const VirtualCaipShow& other);
 
     // The quick-select action: the toggle, then the owning form refreshes its marks.
     void selCaip();

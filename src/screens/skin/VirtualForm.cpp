@@ -242,17 +242,6 @@ void VirtualForm::flashCaip(UIWelcomeViewController& screen) {
     }
 }
 
-std::shared_ptr<VirtualForm> VirtualForm::copyForm(const VirtualForm& form, UIWelcomeViewController& screen) {
-    auto copy = std::make_shared<VirtualForm>();
-    for (auto& button : form.virtualButtons) copy->addButton(VirtualButton::copyButton(*button));
-    for (auto& slot : form.virtualCaipShows) {
-        auto twin = VirtualCaipShow::copyCaipShow(*slot);
-        twin->createAndShow(*screen.view());
-        copy->addCaipShow(std::move(twin));
-    }
-    return copy;
-}
-
 bool VirtualForm::quickSel(const std::shared_ptr<NSCaipClass>& dish, VirtualButton& button,
                            UIWelcomeViewController& screen) {
     if (!dish) return false;

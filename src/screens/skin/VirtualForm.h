@@ -70,7 +70,6 @@ public:
     void goForm(std::shared_ptr<VirtualForm> target, bool forward, UIWelcomeViewController& screen);
     // Lays the ordered-dish marks on RunF buttons and slots whose dish has an unsent line.
     void flashCaip(UIWelcomeViewController& screen);
-    static std::shared_ptr<VirtualForm> copyForm(const VirtualForm& form, UIWelcomeViewController& screen);
     void animationFinish(const std::optional<std::string>& name, bool finished, void* context);
     // The one-tap order toggle of a RunF button, with a thumbnail flying between the button and
     // the form's CheckList button.

@@ -127,7 +127,8 @@ TEST_F(SkinForms, ActionTextsOfEveryKind) {
              EXPECT_TRUE(form().virtualButtons[0]->quickCaipView) << "the button is marked";
          }},
         {"RunF(9999)", [&] { EXPECT_TRUE(lines().empty()); EXPECT_FALSE(opened()); }},
-        {"Movie(1,2,3)", [&] { EXPECT_FALSE(welcome()->moviePlayer()); }},
+        {"Movie(1,2,3,4)", [&] { EXPECT_FALSE(welcome()->moviePlayer()); }},
+        {"Movie 0,0,0,0,INTRO", [&] { EXPECT_FALSE(welcome()->moviePlayer()); }},
         {"Movie(100,200,400,500,intro)", [&] {
              ASSERT_TRUE(welcome()->moviePlayer());
              EXPECT_EQ(welcome()->moviePlayer()->view()->frame(), (ui::Rect{100, 200, 300, 300}));
@@ -158,6 +159,16 @@ TEST_F(SkinForms, ActionTextsOfEveryKind) {
         c.check();
         settle();
     }
+}
+
+TEST_F(SkinForms, ASwipeToAFormNumberTheSkinSkippedStays) {
+    // Two forms, numbered 1 and 3: forward from Form1 would be Form2.
+    startSkinned("<ZirevOvuZud><FormCnt>3</FormCnt><Form1>" + buttonsXml({"Run"}) + "</Form1><Form3>" +
+                 buttonsXml({"Set"}) + "</Form3></ZirevOvuZud>");
+    swipe({700, 200}, {-40, 0});
+    settle();
+    EXPECT_EQ(form().formName, "Form1");
+    EXPECT_TRUE(welcome()->canTouch());
 }
 
 TEST_F(SkinForms, AReleaseWhileAVideoPlaysOnlyStopsIt) {
