@@ -2,6 +2,7 @@
 // back office, the welcome screen puts it on at once, and a dish ordered from a slot reaches the
 // order list.
 
+#include "model/NSCplbTreeClass.h"
 #include "platform/render/UiHooks.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
@@ -62,6 +63,28 @@ TEST_F(SkinUpdate, TheSettingsDressTheTerminalInTheDemoSkinAndASlotOrdersADish) 
     settle();
     ASSERT_TRUE(root->listViewController);
     EXPECT_TRUE(shows(dish->m_strName)) << dump();
+}
+
+TEST_F(SkinUpdate, AMenuSynchronisationRefillsTheSlotsFromTheNewMenu) {
+    start(true);
+    putOn(menuLayout({}, "Form2"));
+    EXPECT_EQ(slotNames().front(), "翡翠花菇扒鲍脯") << "the demo menu's first hot dish";
+    // The skin hides the plain settings button; the administrator opens them as after a login.
+    UISetViewController::markNextOpeningAsAdministrator(true);
+    root->set();
+    settle();
+    tap("同步菜谱");
+    acknowledge();
+    tap("返回");
+    settle();
+    ASSERT_TRUE(welcome()->hasXml());
+    ASSERT_EQ(form().formName, "Form2") << "the form shown last";
+    // The server's category 000001 now fills the slots with the server's dishes.
+    auto category = NSCplbTreeClass::getCplbTreeFromCplbTrees("000001", NSServer::getCaipDB()->rootCplbTrees);
+    ASSERT_TRUE(category);
+    EXPECT_EQ(form().useCplbTree, category);
+    ASSERT_FALSE(category->caips.empty());
+    EXPECT_EQ(slotNames().front(), category->caips.front()->m_strName);
 }
 
 }  // namespace
