@@ -98,6 +98,27 @@ TEST_F(SkinForms, OpenCurlsUpToAHigherFormAndDownOtherwise) {
         EXPECT_TRUE(welcome()->canTouch());
         EXPECT_EQ(NSServer::getWelShowFormName(), "Form3");
     }
+
+    // With a desk open the back office hears which form the skin shows.
+    auto desk = std::make_shared<NSDeskClass>();
+    desk->m_strDeskID = "A1";
+    NSServer::setNowDesk(desk);
+    NSServer::setIP("127.0.0.1");
+    sim.clearRecords();
+    tapButton(1);
+    loop().drain();
+    ASSERT_TRUE(sim.waitForAnnouncements(1, 5.0));
+    EXPECT_EQ(sim.announcements().front().bytes, "<goform:A1:Form3>");
+
+    // Held in landscape, the switch takes the landscape file's form of that name.
+    writeLayout(skin::kSecondLayout, xml);
+    NSServer::setWelShowFormName("Form5");
+    putOn(xml);
+    ASSERT_EQ(welcome()->nowForm(), welcome()->forms().at("Form5")) << "the remembered form, from the main file";
+    NSServer::setIsHengB(true);
+    tapButton(1);
+    EXPECT_EQ(welcome()->nowForm(), welcome()->forms2().at("Form3"));
+    NSServer::setIsHengB(false);
 }
 
 TEST_F(SkinForms, ActionTextsOfEveryKind) {
