@@ -152,7 +152,6 @@ bool orderToggle(const std::shared_ptr<NSCaipClass>& dish, const std::function<v
 VirtualCaipShow::~VirtualCaipShow() { destroy(); }
 
 void VirtualCaipShow::createAndShow(ui::View& view) {
-    std::weak_ptr<VirtualCaipShow> weak = weak_from_this();
     if (!caipQuickSel && !empty(locationS)) {
         caipQuickSel = std::make_shared<ui::Button>(ui::Button::Type::Custom);
         caipQuickSel->setFrame(locationS);
