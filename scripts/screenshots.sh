@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker and
-# number pad screens as a waiter sees them, each reached by taps from a fresh start against the
-# back-office simulator, so the pictures never go stale. The order-line editor and the set-meal
-# chooser, which the dish menu opens, are drawn by their screenshot checks on a terminal of the
-# tests' own (build/shots).
+# Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker,
+# number pad and skinned menu screens as a waiter sees them, each reached by taps from a fresh
+# start against the back-office simulator, so the pictures never go stale. The order-line editor
+# and the set-meal chooser, which the dish menu opens, are drawn by their screenshot checks on a
+# terminal of the tests' own (build/shots).
 #
 #   scripts/screenshots.sh
 #
@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad lineeditor setmeal)
+shots=(welcome settings login picker pad skin lineeditor setmeal)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
@@ -125,6 +125,25 @@ advance 1
 tap 312 518
 advance 0.5
 screenshot $work/pad.png" || true
+
+# The skin update of the settings dresses the terminal in the simulator's demo skin; the first
+# category's form opens from the main form and its first dish is ordered with one tap (the
+# buttons are pictures of the skin, so the steps tap their places).
+run skin "$(copy skin)" "
+advance 1
+tap \"设置\"
+advance 1
+tap \"更新皮肤和视频\"
+advance 2
+tap \"确定\"
+advance 4
+tap \"返回\"
+advance 1
+tap 229 425
+advance 1
+tap 284 350
+advance 4
+screenshot $work/skin.png" || true
 
 # The line editors as the screenshot checks draw them (their simulator listens on a port of its own).
 KOVRA_SCREENSHOT_DIR=$work build/shots/tests/screens/lineedit/screens_lineedit_tests \

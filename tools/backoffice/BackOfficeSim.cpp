@@ -667,6 +667,8 @@ std::vector<BackOfficeSim::File> BackOfficeSim::files(const std::string& kind) c
 
 void BackOfficeSim::setFile(const std::string& kind, const File& file) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
+    // A caller that shapes the skin files itself gets only what it shapes.
+    if (kind == "png") impl_->restaurant.demoSkinPending = false;
     auto& list = impl_->restaurant.files[kind];
     for (auto& f : list)
         if (f.name == file.name) {
@@ -679,6 +681,7 @@ void BackOfficeSim::setFile(const std::string& kind, const File& file) {
 void BackOfficeSim::removeFiles(const std::string& kind) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->restaurant.files[kind].clear();
+    if (kind == "png") impl_->restaurant.demoSkinPending = false;
 }
 
 void BackOfficeSim::setSpecialList(const std::string& name, const std::vector<std::string>& dishIDs) {

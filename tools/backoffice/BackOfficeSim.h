@@ -219,9 +219,10 @@ public:
     // The files served by "getfile" and listed by "picdir" ("bmp"), "skindir" ("png") and
     // "mediadir" ("mpg"): name as listed, stamp, bytes. The demo serves each dish's picture
     // "<id>.BMP", thumbnail "<id>T.BMP" and description "<id>M.TXT", two skin pictures and one
-    // video. A ".BMP" of kind "bmp" travels with its first 1024 bytes enciphered with the
-    // requesting device's key. setFile adds or replaces one file (by name); removeFiles empties
-    // a list.
+    // video, and the demo skin (tools/skingen) once the skin files are first asked for. A ".BMP"
+    // of kind "bmp" travels with its first 1024 bytes enciphered with the requesting device's
+    // key. setFile adds or replaces one file (by name); removeFiles empties a list; either, for
+    // the skin files, leaves the demo skin out.
     struct File {
         std::string name;
         int stamp = 1;

@@ -8,6 +8,7 @@
 #include "core/NSEncDec.h"
 #include "platform/foundation/Text.h"
 #include "restaurantgen/RestaurantGen.h"
+#include "skingen/SkinGen.h"
 
 namespace backoffice {
 
@@ -280,6 +281,7 @@ SimRestaurant::Answer SimRestaurant::treedata(const ReceivedRequest& r) {
     if (list == "rebate") {
         for (auto& [code, name] : rebates) row(code, name, "/");
     } else if (list == "picdir" || list == "skindir" || list == "mediadir") {
+        if (list == "skindir") addDemoSkin();
         const std::string kind = list == "picdir" ? "bmp" : list == "skindir" ? "png" : "mpg";
         for (auto& f : files[kind])
             row(platform::fmt("%i", f.listedSize ? *f.listedSize : static_cast<long long>(f.bytes.size())), f.name,
@@ -295,6 +297,7 @@ SimRestaurant::Answer SimRestaurant::treedata(const ReceivedRequest& r) {
 SimRestaurant::Answer SimRestaurant::getfile(const ReceivedRequest& r) {
     const std::string name = upper(r.field("param1"));
     const std::string kind = r.field("param2");
+    if (kind == "png") addDemoSkin();
     for (auto& f : files[kind]) {
         if (upper(f.name) != name) continue;
         // Dish pictures travel with their head enciphered with the device key.
@@ -306,6 +309,36 @@ SimRestaurant::Answer SimRestaurant::getfile(const ReceivedRequest& r) {
     }
     // A raw reply has no room for an error message: the terminal waits in vain.
     return {std::nullopt, true};
+}
+
+void SimRestaurant::addDemoSkin() {
+    if (!demoSkinPending) return;
+    demoSkinPending = false;
+    auto parse = [](const std::string& text) { return GDataXMLDocument::initWithDataOptionsError(text, 0, nullptr); };
+    // The categories with the most dishes get a form each, in the order of the category file.
+    std::map<std::string, int> dishCount;
+    std::string featured;
+    if (auto doc = parse(tables["caip"])) {
+        if (auto rows = firstElement(doc->rootElement(), "data")->elementsForName("row"))
+            for (auto& r : *rows) {
+                ++dishCount[attributeText(r, "f8")];
+                const std::string id = attributeText(r, "f1");
+                if (featured.empty() && !sellOut.count(id)) featured = id;
+            }
+    }
+    std::vector<std::pair<int, skingen::Category>> ranked;
+    if (auto doc = parse(tables["stCategory"])) {
+        if (auto rows = firstElement(doc->rootElement(), "data")->elementsForName("record"))
+            for (auto& r : *rows) {
+                const std::string id = attributeText(r, "f1");
+                if (dishCount[id] > 0) ranked.push_back({dishCount[id], {id, attributeText(r, "f2")}});
+            }
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<skingen::Category> categories;
+    for (auto& [count, category] : ranked) categories.push_back(category);
+    const std::string video = files["mpg"].empty() ? std::string("DEMO.MPG") : files["mpg"].front().name;
+    for (auto& f : skingen::demoSkin(categories, featured, video)) files["png"].push_back({f.name, 1, f.bytes, std::nullopt});
 }
 
 SimRestaurant::Answer SimRestaurant::deskstate(const ReceivedRequest&) {

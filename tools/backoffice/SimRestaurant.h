@@ -43,6 +43,11 @@ public:
     std::map<std::string, int> dishCounters;              // by waiter ID
     std::optional<std::string> nextDeviceKey;
     std::vector<std::string> assignedKeys;
+    // The demo skin joins the skin files when they are first listed or fetched: drawing it costs
+    // more than every other demo file together, and most runs never ask. Emptying the skin files
+    // or setting one of them drops it for good.
+    bool demoSkinPending = true;
+    void addDemoSkin();
 
 private:
     Answer check(const ReceivedRequest& r);

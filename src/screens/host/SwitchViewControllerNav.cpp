@@ -19,6 +19,7 @@
 #include "screens/menu/UITaoCanViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"
+#include "screens/skin/VirtualForm.h"
 
 namespace {
 
@@ -337,7 +338,9 @@ void SwitchViewController::welShowDishList() {
 void SwitchViewController::backToWelcomeFrom(ui::ViewController* screen) {
     takeOffScreen(screen);
     if (auto* welcome = welcomeViewController.controller()) view()->addSubview(welcome->view());
-    // The welcome screen shows no skinned form, so there are no dish slots to mark.
+    // The order may have changed meanwhile: the skinned form marks its dishes again.
+    if (welcomeViewController && welcomeViewController->nowForm())
+        welcomeViewController->nowForm()->flashCaip(*welcomeViewController);
     announce(kWelcomeShown, "");
 }
 

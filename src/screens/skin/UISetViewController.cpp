@@ -14,6 +14,7 @@
 #include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/skin/UIWelcomeViewController.h"
 
 namespace {
 
@@ -296,16 +297,26 @@ bool UISetViewController::runMaintenance(const MaintenanceWords& words, const st
 
 void UISetViewController::ayncCaip() {
     if (isSubViewShow(false)) return;
-    runMaintenance({"shez29", "shez30", "shez31", "shez31", "shez32"},
-                   [this] { return NSServer().ayncCaip(this); });
+    const bool synchronised = runMaintenance({"shez29", "shez30", "shez31", "shez31", "shez32"},
+                                             [this] { return NSServer().ayncCaip(this); });
     // The rows show what the download changed.
     if (talbe_) talbe_->reloadData();
+    // A skin's dish slots page through the categories of the menu just loaded.
+    if (synchronised) reloadSkin(false);
 }
 
 void UISetViewController::updateSys() {
     if (isSubViewShow(false)) return;
-    runMaintenance({"shez24", "shez25", "shez26", "shez25", "shez28"},
-                   [this] { return NSServer().updateSys(this); });
+    // The welcome screen behind the settings puts on the new skin at once.
+    if (runMaintenance({"shez24", "shez25", "shez26", "shez25", "shez28"},
+                       [this] { return NSServer().updateSys(this); }))
+        reloadSkin(true);
+}
+
+void UISetViewController::reloadSkin(bool newSkin) {
+    if (!rootController_ || !rootController_->welcomeViewController) return;
+    auto& welcome = *rootController_->welcomeViewController;
+    if (newSkin || welcome.hasXml()) welcome.startSkin();
 }
 
 void UISetViewController::delAllData(int confirmed) {

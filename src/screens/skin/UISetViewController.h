@@ -112,6 +112,9 @@ private:
         const char* failed;
     };
     bool runMaintenance(const MaintenanceWords& words, const std::function<bool()>& operation);
+    // The welcome screen loads its skin again: always after a skin update, after a menu
+    // synchronisation only while it wears one.
+    void reloadSkin(bool newSkin);
     void raiseAlert(const std::string& title, const std::string& message,
                     const std::optional<std::string>& cancel, const std::vector<std::string>& others,
                     int tag);

@@ -3,11 +3,15 @@
 #include "core/NSLangueManager.h"
 #include "core/NSServer.h"
 #include "model/NSUserClass.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Text.h"
+#include "platform/media/MoviePlayer.h"
 #include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/skin/NSScreen.h"
 #include "screens/skin/UISetViewController.h"
+#include "screens/skin/VirtualForm.h"
 
 namespace {
 
@@ -28,14 +32,20 @@ std::string word(const std::string& key) { return NSServer::getLangueManager()->
 }  // namespace
 
 UIWelcomeViewController::UIWelcomeViewController(std::string nibName, bool copy)
-    : ui::ViewController(std::move(nibName)) {
-    // A page-turn copy shares the real screen's forms; the real screen would start its screen
-    // saver here, which comes with the skinned menu.
-    (void)copy;
+    : ui::ViewController(std::move(nibName)), copy_(copy) {
+    // The screen saver starts once the skin is loaded, when the view is made (startSkin).
     hasXml_ = false;
 }
 
-UIWelcomeViewController::~UIWelcomeViewController() = default;
+UIWelcomeViewController::~UIWelcomeViewController() {
+    if (screen_) screen_->screenOver();
+    if (clearPlayTimer_) clearPlayTimer_->invalidate();
+    forgetPlayer();
+    if (moviePlayer_) {
+        moviePlayer_->stop();
+        if (moviePlayer_->view()) moviePlayer_->view()->removeFromSuperview();
+    }
+}
 
 void UIWelcomeViewController::loadView() {
     ui::Rect frame{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight - ui::Window::kStatusBarHeight};
@@ -67,10 +77,12 @@ void UIWelcomeViewController::makeControls() {
 void UIWelcomeViewController::viewDidLoad() {
     showInterface();
     ui::ViewController::viewDidLoad();
+    if (!copy_) startSkin();
 }
 
 void UIWelcomeViewController::viewDidUnload() {
     toolBar_.reset();
+    stop();
     imageView_.reset();
     bt_set_.reset();
     bt_begin_.reset();
@@ -148,10 +160,16 @@ void UIWelcomeViewController::alertViewClickedButtonAtIndex(ui::AlertView&, int)
 }
 
 void UIWelcomeViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
-    // (The skinned menu's screen saver restarts its idle time here.)
+    // Any touch restarts the screen saver's idle time.
+    if (screen_ && screen_->isRunning()) {
+        screen_->screenOver();
+        screen_->screenBegin();
+    }
     if (!canTouch_ || isSubViewShow(true)) return;
-    if (auto* touch = touches.anyObject()) gestureStartPoint_ = touch->locationInView(view().get());
-    // (The press goes to the skinned form shown now; there is none yet.)
+    auto* touch = touches.anyObject();
+    if (!touch) return;
+    gestureStartPoint_ = touch->locationInView(view().get());
+    if (auto form = nowForm_) form->onButtonDown(gestureStartPoint_, *this);
 }
 
 void UIWelcomeViewController::touchesEnded(const ui::TouchSet& touches, const ui::Event*) {
@@ -159,7 +177,10 @@ void UIWelcomeViewController::touchesEnded(const ui::TouchSet& touches, const ui
     if (!touch) return;
     if (!canTouch_) {
         // A double tap ends a windowed skin video and gives the touches back.
-        if (touch->tapCount() == 2) canTouch_ = true;
+        if (touch->tapCount() == 2) {
+            stop();
+            canTouch_ = true;
+        }
         return;
     }
     if (isSubViewShow(false)) return;
@@ -176,5 +197,5 @@ void UIWelcomeViewController::touchesEnded(const ui::TouchSet& touches, const ui
     } else {
         touchNum_ = 0;
     }
-    // (The release goes to the skinned form shown now; there is none yet.)
+    if (auto form = nowForm_) form->onButtonUp(gestureStartPoint_, *this);
 }

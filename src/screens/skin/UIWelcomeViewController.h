@@ -4,10 +4,12 @@
 // gesture (two taps in the top-left corner, then two in the lower right) that opens the settings.
 // It asks the root's login gate for the settings (765001) and the fixed-desk opening (765006).
 //
-// This is the plain screen. The skinned menu it will host (the forms of the screen-layout files,
-// the form shown now, the idle screen saver and the skin videos) is not built yet: `hasXml` stays
-// NO and `nowForm` answers nothing, and every place that would hand a touch to a form says so.
+// It also hosts the skinned full-screen menu: when the skins folder holds the screen-layout file
+// it loads the forms (UIWelcomeViewControllerSkin.cpp), draws the current one, hands it presses
+// and releases, turns dish pages and forms on a swipe, runs the idle screen saver and plays the
+// skin videos.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +20,14 @@
 #include "platform/ui/ViewController.h"
 #include "screens/host/NSDialogProtocols.h"
 
+namespace media {
+class MoviePlayer;
+}
+namespace platform {
+class Timer;
+}
+
+class NSScreen;
 class SwitchViewController;
 class VirtualForm;
 
@@ -56,9 +66,37 @@ public:
     // ui::AlertViewDelegate: any button of this screen's alerts clears the alert-shown flag.
     void alertViewClickedButtonAtIndex(ui::AlertView&, int buttonIndex) override;
 
-    // The hidden gesture.
+    // The hidden gesture, the presses and releases of the current form, and the page swipe.
     void touchesBegan(const ui::TouchSet& touches, const ui::Event* event) override;
     void touchesEnded(const ui::TouchSet& touches, const ui::Event* event) override;
+    void touchesMoved(const ui::TouchSet& touches, const ui::Event* event) override;
+
+    // ---- Skinned menu ----------------------------------------------------------------------------
+    using FormMap = std::map<std::string, std::shared_ptr<VirtualForm>>;
+    // Loads INTERFACE.XML into `forms` and INTERFACE2.XML into `forms2` and sets the orientation
+    // flags; NO when the main file is missing.
+    bool RelsolveXmlToForm();
+    // Reads one layout file of the skins folder into `forms`; NO only when the file is missing.
+    bool getFormXmlWithName(const std::string& fileName, FormMap& forms);
+    // Loads the skin when the skins folder holds the layout file and, when it gave a form, shows
+    // it and starts the screen saver; a file without forms leaves the plain screen with a message.
+    // Called when the screen's view is made and after a skin update.
+    void startSkin();
+    // The end of a dish-page curl: touches are accepted again.
+    void animationFinish(const std::optional<std::string>& name, bool finished, void* context);
+
+    // Skin videos: `rect` all zero plays full screen.
+    void play(const ui::Rect& rect, const std::string& name);
+    void stop();
+    void fullBack();
+    void clearPlay();
+
+    const FormMap& forms() const { return forms_; }
+    const FormMap& forms2() const { return forms2_; }
+    const std::shared_ptr<VirtualForm>& nowForm() const { return nowForm_; }
+    void setNowForm(std::shared_ptr<VirtualForm> form) { nowForm_ = std::move(form); }
+    const std::shared_ptr<NSScreen>& screen() const { return screen_; }
+    const std::shared_ptr<media::MoviePlayer>& moviePlayer() const { return moviePlayer_; }
 
     const std::shared_ptr<ui::ImageView>& toolBar() const { return toolBar_; }
     const std::shared_ptr<ui::ImageView>& imageView() const { return imageView_; }
@@ -73,11 +111,15 @@ public:
     bool canPlay() const { return canPlay_; }
     void setCanPlay(bool value) { canPlay_ = value; }
     int touchNum() const { return touchNum_; }
-    // The skinned form shown now: none until the skinned menu exists.
-    std::shared_ptr<VirtualForm> nowForm() const { return nullptr; }
 
 private:
     void makeControls();
+    // Shows the plain screen's own controls, or hides them under a skin.
+    void showPlainControls(bool shown);
+    // Ends the video player's notices to this screen.
+    void forgetPlayer();
+    // One swipe: a dish page of the current form or the neighbouring form.
+    void swipe(bool forward);
 
     std::shared_ptr<ui::ImageView> toolBar_;
     std::shared_ptr<ui::Button> bt_set_;
@@ -86,9 +128,19 @@ private:
     ui::Point gestureStartPoint_{-100, -100};
     SwitchViewController* rootController_ = nullptr;
     std::shared_ptr<ui::ImageView> imageView_;
+    FormMap forms_;
+    FormMap forms2_;
+    std::shared_ptr<VirtualForm> nowForm_;
     bool hasXml_ = false;
     bool canTouch_ = true;
+    std::shared_ptr<media::MoviePlayer> moviePlayer_;
+    // The player's two notices while a video plays.
+    unsigned long long finishedToken_ = 0;
+    unsigned long long exitFullToken_ = 0;
+    std::shared_ptr<platform::Timer> clearPlayTimer_;
     bool canPlay_ = true;
+    std::shared_ptr<NSScreen> screen_;
+    bool copy_ = false;
     // Progress of the hidden settings gesture; 4 opens the settings.
     int touchNum_ = 0;
 };

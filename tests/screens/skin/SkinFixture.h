@@ -55,10 +55,12 @@ protected:
 
     // A release on the welcome screen at a point of its own view, through the window.
     bool tapWelcomeAt(double x, double y) {
-        ui::Point p = welcome()->view()->convertPointTo({x, y}, nullptr);
+        // The release may close the welcome screen (a skinned button opening the menu).
+        auto screen = welcome()->view();
+        ui::Point p = screen->convertPointTo({x, y}, nullptr);
         auto r = ui::tapAt(*window, p);
         loop().drain();
-        return r.ok && r.hit == welcome()->view().get();
+        return r.ok && r.hit == screen.get();
     }
 
     // Replaces a field's text by typing, as a waiter would: focus, erase, type.
