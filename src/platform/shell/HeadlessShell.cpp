@@ -11,6 +11,31 @@
 
 namespace shell {
 
+namespace {
+
+const std::string kNoFocus = "no text field has the focus";
+
+// Seconds or points as a step would write them.
+std::string number(double v) {
+    std::ostringstream s;
+    s << v;
+    return s.str();
+}
+
+std::string quote(const std::string& text) { return "\"" + text + "\""; }
+
+// How a message names what a step aims at.
+std::string targetName(const ScriptStep& step) {
+    switch (step.target) {
+    case ScriptStep::Target::Title: return quote(step.text);
+    case ScriptStep::Target::Tag: return "tag " + std::to_string(step.tag);
+    case ScriptStep::Target::Point: return "at (" + number(step.x) + "," + number(step.y) + ")";
+    }
+    return "";
+}
+
+}  // namespace
+
 HeadlessShell::HeadlessShell() {
     render::installUiHooks();
     window_ = std::make_shared<ui::Window>(ui::Rect{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight});
@@ -43,7 +68,7 @@ void HeadlessShell::settle() {
 std::string HeadlessShell::tapTitle(const std::string& title) {
     auto r = ui::tapTitle(*window_, title);
     settle();
-    return r.ok ? "" : "tap \"" + title + "\": " + r.error;
+    return r.ok ? "" : "tap " + quote(title) + ": " + r.error;
 }
 
 std::string HeadlessShell::tapTag(int tag) {
@@ -63,9 +88,9 @@ std::string HeadlessShell::type(const std::string& text) {
     while (start <= text.size()) {
         const std::size_t nl = text.find('\n', start);
         const std::string piece = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-        if (!piece.empty() && !window_->insertText(piece)) return "type: no text field has the focus";
+        if (!piece.empty() && !window_->insertText(piece)) return "type: " + kNoFocus;
         if (nl == std::string::npos) break;
-        if (!window_->pressReturn()) return "type: no text field has the focus";
+        if (!window_->pressReturn()) return "type: " + kNoFocus;
         settle();
         start = nl + 1;
     }
@@ -73,32 +98,9 @@ std::string HeadlessShell::type(const std::string& text) {
     return "";
 }
 
-namespace {
-
-// Seconds or points as a step would write them.
-std::string number(double v) {
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
-std::string quote(const std::string& text) { return "\"" + text + "\""; }
-
-// How a message names what a step aims at.
-std::string targetName(const ScriptStep& step) {
-    switch (step.target) {
-    case ScriptStep::Target::Title: return quote(step.text);
-    case ScriptStep::Target::Tag: return "tag " + std::to_string(step.tag);
-    case ScriptStep::Target::Point: return "at (" + number(step.x) + "," + number(step.y) + ")";
-    }
-    return "";
-}
-
-}  // namespace
-
 std::string HeadlessShell::backspace(int count) {
     for (int i = 0; i < count; ++i) {
-        if (!window_->deleteBackward()) return "backspace: no text field has the focus";
+        if (!window_->deleteBackward()) return "backspace: " + kNoFocus;
         settle();
     }
     return "";
@@ -107,7 +109,7 @@ std::string HeadlessShell::backspace(int count) {
 std::string HeadlessShell::pressReturn() {
     const bool pressed = window_->pressReturn();
     settle();
-    return pressed ? "" : "return: no text field has the focus";
+    return pressed ? "" : "return: " + kNoFocus;
 }
 
 std::string HeadlessShell::pick(const std::string& title) {

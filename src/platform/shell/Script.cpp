@@ -172,30 +172,12 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
     const std::size_t n = t.size();
     if (t[0].quoted) return "a step starts with its name";
     if (verb == "tap") {
-        if (n == 2) {
-            step.kind = Kind::TapTitle;
-            step.target = ScriptStep::Target::Title;
-            step.text = t[1].text;
-            return std::nullopt;
-        }
-        if (n == 3 && t[1].text == "tag" && !t[1].quoted) {
-            auto tag = integer(t[2]);
-            if (!tag) return "tap tag needs a whole number";
-            step.kind = Kind::TapTag;
-            step.target = ScriptStep::Target::Tag;
-            step.tag = *tag;
-            return std::nullopt;
-        }
-        if (n == 3) {
-            auto x = number(t[1]), y = number(t[2]);
-            if (!x || !y) return "tap needs a title, \"tag N\" or a point X Y";
-            step.kind = Kind::TapPoint;
-            step.target = ScriptStep::Target::Point;
-            step.x = *x;
-            step.y = *y;
-            return std::nullopt;
-        }
-        return "tap needs a title, \"tag N\" or a point X Y";
+        std::size_t i = 1;
+        if (auto f = parseTarget(t, i, true, step)) return "tap " + *f;
+        if (i != n) return "tap needs a title, \"tag N\" or a point X Y";
+        using Target = ScriptStep::Target;
+        step.kind = step.target == Target::Tag ? Kind::TapTag : step.target == Target::Point ? Kind::TapPoint : Kind::TapTitle;
+        return std::nullopt;
     }
     // A step of one text: what to type, or the title of a picker row.
     auto textStep = [&](Kind kind, const char* failure) -> std::optional<std::string> {

@@ -184,10 +184,17 @@ TapResult aim(Window& window, View& target, Point& at) {
     }
     // The target itself or a part of it; the control or view that holds a part that takes no
     // touches (a label in a button, the picture of a key in a keypad); or, for a target that
-    // takes no touches, whatever lies beneath it. Anything else is drawn over the target.
-    if (!hit->isDescendantOf(&target) && !target.isDescendantOf(hit) && drawnInFront(*hit, target)) {
-        r.error = describe(target) + " is covered by " + describe(*hit);
-        return r;
+    // takes no touches, whatever lies beneath it. A view drawn over the target covers it.
+    if (!hit->isDescendantOf(&target) && !target.isDescendantOf(hit)) {
+        if (drawnInFront(*hit, target)) {
+            r.error = describe(target) + " is covered by " + describe(*hit);
+            return r;
+        }
+        // A control is meant to take the touch itself, not pass it on.
+        if (target.isUserInteractionEnabled()) {
+            r.error = describe(target) + " takes no touches there";
+            return r;
+        }
     }
     if (const Control* d = disabledControlOnPath(hit)) {
         r.error = describe(*d) + " is disabled";

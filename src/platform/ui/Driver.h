@@ -42,7 +42,8 @@ TapResult tapAt(Window& window, Point p);
 // A tap on the centre of the part of `target` that lies on screen. Fails when the target is not
 // in the window, not visible, is a disabled control, or a view drawn over it takes the touch
 // there. A view that takes no touches of its own (a label, the picture of a key) is tapped where
-// it is: the control or view holding it, or whatever lies beneath it, gets the touch.
+// it is: the control or view holding it, or whatever lies beneath it, gets the touch; a view that
+// does take touches but that hit-testing passes over (its panel refuses them) fails.
 TapResult tapView(Window& window, View& target);
 // Taps the front-most visible view titled `title` (or with `tag`); a label on a control or cell
 // stands for that control or cell.

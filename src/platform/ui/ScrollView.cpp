@@ -24,6 +24,12 @@ void ScrollView::setContentSize(Size s) {
 void ScrollView::setContentInset(EdgeInsets inset) {
     inset_ = inset;
     setNeedsDisplay();
+    // Outside a drag the content stays within the insets: a header that an inset held open
+    // closes when the inset goes (moving in the caller's animation block, if any).
+    if (!dragging_) {
+        const Point inside = clampedOffset(contentOffset());
+        if (inside != contentOffset()) setContentOffset(inside);
+    }
 }
 
 void ScrollView::contentOffsetDidChange() {

@@ -38,6 +38,7 @@ public:
     // Not clamped: code may place the content anywhere. Tells the delegate it scrolled.
     void setContentOffset(Point offset, bool animated = false);
     EdgeInsets contentInset() const { return inset_; }
+    // Outside a drag, an offset that the new insets leave out of range moves back within them.
     void setContentInset(EdgeInsets inset);
     // The offsets a drag may come to rest at.
     Point minimumContentOffset() const;

@@ -1,6 +1,10 @@
 #include "platform/ui/TextEditor.h"
 
+#include <memory>
+
 #include "platform/foundation/Text.h"
+#include "platform/ui/View.h"
+#include "platform/ui/Window.h"
 
 namespace ui {
 
@@ -24,6 +28,34 @@ std::string typeableOn(KeyboardType keyboard, std::string_view text) {
     for (char c : text)
         if ((c >= '0' && c <= '9') || (point && c == '.')) out += c;
     return out;
+}
+
+bool TextEditor::beginEditing(View& self) {
+    if (self.isFirstResponder()) return true;
+    Window* w = self.window();
+    if (!w || !self.canBecomeFirstResponder()) return false;
+    // The delegate may let go of the editor while it is asked.
+    std::shared_ptr<View> keep = self.shared_from_this();
+    if (!shouldBeginEditing()) return false;
+    if (!w->setFirstResponder(&self)) return false;
+    editing_ = true;
+    didBeginEditing();
+    w->updateKeyboard();
+    return true;
+}
+
+bool TextEditor::finishEditing(View& self) {
+    Window* w = self.window();
+    if (!w || w->firstResponder() != &self) return true;
+    if (!shouldEndEditing()) return false;
+    std::shared_ptr<View> keep = self.shared_from_this();
+    // Whatever the input method was composing is dropped, as when the keyboard goes.
+    TextInput::setMarkedText("");
+    w->resignFirstResponderFor(&self);
+    editing_ = false;
+    didEndEditing();
+    w->updateKeyboard();
+    return true;
 }
 
 void TextEditor::setText(std::string text) {

@@ -34,36 +34,24 @@ std::string TextField::displayText() const {
 
 bool TextField::canBecomeFirstResponder() const { return isEnabled(); }
 
-bool TextField::becomeFirstResponder() {
-    if (isFirstResponder()) return true;
-    Window* w = window();
-    if (!w || !canBecomeFirstResponder()) return false;
-    std::shared_ptr<View> keep = shared_from_this();
-    if (delegate_ && !delegate_->textFieldShouldBeginEditing(*this)) return false;
-    if (!w->setFirstResponder(this)) return false;
-    editing_ = true;
+bool TextField::becomeFirstResponder() { return beginEditing(*this); }
+bool TextField::resignFirstResponder() { return finishEditing(*this); }
+
+bool TextField::shouldBeginEditing() { return !delegate_ || delegate_->textFieldShouldBeginEditing(*this); }
+
+void TextField::didBeginEditing() {
     if (clearsOnBegin_) setText("");
     setNeedsDisplay();
     if (delegate_) delegate_->textFieldDidBeginEditing(*this);
     sendActions(ControlEvent::EditingDidBegin);
-    w->updateKeyboard();
-    return true;
 }
 
-bool TextField::resignFirstResponder() {
-    Window* w = window();
-    if (!w || w->firstResponder() != this) return true;
-    if (delegate_ && !delegate_->textFieldShouldEndEditing(*this)) return false;
-    std::shared_ptr<View> keep = shared_from_this();
-    // Whatever the input method was composing is dropped, as when the keyboard goes.
-    TextInput::setMarkedText("");
-    w->resignFirstResponderFor(this);
-    editing_ = false;
+bool TextField::shouldEndEditing() { return !delegate_ || delegate_->textFieldShouldEndEditing(*this); }
+
+void TextField::didEndEditing() {
     setNeedsDisplay();
     if (delegate_) delegate_->textFieldDidEndEditing(*this);
     sendActions(ControlEvent::EditingDidEnd);
-    w->updateKeyboard();
-    return true;
 }
 
 bool TextField::shouldReplace(std::size_t location, std::size_t length, const std::string& replacement) {

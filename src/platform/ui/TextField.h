@@ -56,7 +56,6 @@ public:
     void setClearsOnBeginEditing(bool clears) { clearsOnBegin_ = clears; }
     TextFieldDelegate* delegate() const { return delegate_; }
     void setDelegate(TextFieldDelegate* d) { delegate_ = d; }
-    bool isEditing() const { return editing_; }
     // What is drawn: bullets for secure entry, the marked text after the text while composing.
     std::string displayText() const;
 
@@ -68,6 +67,10 @@ public:
 
 protected:
     void didTapInside() override;
+    bool shouldBeginEditing() override;
+    void didBeginEditing() override;
+    bool shouldEndEditing() override;
+    void didEndEditing() override;
     bool shouldReplace(std::size_t location, std::size_t length, const std::string& replacement) override;
     void didReplace() override;
     void redraw() override { setNeedsDisplay(); }
@@ -82,7 +85,6 @@ private:
     ReturnKeyType returnKey_ = ReturnKeyType::Default;
     bool clearsOnBegin_ = false;
     TextFieldDelegate* delegate_ = nullptr;
-    bool editing_ = false;
 };
 
 }  // namespace ui

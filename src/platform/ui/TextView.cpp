@@ -24,32 +24,21 @@ void TextView::setEditable(bool e) {
     if (!e && isFirstResponder()) resignFirstResponder();
 }
 
-bool TextView::becomeFirstResponder() {
-    if (isFirstResponder()) return true;
-    Window* w = window();
-    if (!w || !editable_) return false;
-    std::shared_ptr<View> keep = shared_from_this();
-    if (delegate_ && !delegate_->textViewShouldBeginEditing(*this)) return false;
-    if (!w->setFirstResponder(this)) return false;
-    editing_ = true;
+bool TextView::becomeFirstResponder() { return beginEditing(*this); }
+bool TextView::resignFirstResponder() { return finishEditing(*this); }
+
+bool TextView::shouldBeginEditing() { return !delegate_ || delegate_->textViewShouldBeginEditing(*this); }
+
+void TextView::didBeginEditing() {
     setNeedsDisplay();
     if (delegate_) delegate_->textViewDidBeginEditing(*this);
-    w->updateKeyboard();
-    return true;
 }
 
-bool TextView::resignFirstResponder() {
-    Window* w = window();
-    if (!w || w->firstResponder() != this) return true;
-    if (delegate_ && !delegate_->textViewShouldEndEditing(*this)) return false;
-    std::shared_ptr<View> keep = shared_from_this();
-    TextInput::setMarkedText("");
-    w->resignFirstResponderFor(this);
-    editing_ = false;
+bool TextView::shouldEndEditing() { return !delegate_ || delegate_->textViewShouldEndEditing(*this); }
+
+void TextView::didEndEditing() {
     setNeedsDisplay();
     if (delegate_) delegate_->textViewDidEndEditing(*this);
-    w->updateKeyboard();
-    return true;
 }
 
 void TextView::touchesEnded(const TouchSet& touches, const Event* event) {

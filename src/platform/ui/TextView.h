@@ -42,7 +42,6 @@ public:
     void setReturnKeyType(ReturnKeyType r) { returnKey_ = r; }
     TextViewDelegate* delegate() const { return delegate_; }
     void setDelegate(TextViewDelegate* d) { delegate_ = d; }
-    bool isEditing() const { return editing_; }
 
     bool canBecomeFirstResponder() const override { return editable_; }
     bool becomeFirstResponder() override;
@@ -53,6 +52,10 @@ public:
     void returnKey() override;
 
 protected:
+    bool shouldBeginEditing() override;
+    void didBeginEditing() override;
+    bool shouldEndEditing() override;
+    void didEndEditing() override;
     bool shouldReplace(std::size_t location, std::size_t length, const std::string& replacement) override;
     void didReplace() override;
     void redraw() override { setNeedsDisplay(); }
@@ -64,7 +67,6 @@ private:
     bool editable_ = true;
     ReturnKeyType returnKey_ = ReturnKeyType::Default;
     TextViewDelegate* delegate_ = nullptr;
-    bool editing_ = false;
 };
 
 }  // namespace ui

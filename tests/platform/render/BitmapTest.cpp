@@ -212,6 +212,21 @@ TEST(Bitmap, DamagedOrHostilePicturesAreRefused) {
     for (auto& c : cases) EXPECT_FALSE(render::decodeImage(c.bytes)) << c.what;
 }
 
+// Every byte of a small palette picture damaged in turn, and every length it could be cut to:
+// the decoder refuses or decodes, and never reads past the bytes (the sanitizers watch).
+TEST(Bitmap, Bmp8BitDamagedAnywhereIsReadWithinItsBytes) {
+    const std::string good = bmp8(3, 2, kPalette, 3, kIndexRows);
+    for (std::size_t n = 0; n < good.size(); ++n) (void)render::decodeImage(good.substr(0, n));
+    for (std::size_t at = 2; at < good.size(); ++at)
+        for (char value : {'\x00', '\x7F', '\xFF'}) {
+            std::string damaged = good;
+            damaged[at] = value;
+            if (auto out = render::decodeImage(damaged)) {
+                EXPECT_EQ(out->pixels.size(), std::size_t(out->width) * std::size_t(out->height)) << at;
+            }
+        }
+}
+
 TEST(Bitmap, JpegCutShortStillGivesAPictureOrNothingButNeverCrashes) {
     std::string jpeg = jpegOfTwoHalves(64, 64);
     for (std::size_t n = 0; n < jpeg.size(); n += 37) (void)render::decodeImage(jpeg.substr(0, n));

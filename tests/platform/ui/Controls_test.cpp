@@ -214,6 +214,14 @@ TEST_F(Controls, TextFieldsAndTextViewsTypeOnlyWhatTheirKeyboardHas) {
         window->insertText("😀");
         window->deleteBackward();
         EXPECT_EQ(editor->text(), "12") << asView->className();
+
+        // Giving up the focus drops the composition and lowers the keyboard.
+        window->setMarkedText("ab");
+        EXPECT_TRUE(editor->isEditing());
+        EXPECT_TRUE(asView->resignFirstResponder());
+        EXPECT_FALSE(editor->isEditing()) << asView->className();
+        EXPECT_EQ(editor->markedText(), "") << asView->className();
+        EXPECT_FALSE(window->isKeyboardVisible()) << asView->className();
     }
 }
 

@@ -94,6 +94,19 @@ TEST_F(Driving, AViewThatTakesNoTouchesIsTappedWhereItLiesUnlessSomethingCoversI
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("covered by View"), std::string::npos) << r.error;
     EXPECT_EQ(taps, 2);
+
+    // A button in a panel that refuses touches cannot be tapped, even where nothing covers it:
+    // the touch would reach the button beneath instead.
+    sheet->removeFromSuperview();
+    auto panel = add<View>(Rect{0, 0, 200, 60});
+    panel->setUserInteractionEnabled(false);
+    auto inner = std::make_shared<Button>(Button::Type::Custom, Rect{0, 0, 200, 60});
+    inner->setTag(6);
+    panel->addSubview(inner);
+    r = tapTag(*window, 6);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("takes no touches"), std::string::npos) << r.error;
+    EXPECT_EQ(taps, 2);
 }
 
 struct Zoomer : ScrollViewDelegate {
@@ -153,6 +166,11 @@ TEST_F(Driving, AScrollViewRestsWithinTheInsetItsEndOfDragHandlerSet) {
         EXPECT_DOUBLE_EQ(list->contentOffset().y, c.offset) << c.pull;
         EXPECT_DOUBLE_EQ(list->contentInset().top, c.inset) << c.pull;
     }
+    // When the reload is over and the inset goes, the header closes.
+    drag(*window, {150, 100}, {150, 300});
+    ASSERT_DOUBLE_EQ(list->contentOffset().y, -60);
+    list->setContentInset({});
+    EXPECT_DOUBLE_EQ(list->contentOffset().y, 0);
     list->setDelegate(nullptr);
 }
 
