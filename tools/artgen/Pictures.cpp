@@ -428,6 +428,14 @@ std::vector<Picture> pictures() {
     for (int n = 2; n <= 12; ++n)
         add("t" + std::to_string(n) + "t.bmp", 210, 158,
             [n](cairo_t* cr, double w, double h) { demoDish(cr, w, h, n - 2, false); });
+    // The same dishes large, for the detail view ("0%i.bmp"), and its stand-in without one.
+    add("nopic2.bmp", 320, 240, noPicture);
+    for (int i = 0; i < 11; ++i)
+        add("0" + std::to_string(4001 + i) + ".bmp", 320, 240,
+            [i](cairo_t* cr, double w, double h) { demoDish(cr, w, h, i, false); });
+    for (int i = 0; i < 4; ++i)
+        add("0" + std::to_string(9001 + i) + ".bmp", 320, 240,
+            [i](cairo_t* cr, double w, double h) { demoDish(cr, w, h, 11 + i, true); });
 
     // The family named after the interface type.
     for (int t : kInterfaceTypes) {

@@ -115,9 +115,10 @@ void UISelectCaipViewController::loadView() {
     auto bottom = std::make_shared<ui::View>(ui::Rect{0, h - kBarHeight, w, kBarHeight});
     bottom->setBackgroundColor(kit::kBar);
     v.addSubview(bottom);
-    const double bw = 78, gap = 6, by = h - kBarHeight + (kBarHeight - kit::kTouch) / 2;
+    const double gap = 6, by = h - kBarHeight + (kBarHeight - kit::kTouch) / 2;
     double x = 8;
-    auto add = [&](const std::string& title, void (UISelectCaipViewController::*op)(), kit::ButtonKind kind) {
+    auto add = [&](const std::string& title, void (UISelectCaipViewController::*op)(), kit::ButtonKind kind,
+                   double bw = 74) {
         auto b = kit::button(v, {x, by, bw, kit::kTouch}, title, act(op), kind);
         x += bw + gap;
         return b;
@@ -130,7 +131,8 @@ void UISelectCaipViewController::loadView() {
     bt_last_ = add("上一页", &UISelectCaipViewController::lastPage, kit::ButtonKind::Secondary);
     bt_next_ = add("下一页", &UISelectCaipViewController::nextPage, kit::ButtonKind::Secondary);
     bt_otherFun_ = add("功能", &UISelectCaipViewController::otherFun, kit::ButtonKind::Secondary);
-    bt_dishl_ = add(type_ == kSetMealAdd ? "完成" : "已点", &UISelectCaipViewController::dishlist, kit::ButtonKind::Primary);
+    bt_dishl_ = add(type_ == kSetMealAdd ? "完成" : "已点菜单", &UISelectCaipViewController::dishlist,
+                    kit::ButtonKind::Primary, w - 8 - x);
 
     // The lit special-list buttons: a mark laid over the button of the list shown.
     auto lit = [&](const std::shared_ptr<ui::Button>& under) {
