@@ -15,6 +15,7 @@
 #include "model/NSCplbTreeClass.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
+#include "platform/render/UiHooks.h"
 #include "screens/menu/NSCaipViewCell.h"
 #include "screens/menu/UICplbViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
@@ -23,6 +24,7 @@ class MenuFixture : public ScreenFixture {
 protected:
     void SetUp() override {
         ScreenFixture::SetUp();
+        render::installUiHooks();  // the tiles' pictures are decoded as on the device
         launch("127.0.0.1");
         desk = std::make_shared<NSDeskClass>();
         desk->m_strDeskID = "A1";
