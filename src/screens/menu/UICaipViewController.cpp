@@ -27,6 +27,8 @@ constexpr double kSwipeDrift = 20;
 // The walk of a page turn that finds no dish with a category ends after this many steps.
 constexpr long long kWalkLimit = 1000000;
 
+// The entries of a ","-list, each ended by a "," (one is appended): "a,b" gives a and b, and
+// "a,b," gives a, b and an empty entry.
 std::vector<std::string> splitComma(const std::string& text) {
     std::vector<std::string> parts;
     std::string rest = text + ",";
@@ -81,8 +83,7 @@ void UICaipViewController::buildZuofs() {
     const auto ids = splitComma(line.m_strZuofID), prices = splitComma(line.m_strZfjiag);
     const auto counts = splitComma(line.m_strZuofShul);
     int row = 0;
-    // Both lists end with the "," appended to them: the last part is no entry.
-    for (std::size_t k = 0; k + 1 < ids.size() && k + 1 < prices.size(); ++k) {
+    for (std::size_t k = 0; k < ids.size() && k < prices.size(); ++k) {
         if (ids[k].empty()) continue;
         const int n = m_zuofs_->AddItem(ids[k], db ? db->GetKouwNameByID(ids[k]) : ids[k], prices[k]);
         m_zuofs_->m_str1[n] = "";
@@ -90,7 +91,7 @@ void UICaipViewController::buildZuofs() {
         ++row;
         if (!fromLine) continue;
         if (m_zuofs_->m_uint[n] == 1) {
-            if (static_cast<std::size_t>(row) < counts.size()) m_zuofs_->m_str1[n] = counts[row - 1];
+            if (static_cast<std::size_t>(row) <= counts.size()) m_zuofs_->m_str1[n] = counts[row - 1];
             line.DelKouwID(ids[k]);
         }
         if (line.m_bisSet && line.m_bAddOn && line.m_fQuantity != 0) {
