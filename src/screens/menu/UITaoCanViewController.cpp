@@ -170,6 +170,8 @@ void UITaoCanViewController::showCaipMoney() {
 
 int UITaoCanViewController::numberOfSections(ui::TableView&) {
     showCaipMoney();
+    // Rows past the items have no tile any more.
+    if (caipViewCells_.size() > m_ExCaips_.size()) caipViewCells_.resize(m_ExCaips_.size());
     return 1;
 }
 

@@ -17,6 +17,7 @@
 #include "model/NSDishClass.h"
 #include "platform/render/UiHooks.h"
 #include "screens/menu/NSCaipViewCell.h"
+#include "screens/menu/UICaipViewController.h"
 #include "screens/menu/UICplbViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
 
