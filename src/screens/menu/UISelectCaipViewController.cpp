@@ -429,6 +429,8 @@ void UISelectCaipViewController::quickSearch(const std::string& text) {
     if (auto db = NSServer::getCaipDB()) db->GetCaipArrayBySQCode(text, node->caips);
     nowCplb_ = node;
     flashCaip();
+    // A result starts at its top, wherever the list it replaces was scrolled to.
+    caipTable_->scrollToRow({0, 0}, ui::ScrollPosition::Top, false);
 }
 
 void UISelectCaipViewController::searchBarTextDidChange(ui::SearchBar&, const std::string& text) {
