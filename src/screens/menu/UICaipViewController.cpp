@@ -310,8 +310,6 @@ void UICaipViewController::showMaxPig() {
         caiView_->setFrame(big);
         if (scrollView_) scrollView_->setFrame(big);
         ui::Animation::commit();
-        // Over everything else of the view, so the large picture is not drawn under the labels.
-        view()->bringSubviewToFront(caiView_.get());
     } else {
         beginAnimation("bigPigBack", 0.3);
         ui::Animation::commit();

@@ -32,7 +32,8 @@ TileLayout portraitLayout(int mode, int slot) {
         return {{128, 0, 126, 94}, none, {127, 94, 124, 20}, none, {127, 115, 124, 20}, none, {224, 115, 30, 20}, {194, 115, 30, 20},
                 none, false, false, false, true};
     case UISelectCaipViewController::kPictureList:
-        return {{15, 17, 210, 158}, none, {240, 17, 230, 30}, {475, 17, 150, 30}, {240, 147, 200, 40}, {240, 47, 300, 100},
+        // The price ends where the minus button begins, so its unit is never hidden under it.
+        return {{15, 17, 210, 158}, none, {240, 17, 230, 30}, {475, 17, 150, 30}, {240, 147, 178, 40}, {240, 47, 300, 100},
                 {480, 150, 80, 28}, {420, 150, 57, 28}, none, true, true, false, false};
     default:
         return {none, {0, 0, 130, 40}, {2, 0, 115, 40}, none, {115, 0, 64, 40}, none, {224, 10, 30, 20}, {180, 10, 30, 20},
