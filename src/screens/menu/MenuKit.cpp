@@ -8,6 +8,8 @@
 #include "model/NSDeskClass.h"
 #include "net/RootServices.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/ui/Window.h"
+#include "screens/host/SwitchViewController.h"
 
 namespace menu {
 
@@ -16,6 +18,18 @@ namespace {
 constexpr std::uint64_t kMaxDescription = 64 * 1024;
 constexpr const char* kDemoMarker = "测试^";
 }  // namespace
+
+ui::Rect screenRect(const SwitchViewController* root) {
+    if (root) return root->frameRect();
+    return {0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight - ui::Window::kStatusBarHeight};
+}
+
+bool refuseCustomDish(const NSCaipClass& dish, ui::AlertViewDelegate* delegate) {
+    if (!dish.m_bCustom || NSServer::isWaiterUser()) return false;
+    auto alert = std::make_shared<ui::AlertView>(std::string("提示"), word("selectcaip11"), delegate, std::string("确定"));
+    alert->show();
+    return true;
+}
 
 std::string word(const std::string& key) { return NSServer::getLangueManager()->text(key); }
 

@@ -11,13 +11,54 @@
 
 #include "model/NSDishClass.h"
 #include "platform/foundation/Text.h"
+#include "platform/ui/Animation.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/ViewController.h"
 
 class NSCaipClass;
 class NSDeskClass;
+class SwitchViewController;
 
 namespace menu {
+
+// The rectangle a screen lays itself out in: the root's, or the window below the status bar.
+ui::Rect screenRect(const SwitchViewController* root);
+
+// A closure for a control that calls the screen's operation while the screen lives: a control
+// never keeps its screen alive.
+template <class T, class... A>
+auto action(T& screen, void (T::*op)(A...)) {
+    std::weak_ptr<ui::ViewController> weak = screen.weak_from_this();
+    return [weak, op](A... args) {
+        if (auto s = std::static_pointer_cast<T>(weak.lock())) ((*s).*op)(args...);
+    };
+}
+
+// A control's action that hands its tag (a tile index, a row) to the screen's operation.
+template <class T>
+ui::Control::Action tagAction(T& screen, void (T::*op)(int)) {
+    auto call = action(screen, op);
+    return [call](ui::Control& sender) { call(sender.tag()); };
+}
+
+// Opens a named animation block whose end goes to the screen's animationFinish (while it lives);
+// the caller makes its changes and commits.
+template <class T>
+void beginAnimation(T& screen, const std::string& name, double duration) {
+    std::weak_ptr<ui::ViewController> weak = screen.weak_from_this();
+    ui::Animation::begin(name);
+    ui::Animation::setDuration(duration);
+    ui::Animation::setDidStop([weak](const std::optional<std::string>& n, bool finished, void*) {
+        if (auto s = std::static_pointer_cast<T>(weak.lock())) s->animationFinish(n, finished);
+    });
+}
+
+// A custom dish outside waiter mode is refused with the alert "selectcaip11" (delegate the
+// screen): YES when refused.
+bool refuseCustomDish(const NSCaipClass& dish, ui::AlertViewDelegate* delegate);
 
 // A word of the word table ("" when it has none).
 std::string word(const std::string& key);

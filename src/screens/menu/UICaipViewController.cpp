@@ -118,17 +118,11 @@ void UICaipViewController::buildZuofs() {
 // ---- View ------------------------------------------------------------------------------------
 
 void UICaipViewController::loadView() {
-    ui::Rect frame{0, 0, 768, 1004};
-    if (rootController_) frame = rootController_->frameRect();
+    const ui::Rect frame = menu::screenRect(rootController_);
     setView(kit::screenView(frame));
     auto& v = *view();
     const double w = frame.width(), h = frame.height();
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto act = [weak](void (UICaipViewController::*op)()) {
-        return [weak, op] {
-            if (auto s = std::static_pointer_cast<UICaipViewController>(weak.lock())) ((*s).*op)();
-        };
-    };
+    auto act = [this](void (UICaipViewController::*op)()) { return menu::action(*this, op); };
     auto bar = kit::titleBar(v, w, "菜品详情", act(&UICaipViewController::backTo));
     bt_back_ = bar.back;
 
@@ -279,7 +273,7 @@ void UICaipViewController::turnPage(bool forward) {
 
     canTouch_ = false;
     getSelectCaip(all[static_cast<std::size_t>(chosen)]);
-    beginAnimation("page", 0.75);
+    menu::beginAnimation(*this, "page", 0.75);
     ui::Animation::setCurve(ui::Animation::Curve::EaseInOut);
     ui::Animation::setTransition(forward ? ui::Animation::Transition::CurlUp : ui::Animation::Transition::CurlDown,
                                  *view(), true);
@@ -287,15 +281,6 @@ void UICaipViewController::turnPage(bool forward) {
     if (text_) text_->setText("");
     showDish();
     menu::announce("caipdlg", m_dish_->caipID());
-}
-
-void UICaipViewController::beginAnimation(const std::string& name, double duration) {
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    ui::Animation::begin(name);
-    ui::Animation::setDuration(duration);
-    ui::Animation::setDidStop([weak](const std::optional<std::string>& n, bool finished, void*) {
-        if (auto s = std::static_pointer_cast<UICaipViewController>(weak.lock())) s->animationFinish(n, finished);
-    });
 }
 
 void UICaipViewController::animationFinish(const std::optional<std::string>&, bool) { canTouch_ = true; }
@@ -306,12 +291,12 @@ void UICaipViewController::showMaxPig() {
     const ui::Rect big = landscape ? ui::Rect{0, 0, 1024, 748} : ui::Rect{0, 0, 768, 1004};
     if (caiView_->frame().width() < wide) {
         canTouch_ = false;
-        beginAnimation("showBigPig", 0.3);
+        menu::beginAnimation(*this, "showBigPig", 0.3);
         caiView_->setFrame(big);
         if (scrollView_) scrollView_->setFrame(big);
         ui::Animation::commit();
     } else {
-        beginAnimation("bigPigBack", 0.3);
+        menu::beginAnimation(*this, "bigPigBack", 0.3);
         ui::Animation::commit();
     }
 }

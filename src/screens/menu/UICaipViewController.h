@@ -98,7 +98,6 @@ private:
     void buildZuofs();
     void turnPage(bool forward);
     void removePictureView();
-    void beginAnimation(const std::string& name, double duration);
     void dropPlayerObservers();
 
     SwitchViewController* rootController_ = nullptr;

@@ -5,6 +5,7 @@
 #include "model/NSCplbTreeClass.h"
 #include "platform/ui/TableViewCell.h"
 #include "screens/host/ScreenKit.h"
+#include "screens/menu/MenuKit.h"
 #include "screens/menu/UISelectCaipViewController.h"
 
 namespace {
@@ -148,10 +149,7 @@ std::shared_ptr<ui::View> UICplbViewController::viewForHeader(ui::TableView&, in
     auto header = std::make_shared<ui::Button>(ui::Button::Type::Custom, ui::Rect{0, 0, 65, 45});
     header->setTag(section);
     if (auto picture = open ? imageDown2_ : imageDown_) header->setBackgroundImage(picture);
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    header->addTarget(ui::ControlEvent::TouchUpInside, [weak](ui::Control& sender) {
-        if (auto s = std::static_pointer_cast<UICplbViewController>(weak.lock())) s->onSection(sender.tag());
-    });
+    header->addTarget(ui::ControlEvent::TouchUpInside, menu::tagAction(*this, &UICplbViewController::onSection));
     if (m == Mode::TwoLevels && section < static_cast<int>(topLevel().size())) {
         const std::string name = nameOf(topLevel()[section]);
         header->setTitle(name);

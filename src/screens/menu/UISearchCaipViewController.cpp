@@ -41,8 +41,7 @@ ui::Rect UISearchCaipViewController::pictureBox(int slot) {
 }
 
 void UISearchCaipViewController::loadView() {
-    ui::Rect frame{0, 0, 768, 1004};
-    if (rootController_) frame = rootController_->frameRect();
+    const ui::Rect frame = menu::screenRect(rootController_);
     setView(kit::screenView(frame));
     auto& v = *view();
     for (int s = 0; s < kSlots; ++s) {
@@ -56,10 +55,7 @@ void UISearchCaipViewController::loadView() {
     searchBar_->setPlaceholder("简码或菜名");
     searchBar_->setDelegate(this);
     v.addSubview(searchBar_);
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    kit::button(v, {628, 2, 120, 44}, "返回", [weak] {
-        if (auto s = std::static_pointer_cast<UISearchCaipViewController>(weak.lock())) s->back();
-    });
+    kit::button(v, {628, 2, 120, 44}, "返回", menu::action(*this, &UISearchCaipViewController::back));
 }
 
 void UISearchCaipViewController::viewDidLoad() {
@@ -130,20 +126,11 @@ void UISearchCaipViewController::flashSelCaip() {
     }
 }
 
-void UISearchCaipViewController::beginAnimation(const std::string& name, double duration) {
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    ui::Animation::begin(name);
-    ui::Animation::setDuration(duration);
-    ui::Animation::setDidStop([weak](const std::optional<std::string>& n, bool finished, void*) {
-        if (auto s = std::static_pointer_cast<UISearchCaipViewController>(weak.lock())) s->animationFinish(n, finished);
-    });
-}
-
 void UISearchCaipViewController::turn(bool forward) {
     canTouch_ = false;
     firstCaiCount_ += forward ? kSlots : -kSlots;
     flashCaip();
-    beginAnimation("page", 0.75);
+    menu::beginAnimation(*this, "page", 0.75);
     ui::Animation::setCurve(ui::Animation::Curve::EaseInOut);
     ui::Animation::setTransition(forward ? ui::Animation::Transition::CurlUp : ui::Animation::Transition::CurlDown, *view(), true);
     ui::Animation::commit();
@@ -248,7 +235,7 @@ void UISearchCaipViewController::showBigCai(int k, const std::shared_ptr<ui::Ima
     nowCaippic_ = {picture, picture->frame()};
     setPageAlpha(0, true);
     const auto image = picture->image();
-    beginAnimation("removeView", 0.5);
+    menu::beginAnimation(*this, "removeView", 0.5);
     picture->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, kEnlarged));
     ui::Animation::commit();
     if (rootController_) rootController_->showBigCaipForSearch(bigShowCaip_);
@@ -260,7 +247,7 @@ void UISearchCaipViewController::bigCaiBack() {
     setPageAlpha(0, false);
     const auto image = nowCaippic_.caippic->image();
     nowCaippic_.caippic->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, kEnlarged));
-    beginAnimation("backFromBigCai", 0.5);
+    menu::beginAnimation(*this, "backFromBigCai", 0.5);
     nowCaippic_.caippic->setFrame(nowCaippic_.frame);
     ui::Animation::commit();
 }

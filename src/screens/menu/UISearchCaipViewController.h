@@ -63,7 +63,6 @@ public:
     static ui::Rect pictureBox(int slot);
 
 private:
-    void beginAnimation(const std::string& name, double duration);
     void turn(bool forward);
     // Every page view but the enlarged picture, and the search bar, shown or hidden.
     void setPageAlpha(double alpha, bool withMarks);

@@ -82,17 +82,11 @@ UISelectCaipViewController::~UISelectCaipViewController() {
 // ---- View ------------------------------------------------------------------------------------
 
 void UISelectCaipViewController::loadView() {
-    ui::Rect frame{0, 0, 768, 1004};
-    if (rootController_) frame = rootController_->frameRect();
+    const ui::Rect frame = menu::screenRect(rootController_);
     setView(kit::screenView(frame));
     auto& v = *view();
     const double w = frame.width(), h = frame.height();
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto act = [weak](void (UISelectCaipViewController::*op)()) {
-        return [weak, op] {
-            if (auto s = std::static_pointer_cast<UISelectCaipViewController>(weak.lock())) ((*s).*op)();
-        };
-    };
+    auto act = [this](void (UISelectCaipViewController::*op)()) { return menu::action(*this, op); };
 
     auto bar = kit::titleBar(v, w, type_ == kSetMealAdd ? "加入套餐" : "点菜", act(&UISelectCaipViewController::backToWel));
     bt_back_ = bar.back;
@@ -289,17 +283,8 @@ void UISelectCaipViewController::lastPage() {
 
 // ---- Transitions -----------------------------------------------------------------------------
 
-void UISelectCaipViewController::beginAnimation(const std::string& name, double duration) {
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    ui::Animation::begin(name);
-    ui::Animation::setDuration(duration);
-    ui::Animation::setDidStop([weak](const std::optional<std::string>& n, bool finished, void*) {
-        if (auto s = std::static_pointer_cast<UISelectCaipViewController>(weak.lock())) s->animationFinish(n, finished);
-    });
-}
-
 void UISelectCaipViewController::pageCurl() {
-    beginAnimation("page", 0.75);
+    menu::beginAnimation(*this, "page", 0.75);
     ui::Animation::setCurve(ui::Animation::Curve::EaseInOut);
     ui::Animation::setTransition(ui::Animation::Transition::CurlUp, *view(), true);
     ui::Animation::commit();
@@ -497,9 +482,7 @@ void UISelectCaipViewController::showBigCai(int tag) {
     if (!list || tag < 0 || tag >= static_cast<int>(list->size())) return;
     canTouch_ = false;
     auto dish = (*list)[tag];
-    if (dish->m_bCustom && !NSServer::isWaiterUser()) {
-        auto alert = std::make_shared<ui::AlertView>(std::string("提示"), menu::word("selectcaip11"), this, std::string("确定"));
-        alert->show();
+    if (menu::refuseCustomDish(*dish, this)) {
         canTouch_ = true;
         return;
     }
@@ -521,7 +504,7 @@ void UISelectCaipViewController::showBigCai(int tag) {
         showCaipIV_->setFrame(tilePictureRect(tag, start));
         view()->addSubview(showCaipIV_);
         const auto image = showCaipIV_->image();
-        beginAnimation("showBigCaip", 0.4);
+        menu::beginAnimation(*this, "showBigCaip", 0.4);
         showCaipIV_->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{},
                                                            UICaipViewController::kPictureArea));
         ui::Animation::commit();
@@ -540,7 +523,7 @@ void UISelectCaipViewController::bigCaiBack(bool) {
         canTouch_ = true;
     } else {
         const ui::Rect target = tilePictureRect(showCaipIV_->tag(), tile->cappicIV->frame());
-        beginAnimation("BigCaipBack", 0.4);
+        menu::beginAnimation(*this, "BigCaipBack", 0.4);
         showCaipIV_->setFrame(target);
         ui::Animation::commit();
     }

@@ -148,8 +148,6 @@ private:
     void showSpecialList(const std::string& file, const std::string& name, const std::string& screenKey);
     // The quick search over every dish.
     void quickSearch(const std::string& text);
-    // Starts a named animation of the screen (delegate: the screen).
-    void beginAnimation(const std::string& name, double duration);
     // The rectangle of a tile's picture in the screen's view.
     ui::Rect tilePictureRect(int index, const ui::Rect& pictureFrame) const;
     // The fly-to-list picture from tile to list button (outbound) or back.

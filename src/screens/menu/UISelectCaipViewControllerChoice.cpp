@@ -31,9 +31,7 @@ void UISelectCaipViewController::selCaip(int tag) {
     auto* list = dishes();
     if (!list || tag < 0 || tag >= static_cast<int>(list->size())) return;
     auto dish = (*list)[tag];
-    if (dish->m_bCustom && !NSServer::isWaiterUser()) {
-        auto alert = std::make_shared<ui::AlertView>(std::string("提示"), menu::word("selectcaip11"), this, std::string("确定"));
-        alert->show();
+    if (menu::refuseCustomDish(*dish, this)) {
         canTouch_ = true;
         return;
     }
@@ -201,7 +199,7 @@ void UISelectCaipViewController::flyPicture(int index, const std::shared_ptr<ui:
     bufferImageVS_[bufferImageInt_] = flying;
     flying->setFrame(toList ? tileFit : listSmall);
     view()->addSubview(flying);
-    beginAnimation(std::to_string(bufferImageInt_), 0.5);
+    menu::beginAnimation(*this, std::to_string(bufferImageInt_), 0.5);
     flying->setFrame(toList ? listSmall : tileFit);
     flying->setAlpha(0);
     ui::Animation::commit();

@@ -124,12 +124,9 @@ std::shared_ptr<ui::TableViewCell> UISelectCaipViewController::buildRow(int row,
 void UISelectCaipViewController::setUpTile(NSCaipViewCell& tile, const NSCaipClass& dish, int slot, bool landscape) {
     const TileLayout at = landscape ? landscapeLayout(ShowType_, slot) : portraitLayout(ShowType_, slot);
     const int index = tile.num;
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto wire = [weak](ui::Button& button, void (UISelectCaipViewController::*op)(int)) {
+    auto wire = [this](ui::Button& button, void (UISelectCaipViewController::*op)(int)) {
         button.removeAllTargets();
-        button.addTarget(ui::ControlEvent::TouchUpInside, [weak, op](ui::Control& sender) {
-            if (auto s = std::static_pointer_cast<UISelectCaipViewController>(weak.lock())) ((*s).*op)(sender.tag());
-        });
+        button.addTarget(ui::ControlEvent::TouchUpInside, menu::tagAction(*this, op));
     };
     void (UISelectCaipViewController::*show)(int) = &UISelectCaipViewController::showBigCai;
     void (UISelectCaipViewController::*select)(int) = &UISelectCaipViewController::selCaip;

@@ -101,17 +101,11 @@ void UITaoCanViewController::addItem(const std::shared_ptr<NSDishClass>& line, c
 // ---- View ------------------------------------------------------------------------------------
 
 void UITaoCanViewController::loadView() {
-    ui::Rect frame{0, 0, 768, 1004};
-    if (rootController_) frame = rootController_->frameRect();
+    const ui::Rect frame = menu::screenRect(rootController_);
     setView(kit::screenView(frame));
     auto& v = *view();
     const double w = frame.width(), h = frame.height();
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto act = [weak](void (UITaoCanViewController::*op)()) {
-        return [weak, op] {
-            if (auto s = std::static_pointer_cast<UITaoCanViewController>(weak.lock())) ((*s).*op)();
-        };
-    };
+    auto act = [this](void (UITaoCanViewController::*op)()) { return menu::action(*this, op); };
     auto bar = kit::titleBar(v, w, "套餐明细", act(&UITaoCanViewController::onCancel));
     bt_back_ = bar.back;
     lb_title_ = bar.title;
@@ -197,11 +191,8 @@ std::shared_ptr<ui::TableViewCell> UITaoCanViewController::cellForRow(ui::TableV
     tile->cappicIV->setImage(image);
     tile->cappicIV->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, {0, 1, 105, 79}));
 
-    std::weak_ptr<ui::ViewController> weak = weak_from_this();
-    auto wire = [weak](ui::Button& button, void (UITaoCanViewController::*op)(int)) {
-        button.addTarget(ui::ControlEvent::TouchUpInside, [weak, op](ui::Control& sender) {
-            if (auto s = std::static_pointer_cast<UITaoCanViewController>(weak.lock())) ((*s).*op)(sender.tag());
-        });
+    auto wire = [this](ui::Button& button, void (UITaoCanViewController::*op)(int)) {
+        button.addTarget(ui::ControlEvent::TouchUpInside, menu::tagAction(*this, op));
     };
     tile->ShowCaipB->setFrame(tile->cappicIV->frame());
     tile->ShowCaipB->setTag(r);
