@@ -52,6 +52,25 @@ TEST_F(DetailView, ATileOpensItWithAZoomAndBackShrinksThePictureAgain) {
     EXPECT_TRUE(m.canTouch()) << "released at once on the way back";
 }
 
+TEST_F(DetailView, ADemoDishShowsThePackagesPictureAndDescription) {
+    auto& m = openMenu();  // the demo menu
+    auto demo = m.nowCplb()->caips[0];
+    root->showBigCaip1(demo);
+    root->showBigCaip();
+    auto picture = std::dynamic_pointer_cast<ui::ImageView>(detail().scrollView());
+    ASSERT_TRUE(picture && picture->image());
+    EXPECT_EQ(picture->image()->name(), "0" + std::to_string(std::stoi(demo->strID())) + ".bmp");
+    EXPECT_NE(detail().text()->text().find(demo->m_strName), std::string::npos);
+    EXPECT_EQ(detail().text()->alpha(), 1);
+
+    auto cats = flatMenu({1});  // a dish of no demo, without files: the stand-in, no description
+    root->showBigCaip1(cats[0]->caips[0]);
+    picture = std::dynamic_pointer_cast<ui::ImageView>(detail().scrollView());
+    ASSERT_TRUE(picture && picture->image());
+    EXPECT_EQ(picture->image()->name(), "nopic2.bmp");
+    EXPECT_EQ(detail().text()->alpha(), 0);
+}
+
 TEST_F(DetailView, ASwipeTurnsOnePageOnlyWhenLongAndLevelEnough) {
     flatMenu({4});
     openMenu();
