@@ -37,7 +37,9 @@ public:
     const std::vector<int>& sections_isopen() const { return sections_isopen_; }
     const std::shared_ptr<ui::TableView>& cplbTable() { view(); return cplbTable_; }
 
-    // A row touched, a header tapped, a row highlighted.
+    // A row touched, a header tapped, a row highlighted. The table's own row selection is not
+    // used: the row buttons take the touches.
+    using ui::TableViewDelegate::didSelectRow;
     void didSelectRow(ui::Button& row);
     void onSection(int section);
     void flashSelect(ui::Button& row);
