@@ -2,6 +2,9 @@
 // the computed page walk, the set-meal item view that gives its line back untouched, the
 // cooking-method counts of an existing line, ordering with its question, and the video states.
 
+#include <algorithm>
+#include <filesystem>
+
 #include "MenuFixture.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/media/MoviePlayer.h"
@@ -209,6 +212,31 @@ TEST_F(DetailView, OrderingAsksWhenTheDeskHasTheDishAndTheSearchViewHasNoWayBack
     root->view()->bringSubviewToFront(search->view().get());
     tap("返回");
     EXPECT_EQ(root->caipViewController.get(), search) << "opened from the search, back leads nowhere";
+}
+
+TEST_F(DetailView, ADownloadedPictureIsCachedUnderItsOwnNameOnly) {
+    auto cats = flatMenu({1});
+    openMenu();
+    root->showBigCaip1(cats[0]->caips[0]);
+    auto& d = detail();
+    const std::string cache = NSServer::getTemPath() + "/pic";
+    struct Case { const char* address; const char* file; } cases[] = {
+        {"http://shop.example/img/dish1.jpg?size=big#top", "dish1.jpg"},
+        {"dish2.png", "dish2.png"},
+        {"http://shop.example/img/..", nullptr},
+        {"http://shop.example/img/.?v=1", nullptr},
+        {"http://shop.example/img/", nullptr},
+    };
+    for (const auto& c : cases) {
+        d.receivePic(std::string("bytes"), c.address);
+        if (c.file) {
+            EXPECT_TRUE(platform::fs::exists(cache + "/" + c.file)) << c.address;
+        }
+    }
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(cache), {}, [](auto&) { return true; }), 2);
+    EXPECT_TRUE(platform::fs::exists(NSServer::getTemPath())) << "nothing escaped the cache folder";
+    d.receivePic(std::nullopt, "http://shop.example/img/none.jpg");
+    EXPECT_FALSE(platform::fs::exists(cache + "/none.jpg")) << "a failed request writes nothing";
 }
 
 TEST_F(DetailView, AVideoPlaysThenRestsForFiveSeconds) {

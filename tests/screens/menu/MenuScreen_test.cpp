@@ -46,9 +46,11 @@ TEST_F(MenuScreen, PagesTurnByTheModesStepAndStopAtTheEnd) {
     advance(1);
     auto& table = *m.caipTable();
     auto topRow = [&] { return table.indexPathForRowAt(table.contentOffset())->row; };
+    heard(2);
     tap("下一页");
     advance(1);
     EXPECT_EQ(topRow(), 16);
+    EXPECT_EQ(heard(1), Bytes{"<nextpage:A1:>"});
     tap("上一页");
     advance(1);
     EXPECT_EQ(topRow(), 0);
