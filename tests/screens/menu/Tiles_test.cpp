@@ -63,4 +63,19 @@ TEST_F(Tiles, TheTextListShowsTheQuantityColumn) {
     EXPECT_FALSE(alerts().empty()) << "a shown quantity asks first";
 }
 
+TEST_F(Tiles, TheLandscapeLayoutsPutThreeTilesARowAndNumberTheTextList) {
+    flatMenu({5});
+    NSServer::setIsHengB(true);
+    auto& m = openMenu();
+    EXPECT_EQ(m.caipTable()->numberOfRows(0), 2);
+    EXPECT_EQ(tile(4)->cappicIV->superview(), tile(3)->cappicIV->superview()) << "tiles 4 and 5 share the last row";
+    EXPECT_GE(tile(2)->cappicIV->frame().x(), 595);
+    tap("列表");
+    advance(1);
+    EXPECT_TRUE(shows("1."));
+    EXPECT_TRUE(shows("5."));
+    EXPECT_EQ(tile(0)->shul_l->superview(), nullptr) << "no quantity column in the landscape list";
+    NSServer::setIsHengB(false);
+}
+
 }  // namespace
