@@ -9,6 +9,7 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/media/MoviePlayer.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
+#include "screens/menu/MyScrollView.h"
 #include "screens/menu/UICaipViewController.h"
 
 namespace {
@@ -72,6 +73,33 @@ TEST_F(DetailView, ADemoDishShowsThePackagesPictureAndDescription) {
     ASSERT_TRUE(picture && picture->image());
     EXPECT_EQ(picture->image()->name(), "nopic2.bmp");
     EXPECT_EQ(detail().text()->alpha(), 0);
+}
+
+TEST_F(DetailView, TheZoomablePictureGrowsByAFifthPerTapAndTheAreaEnlargesOnce) {
+    auto& m = openMenu();  // the demo menu
+    NSServer::setisCaiph(false);
+    root->showBigCaip1(m.nowCplb()->caips[0]);
+    root->showBigCaip();
+    auto zoomable = std::dynamic_pointer_cast<MyScrollView>(detail().scrollView());
+    ASSERT_TRUE(zoomable);
+    ASSERT_TRUE(zoomable->image());
+    EXPECT_EQ(zoomable->caiViewController(), &detail());
+    tapOn(*zoomable);
+    EXPECT_DOUBLE_EQ(zoomable->zoomScale(), 1.2);
+    for (int i = 0; i < 20; ++i) tapOn(*zoomable);
+    EXPECT_DOUBLE_EQ(zoomable->zoomScale(), 10) << "at most ten times";
+
+    tap("大图");
+    EXPECT_FALSE(detail().canTouch());
+    advance(0.4);
+    EXPECT_TRUE(detail().canTouch());
+    EXPECT_EQ(detail().caiView()->frame(), (ui::Rect{0, 0, 768, 1004}));
+    EXPECT_EQ(zoomable->frame(), (ui::Rect{0, 0, 768, 1004}));
+    EXPECT_EQ(zoomable->contentSize().width, 768);
+    tap("大图");  // already large: nothing changes
+    advance(0.4);
+    EXPECT_EQ(detail().caiView()->frame(), (ui::Rect{0, 0, 768, 1004}));
+    NSServer::setisCaiph(true);
 }
 
 TEST_F(DetailView, ASwipeTurnsOnePageOnlyWhenLongAndLevelEnough) {
