@@ -63,7 +63,7 @@ bool UICaipViewController::getSelectCaip(const std::shared_ptr<NSCaipClass>& dis
     m_dish_->CopyCaip(dish);
     m_dish_->m_fQuantity = 1;
     m_dish_->m_fQuantity2 = 0;
-    buildZuofs();
+    buildZuofs(false);
     return true;
 }
 
@@ -71,14 +71,13 @@ bool UICaipViewController::getSelectDish(const std::shared_ptr<NSDishClass>& lin
     if (!line) return true;
     m_dishmodifybuffer_ = NSDishClass::initWithDish(*line);
     m_dish_ = line;
-    buildZuofs();
+    buildZuofs(true);
     return true;
 }
 
-void UICaipViewController::buildZuofs() {
+void UICaipViewController::buildZuofs(bool fromLine) {
     auto db = NSServer::getCaipDB();
     NSDishClass& line = *m_dish_;
-    const bool fromLine = m_dishmodifybuffer_ != nullptr && m_dishmodifybuffer_.get() != m_dish_.get();
     m_zuofs_->RemoveAll();
     const auto ids = splitComma(line.m_strZuofID), prices = splitComma(line.m_strZfjiag);
     const auto counts = splitComma(line.m_strZuofShul);

@@ -94,8 +94,9 @@ public:
     void animationFinish(const std::optional<std::string>& name, bool finished);
 
 private:
-    // The cooking-method tree and the taste marks of the line.
-    void buildZuofs();
+    // The cooking-method tree and the taste marks of the line; for an existing line also the
+    // counts of its checked methods and of its add-on lines.
+    void buildZuofs(bool fromLine);
     void turnPage(bool forward);
     void removePictureView();
     void dropPlayerObservers();
