@@ -104,7 +104,8 @@ void UICaipViewController::buildZuofs(bool fromLine) {
     }
     if (!db || !db->m_kouws) return;
     auto& kouws = *db->m_kouws;
-    for (int r = 1; r < kouws.m_length && r < static_cast<int>(kouws.m_code.size()); ++r) {
+    const int rows = std::min({kouws.m_length, static_cast<int>(kouws.m_code.size()), static_cast<int>(kouws.m_uint.size())});
+    for (int r = 1; r < rows; ++r) {
         if (line.FindKouwID(kouws.m_code[r])) {
             kouws.m_uint[r] = 1;
             line.DelKouwID(kouws.m_code[r]);
