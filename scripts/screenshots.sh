@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker,
-# number pad and skinned menu screens as a waiter sees them, each reached by taps from a fresh
-# start against the back-office simulator, so the pictures never go stale. The order-line editor
-# and the set-meal chooser, which the dish menu opens, are drawn by their screenshot checks on a
-# terminal of the tests' own (build/shots).
+# number pad, dish menu and skinned menu screens as a waiter sees them, each reached by taps from
+# a fresh start against the back-office simulator, so the pictures never go stale. The order-line
+# editor and the set-meal chooser are drawn by their screenshot checks on a terminal of the tests'
+# own (build/shots).
 #
 #   scripts/screenshots.sh
 #
@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad skin lineeditor setmeal)
+shots=(welcome settings login picker pad menu-grid menu-list detail skin lineeditor setmeal)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
@@ -125,6 +125,29 @@ advance 1
 tap 312 518
 advance 0.5
 screenshot $work/pad.png" || true
+
+# The dish menu on the built-in demo menu and its generated pictures (a fresh terminal that
+# declines the demo download keeps it): the picture grid with two dishes chosen, the text list,
+# and the detail view of the first dish, opened from its picture.
+run menu "$work/menu" "
+advance 1
+tap \"否\"
+advance 1
+tap \"开始点菜\"
+advance 2
+tap 180 249
+advance 1
+tap 308 249
+advance 1
+screenshot $work/menu-grid.png
+tap \"列表\"
+advance 1
+screenshot $work/menu-list.png
+tap \"大图\"
+advance 1
+tap 130 170
+advance 1
+screenshot $work/detail.png" || true
 
 # The skin update of the settings dresses the terminal in the simulator's demo skin; the first
 # category's form opens from the main form and its first dish is ordered with one tap (the

@@ -418,13 +418,20 @@ std::vector<Picture> pictures() {
     // Dish pictures: the stand-in for a dish without one, and the built-in demo menu's dishes,
     // by dish id ("0%it.bmp": 4001-4011 the hot dishes, 9001-9004 the soups) and by picture
     // number ("t%it.bmp": the dish's number in the menu plus one, 2-12).
-    add("nopic1.bmp", 210, 158, noPicture);
-    for (int i = 0; i < 11; ++i)
-        add("0" + std::to_string(4001 + i) + "t.bmp", 210, 158,
-            [i](cairo_t* cr, double w, double h) { demoDish(cr, w, h, i, false); });
-    for (int i = 0; i < 4; ++i)
-        add("0" + std::to_string(9001 + i) + "t.bmp", 210, 158,
-            [i](cairo_t* cr, double w, double h) { demoDish(cr, w, h, 11 + i, true); });
+    // The same dishes large, for the detail view ("0%i.bmp"), with its own stand-in.
+    struct DishSize {
+        const char* suffix;
+        const char* stand_in;
+        int w, h;
+    };
+    for (const DishSize& size : {DishSize{"t.bmp", "nopic1.bmp", 210, 158}, DishSize{".bmp", "nopic2.bmp", 320, 240}}) {
+        add(size.stand_in, size.w, size.h, noPicture);
+        for (int i = 0; i < 15; ++i) {
+            const bool soup = i >= 11;
+            add("0" + std::to_string(soup ? 9001 + i - 11 : 4001 + i) + size.suffix, size.w, size.h,
+                [i, soup](cairo_t* cr, double w, double h) { demoDish(cr, w, h, i, soup); });
+        }
+    }
     for (int n = 2; n <= 12; ++n)
         add("t" + std::to_string(n) + "t.bmp", 210, 158,
             [n](cairo_t* cr, double w, double h) { demoDish(cr, w, h, n - 2, false); });

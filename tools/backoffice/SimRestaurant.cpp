@@ -435,16 +435,18 @@ SimRestaurant::Answer SimRestaurant::hasten(const ReceivedRequest& r) {
 }
 
 SimRestaurant::Answer SimRestaurant::updatemenu(const ReceivedRequest& r, bool detail) {
+    // A refresh without a desk asks only for the sold-out list (the menu's "view sold-out").
+    std::string sold = "<sellout>";
+    for (auto& [id, qty] : sellOut) sold += "<gds" + attr("qty", qty) + ">" + esc(id) + "</gds>";
+    sold += "</sellout>";
+    if (r.field("deskid").empty() && !detail) return ok("<desk" + attr("rens", "0") + attr("bill", "") + "></desk>" + sold);
     SimDesk* d = findDesk(r.field("deskid"));
     if (!d) return refused("桌台不存在");
     std::string inner = "<desk" + attr("rens", platform::fmt("%i", d->guests)) + attr("bill", d->consumeID);
     if (detail) inner += attr("state", d->state) + attr("waiter", d->waiter) + attr("time", d->openTime);
     inner += ">" + esc(d->id) + "</desk>";
     for (auto& l : d->lines) inner += lineRow(l, detail);
-    inner += "<sellout>";
-    for (auto& [id, qty] : sellOut) inner += "<gds" + attr("qty", qty) + ">" + esc(id) + "</gds>";
-    inner += "</sellout>";
-    return ok(inner);
+    return ok(inner + sold);
 }
 
 SimRestaurant::Answer SimRestaurant::changedesk(const ReceivedRequest& r) {

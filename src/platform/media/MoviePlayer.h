@@ -1,16 +1,23 @@
 #pragma once
-// Video playback standing in for the device's player: there is no decoder here, so the player's
-// view shows the file's name on a dark screen, and playback "ends" after a stand-in length (the
-// shell or a test may change it). It posts the playback-finished notice when a video ends by
+// Video playback. With a decoder installed (the window shell installs Debian's libav*), the
+// player decodes the file on a worker thread and shows its pictures in its views in time. Without
+// one (tests, the headless shell) it stands in: its view shows the file's name on a dark screen,
+// and playback "ends" after a stand-in length (the shell or a test may change it). It posts the playback-finished notice when a video ends by
 // itself or its file cannot be played, and the exit-full-screen notice when the user leaves full
 // screen with its Done button. Stopping in code posts nothing.
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/View.h"
+#include "platform/media/FrameSource.h"
 
 namespace media {
 
@@ -47,6 +54,12 @@ public:
     // The full-screen cover while shown (tests tap its Done button).
     const std::shared_ptr<ui::View>& fullscreenView() const { return fullscreenView_; }
 
+    // The decoder that opens video files (none: the stand-in plays). Main thread, before playing.
+    static void setFrameSourceOpener(FrameSourceOpener opener);
+    static bool hasDecoder();
+    // The picture shown last by a decoding player (none before the first).
+    const std::shared_ptr<ui::Image>& currentFrame() const { return frame_; }
+
     // How long a stand-in video plays; 10 s unless changed.
     static void setStandInDuration(double seconds);
     static double standInDuration();
@@ -56,8 +69,25 @@ private:
     void finish(FinishReason reason);
     void leaveFullscreen(bool tellObservers);
     void cancelEnd();
+    // The decoding player: the worker that reads pictures in time, and its end.
+    void playDecoded();
+    void stopWorker();
+    void showFrame(const std::shared_ptr<ui::Image>& frame);
+
+    // What the worker and the main thread share: the stop request and its wake-up.
+    struct Run {
+        std::atomic<bool> stop{false};
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::atomic<double> position{0};  // the time of the last picture shown
+    };
 
     std::string path_;
+    std::shared_ptr<FrameSource> source_;
+    std::shared_ptr<Run> run_;
+    std::thread worker_;
+    double position_ = 0;  // where a paused video goes on
+    std::shared_ptr<ui::Image> frame_;
     std::shared_ptr<ui::View> view_;
     std::shared_ptr<ui::View> fullscreenView_;
     ScalingMode scaling_ = ScalingMode::AspectFit;

@@ -10,6 +10,7 @@
 #include "platform/foundation/Sound.h"
 #include "platform/render/Png.h"
 #include "platform/render/Renderer.h"
+#include "platform/media/MoviePlayer.h"
 #include "platform/render/UiHooks.h"
 #include "platform/shell/SdlSoundPlayer.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -29,6 +30,8 @@ WindowShell::WindowShell() : WindowShell(Options{}) {}
 
 WindowShell::WindowShell(Options options) : options_(std::move(options)) {
     render::installUiHooks();
+    // Videos play for real in the window (the headless shell keeps the stand-in).
+    media::MoviePlayer::setFrameSourceOpener(media::libavOpener());
     window_ = std::make_shared<ui::Window>(ui::Rect{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight});
 }
 

@@ -45,6 +45,7 @@ class UIFunctionViewController;
 class UITaoCanViewController;
 class UIWelcomeViewController;
 class UISelectCaipViewController;
+class UISearchCaipViewController;
 class UINumViewController;
 class UICaipViewController;
 class UIDishLViewController;
@@ -148,6 +149,8 @@ public:
     ScreenSlot<UIModifyPersonViewController> modifyPersonViewController{*this};
     ScreenSlot<UICollectionShopViewController> collectionShopViewController{*this};
     ScreenSlot<UIJiFenViewController> jiFenViewController{*this};
+    // The dish search screen while a host shows it; nothing in the program opens it yet.
+    ScreenSlot<UISearchCaipViewController> searchCaipViewController{*this};
 
     // The wait logo while it is up, else null.
     const std::shared_ptr<ui::ActivityIndicatorView>& progressInd() const { return progressInd_; }
@@ -239,6 +242,8 @@ public:
     void modifyCaip(const std::shared_ptr<NSDishClass>& line);
     void quickCaipBack();
     void showBigCaipForSearch(const std::shared_ptr<NSCaipClass>& dish);
+    // The dish search screen closes: its view leaves and the screen beneath shows again.
+    void searchCaipBack();
     void caipBackToDishlist();
     void welShowDishList();
     void welDishListBack();

@@ -15,6 +15,7 @@
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/lineedit/UISelectBomViewController.h"
 #include "screens/menu/UICaipViewController.h"
+#include "screens/menu/UISearchCaipViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/menu/UITaoCanViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
@@ -317,6 +318,8 @@ void SwitchViewController::showBigCaipForSearch(const std::shared_ptr<NSCaipClas
     caipViewController = detail;
     view()->insertSubview(detail->view(), 0);
 }
+
+void SwitchViewController::searchCaipBack() { searchCaipViewController = nullptr; }
 
 void SwitchViewController::caipBackToDishlist() {
     takeOffScreen(caipViewController.controller());

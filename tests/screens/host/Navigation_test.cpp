@@ -234,6 +234,7 @@ TEST_F(Navigation, TheSetMealScreenCoversTheDetailViewAndGivesItBackAndTheAddMod
     auto line = detail->m_dish();
     line->m_ExDishs = {std::make_shared<NSDishClass>()};
     line->m_ExDishs[0]->m_strCaipName = "例汤";
+    line->m_bisExp = true;  // its items are given, not taken from the set-meal table
 
     root->showBomDish(line);
     auto setMeal = root->taoCanViewController.get();

@@ -1,0 +1,113 @@
+// The set-meal screen and the sold-out list: the expansion from the set-meal table, count and
+// total, removal, reopening, items whose dish the menu lacks, and the read-only sold-out mode.
+
+#include "MenuFixture.h"
+#include "screens/menu/UITaoCanViewController.h"
+
+namespace {
+
+class SetMeal : public MenuFixture {
+protected:
+    void SetUp() override {
+        MenuFixture::SetUp();
+        cats = flatMenu({3});
+        cats[0]->caips[0]->m_strPrice = "12.5";
+        cats[0]->caips[1]->m_strPrice = "8";
+        meal = addDish(nullptr, "S1", "家常套餐", "30");
+        meal->m_bisSet = true;
+        auto& bom = *db()->m_Bom;
+        bom.m_str1 = {"", "S1", "S1", "S1"};
+        bom.m_str2 = {"", "D0-0", "D0-1", "D0-1;D0-2"};
+        setLine = std::make_shared<NSDishClass>();
+        setLine->CopyCaip(meal);
+        setLine->m_fQuantity = 1;
+        openMenu();
+    }
+    UITaoCanViewController& open(const std::shared_ptr<NSDishClass>& line) {
+        root->showBomDish(line);
+        settle();
+        return *root->taoCanViewController;
+    }
+
+    std::vector<std::shared_ptr<NSCplbTreeClass>> cats;
+    std::shared_ptr<NSCaipClass> meal;
+    std::shared_ptr<NSDishClass> setLine;
+};
+
+TEST_F(SetMeal, ItemsComeFromTheSetMealTableOnceAndRemovalKeepsTheTotalsRight) {
+    auto& s = open(setLine);
+    ASSERT_EQ(setLine->m_ExDishs.size(), 2u) << "the row of candidates is the chooser's business";
+    EXPECT_EQ(s.lb_shul()->text(), "2");
+    EXPECT_EQ(s.lb_money()->text(), "20.5");
+    EXPECT_EQ(s.lb_moneytitle()->text(), "总份数/总金额:");
+    EXPECT_TRUE(shows("菜0-0"));
+
+    tapOn(*s.caipViewCells()[0]->SelCaipB);  // remove
+    EXPECT_EQ(s.lb_shul()->text(), "1");
+    EXPECT_EQ(s.lb_money()->text(), "8");
+    ASSERT_EQ(s.caipViewCells().size(), 1u) << "one holder per row";
+    EXPECT_EQ(s.caipViewCells()[0]->SelCaipB->tag(), 0);
+    s.tb_dishs()->reloadData();
+    s.tb_dishs()->reloadData();
+    EXPECT_EQ(s.caipViewCells().size(), 1u);
+
+    tap("返回");
+    settle();
+    EXPECT_FALSE(root->taoCanViewController);
+    db()->m_Bom->m_str1.clear();  // reopening does not read the table again
+    auto& again = open(setLine);
+    EXPECT_EQ(again.m_ExDishs().size(), 1u);
+    EXPECT_EQ(again.m_ExCaips().size(), 1u);
+}
+
+TEST_F(SetMeal, AnItemWhoseDishTheMenuLacksKeepsItsPlaceInBothLists) {
+    auto item = [&](const std::string& id, const std::string& name) {
+        auto l = std::make_shared<NSDishClass>();
+        l->setM_strCaipID(id);
+        l->m_strCaipName = name;
+        l->m_strPrice = "5";
+        l->m_fQuantity = 1;
+        l->m_bisExp = true;
+        return l;
+    };
+    setLine->m_bisExp = true;
+    setLine->m_ExDishs = {item("D0-0", "菜0-0"), item("GONE", "旧菜"), item("D0-2", "菜0-2")};
+    auto& s = open(setLine);
+    ASSERT_EQ(s.m_ExCaips().size(), 3u);
+    EXPECT_EQ(s.m_ExCaips()[1]->m_strName, "旧菜");
+    EXPECT_TRUE(shows("旧菜"));
+    EXPECT_TRUE(shows("菜0-2"));
+    s.removeBomCai(1);
+    ASSERT_EQ(setLine->m_ExDishs.size(), 2u);
+    EXPECT_EQ(setLine->m_ExDishs[1]->caipID(), "D0-2");
+    EXPECT_EQ(s.m_ExCaips()[1]->strID(), "D0-2");
+}
+
+TEST_F(SetMeal, AnItemOpensItsDetailViewAndSoldOutMarksShow) {
+    db()->m_SellOut->AddItem("D0-0", "", "0");
+    db()->m_SellOut->AddItem("D0-1", "", "2");
+    auto& s = open(setLine);
+    ASSERT_EQ(s.caipViewCells().size(), 2u);
+    EXPECT_NE(s.caipViewCells()[0]->priceL->text().find("(已沽清)"), std::string::npos);
+    EXPECT_EQ(s.caipViewCells()[0]->SelCaipB->currentTitle(), "已沽清");
+    EXPECT_NE(s.caipViewCells()[1]->priceL->text().find("(剩余2)"), std::string::npos);
+    tapOn(*s.caipViewCells()[1]->ShowCaipB);
+    ASSERT_TRUE(root->bom_caipViewController);
+    EXPECT_EQ(root->bom_caipViewController->m_dish(), setLine->m_ExDishs[1]);
+}
+
+TEST_F(SetMeal, TheSoldOutListIsReadOnly) {
+    db()->m_SellOut->AddItem("D0-1", "", "0");
+    root->showSellOutList();
+    settle();
+    auto& s = *root->taoCanViewController;
+    EXPECT_EQ(s.lb_title()->text(), "沽清列表");
+    EXPECT_EQ(s.bt_add()->alpha(), 0);
+    EXPECT_EQ(s.lb_shul()->text(), "");
+    EXPECT_FALSE(shows("移除"));
+    ASSERT_EQ(s.caipViewCells().size(), 1u);
+    tapOn(*s.caipViewCells()[0]->ShowCaipB);
+    EXPECT_FALSE(root->bom_caipViewController);
+}
+
+}  // namespace
