@@ -79,7 +79,7 @@ tap "开始点菜"
 advance 2
 tap "已点菜单"
 advance 1
-tap "选台"
+tap "桌台:"
 advance 1'
 
 run settings "$(fresh settings)" '
