@@ -142,6 +142,9 @@ public:
     void commitEditingStyle(ui::TableView&, ui::EditingStyle style, const ui::IndexPath& path) override;
     double heightForRow(ui::TableView&, const ui::IndexPath&) override { return kRowHeight; }
     void didSelectRow(ui::TableView&, const ui::IndexPath&) override { isSubViewShow(false); }
+    std::optional<std::string> titleForDeleteConfirmationButton(ui::TableView&, const ui::IndexPath&) override {
+        return "删除此菜";
+    }
 
     // ---- Sending and refresh -----------------------------------------------------------------------
     void sendAllDish();
