@@ -34,7 +34,7 @@ void UIDishLViewController::delDishLogined() {
         // A line the server keeps without a state goes back whole, without a reason.
         buffertuiCai = NSDishClass::initWithDish(*line);
         buffertuiCai->m_iState = NSDishClass::kUnsent;
-        buffertuiCai->m_fQuantity = -line->m_fQuantity;
+        buffertuiCai->m_fQuantity = 0.0f - line->m_fQuantity;  // never a negative zero
         tuiCai();
         return;
     }

@@ -141,14 +141,14 @@ protected:
         UISelectViewController& p = *list->selectViewController;
         tapButton(*p.m_panel, *p.m_btOK);
     }
-    // Types on the list's number pad (digits and "."; "" clears it) and presses OK.
+    // Clears the list's number pad, types on it (digits and ".") and presses OK.
     void pad(const std::string& text) {
         ASSERT_TRUE(list->numViewController) << dump();
         advance(0.3);
         UINumViewController& p = *list->numViewController;
         VirtualButton* keys[] = {&p.m_btn00, &p.m_btn01, &p.m_btn02, &p.m_btn03, &p.m_btn04,
                                  &p.m_btn05, &p.m_btn06, &p.m_btn07, &p.m_btn08, &p.m_btn09};
-        if (text.empty()) tapButton(*p.m_panel, p.m_btClear);
+        for (int i = 0; i < 20 && !p.m_strNum.empty(); ++i) tapButton(*p.m_panel, p.m_btnBS);
         for (char c : text) tapButton(*p.m_panel, c == '.' ? p.m_btdot : *keys[c - '0']);
         tapButton(*p.m_panel, p.m_btnOK);
     }
