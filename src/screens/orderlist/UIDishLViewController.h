@@ -256,7 +256,11 @@ private:
     void openPad(int tag, const std::string& preset, const std::string& title, bool screenFrame = true);
     // The chosen row of the open picker, when its tree has one to choose.
     std::optional<int> pickedRow() const;
+    // Shows a dialog's view over the list (at the screen rectangle when asked) and fades it in.
+    void fadeIn(ui::View& dialog, bool screenFrame);
     void fadeOut(const std::string& name, ui::View& view, void* context);
+    // Raises the question of an operation called with a sender; answers whether it did.
+    bool askFirst(const std::optional<std::string>& sender, int tag, const std::string& messageWord);
     void requestLogin(int loginType);
     // The reason picker's table: rows of the reason table of the given kinds.
     static std::shared_ptr<NSATreeClass> reasonTree(const std::vector<std::string>& kinds);

@@ -14,14 +14,17 @@
 #include "screens/orderlist/OrderListRules.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
+bool UIDishLViewController::askFirst(const std::optional<std::string>& sender, int tag,
+                                     const std::string& messageWord) {
+    if (!sender) return false;
+    NSServer::setIsShowAlert(true);
+    ask(tag, word("isok"), word(messageWord), word("cancel"), {word("onok")});
+    return true;
+}
+
 void UIDishLViewController::delAllDish(const std::optional<std::string>& word) {
     if (isSubViewShow(false)) return;
-    if (word) {
-        NSServer::setIsShowAlert(true);
-        ask(kAskDeleteAll, UIDishLViewController::word("isok"), UIDishLViewController::word("dishl14"),
-            UIDishLViewController::word("cancel"), {UIDishLViewController::word("onok")});
-        return;
-    }
+    if (askFirst(word, kAskDeleteAll, "dishl14")) return;
     NSServer::getRubbishs()->clear();
     auto& lines = NSServer::getNowDesk()->m_DishList;
     while (!lines.empty() && lines.back()->m_iState == NSDishClass::kUnsent) lines.pop_back();
@@ -40,12 +43,7 @@ void setServingMode(int mode) {
 
 void UIDishLViewController::allJiQ(const std::optional<std::string>& word) {
     if (isSubViewShow(false)) return;
-    if (word) {
-        NSServer::setIsShowAlert(true);
-        ask(kAskFire, UIDishLViewController::word("isok"), UIDishLViewController::word("dishl15"),
-            UIDishLViewController::word("cancel"), {UIDishLViewController::word("onok")});
-        return;
-    }
+    if (askFirst(word, kAskFire, "dishl15")) return;
     setServingMode(0);
     reload();
     save();
@@ -53,12 +51,7 @@ void UIDishLViewController::allJiQ(const std::optional<std::string>& word) {
 
 void UIDishLViewController::allJiaoQ(const std::optional<std::string>& word) {
     if (isSubViewShow(false)) return;
-    if (word) {
-        NSServer::setIsShowAlert(true);
-        ask(kAskHold, UIDishLViewController::word("isok"), UIDishLViewController::word("dishl16"),
-            UIDishLViewController::word("cancel"), {UIDishLViewController::word("onok")});
-        return;
-    }
+    if (askFirst(word, kAskHold, "dishl16")) return;
     setServingMode(1);
     reload();
     save();
@@ -152,12 +145,8 @@ void UIDishLViewController::delDishs(const std::optional<std::string>& word) {
         else requestLogin(kLoginReturn);
         return;
     }
-    if (word != kNoAlert) {
-        NSServer::setIsShowAlert(true);
-        ask(kAskDeleteChosen, UIDishLViewController::word("isok"), UIDishLViewController::word("dishl7"),
-            UIDishLViewController::word("cancel"), {UIDishLViewController::word("onok")});
-        return;
-    }
+    // A press of the delete button asks first; the answer comes back with "NO_ALERT".
+    if (word != kNoAlert && askFirst(std::string("delete"), kAskDeleteChosen, "dishl7")) return;
     auto bin = NSServer::getRubbishs();
     bin->clear();
     orderlist::renumberGroups(lines);  // the walk follows each head by its position

@@ -99,13 +99,7 @@ void UIDishLViewController::openPicker(std::shared_ptr<NSATreeClass> tree, bool 
     picker->m_tag = tag;
     ui::View& dialog = *picker->view();
     picker->m_title->setText(title);
-    dialog.setFrame(rootController_ ? rootController_->frameRect() : view()->bounds());
-    dialog.setAlpha(0);
-    view()->addSubview(dialog.shared_from_this());
-    ui::Animation::begin(std::nullopt);
-    ui::Animation::setDuration(0.3);
-    dialog.setAlpha(1);
-    ui::Animation::commit();
+    fadeIn(dialog, true);
 }
 
 void UIDishLViewController::openPad(int tag, const std::string& preset, const std::string& title,
@@ -114,11 +108,13 @@ void UIDishLViewController::openPad(int tag, const std::string& preset, const st
     numViewController = pad;
     pad->upViewController = this;
     pad->m_strNum = preset;
-    pad->isfirst = !preset.empty();
     pad->m_tag = tag;
     pad->s_title = title;
-    ui::View& dialog = *pad->view();
     pad->setTitle(title);
+    fadeIn(*pad->view(), screenFrame);
+}
+
+void UIDishLViewController::fadeIn(ui::View& dialog, bool screenFrame) {
     if (screenFrame) dialog.setFrame(rootController_ ? rootController_->frameRect() : view()->bounds());
     dialog.setAlpha(0);
     view()->addSubview(dialog.shared_from_this());

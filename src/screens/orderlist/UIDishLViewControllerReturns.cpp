@@ -1,5 +1,7 @@
 // Returns of sent lines (one line in part or whole, or every chosen line whole) with their
 // add-on lines, and gifts of sent lines, each with a reason from the reason table.
+#include <algorithm>
+
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
 #include "model/NSCaipDBClass.h"
@@ -53,9 +55,9 @@ void UIDishLViewController::tuiCai() {
     std::vector<std::shared_ptr<NSDishClass>> lines{buffertuiCai};
     auto returned = lineAt(sendIndex_);
     auto next = [&user] { return user->GetDishCount(); };
+    const auto addOns = returned ? orderlist::addOnChildren(*desk, *returned) : decltype(desk->m_DishList){};
     for (const auto& line : desk->m_DishList) {
-        if (returned && !returned->m_bisExp && line->m_bAddOn && !line->m_bisSet && line != returned &&
-            line->m_parentpos == returned->m_parentpos)
+        if (std::find(addOns.begin(), addOns.end(), line) != addOns.end())
             lines.push_back(orderlist::addOnReturnLine(*line, buffertuiCai->m_fQuantity, returned->m_fQuantity, next));
         if (line->m_iState == NSDishClass::kUnsent) lines.push_back(line);
     }
@@ -79,8 +81,7 @@ void UIDishLViewController::tuiCais(const std::string& reason) {
         back->m_iState = NSDishClass::kSending;
         back->m_strRemark = reason;
         back->m_fQuantity = -line->m_fQuantity;
-        if (!back->m_bisExp)
-            for (const auto& addOn : orderlist::addOnChildren(*desk, *line))
+        for (const auto& addOn : orderlist::addOnChildren(*desk, *line))
                 lines.push_back(orderlist::addOnReturnLine(*addOn, back->m_fQuantity, line->m_fQuantity, next));
         back->m_struid = user->GetDishCount();
         lines.push_back(back);

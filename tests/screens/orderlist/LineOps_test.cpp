@@ -14,11 +14,8 @@ protected:
 TEST_F(LineOps, DeletingAChosenSetMealTakesItsItemsToTheBinAndRestoreAppendsThem) {
     openDesk();
     auto first = line(0);
-    auto head = line(3, 1, true);
-    head->m_bisSet = head->m_bisExp = true;
-    auto item1 = line(4);
-    auto item2 = line(5);
-    item1->m_bisExp = item2->m_bisExp = true;
+    auto group = setMeal(3, {4, 5}, true);
+    auto head = group[0], item1 = group[1], item2 = group[2];
     auto sentChosen = line(1, 1, true);
     sentChosen->m_iState = 1;
     lines() = {first, head, item1, item2, sentChosen};

@@ -153,6 +153,31 @@ protected:
         tapButton(*p.m_panel, p.m_btnOK);
     }
 
+    // The server answers the next request of that command with an error reply.
+    void refuseOnce(const std::string& command, const std::string& describe = "拒绝") {
+        backoffice::Faults refuse;
+        refuse.errorReply = describe;
+        refuse.onlyCommand = command;
+        refuse.times = 1;
+        sim.setFaults(refuse);
+    }
+    // Answers every alert up with its cancel button.
+    void closeAlerts() {
+        for (auto& alert : alerts()) alert->dismissWithClickedButtonIndex(0, false);
+        NSServer::setIsShowAlert(false);
+    }
+    // A set meal: its head and items as the set-meal screen appends them.
+    std::vector<std::shared_ptr<NSDishClass>> setMeal(std::size_t headIndex, std::vector<std::size_t> items,
+                                                      bool chosen = false) {
+        std::vector<std::shared_ptr<NSDishClass>> group{line(headIndex, 1, chosen)};
+        group[0]->m_bisSet = group[0]->m_bisExp = true;
+        for (auto i : items) {
+            group.push_back(line(i));
+            group.back()->m_bisExp = true;
+        }
+        return group;
+    }
+
     int requests(const std::string& command) const { return static_cast<int>(sim.requestsFor(command).size()); }
     // The `xiaofmx` rows of the last request of that command: quantity and dish id of each.
     std::vector<std::string> detailRows(const std::string& command) const {

@@ -34,10 +34,8 @@ TEST_F(Screen, TheHeaderShowsTheDeskItsGuestsTheTotalAndTheDishCount) {
 
 TEST_F(Screen, RowsShowNumbersGroupsStatesAndEstimatedQuantities) {
     openDesk();
-    auto head = line(3);
-    head->m_bisSet = head->m_bisExp = true;
-    auto item = line(4);
-    item->m_bisExp = true;
+    auto group = setMeal(3, {4});
+    auto head = group[0], item = group[1];
     auto weighed = line(0, 2.5);
     weighed->m_iVarQty = 1;
     weighed->m_iState = 1;

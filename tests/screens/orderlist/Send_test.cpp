@@ -11,14 +11,11 @@ class Send : public OrderListFixture {};
 TEST_F(Send, TheConfirmationNamesTheChosenLinesAndTheSendTakesAChosenSetMealWithItsItems) {
     auto desk = openDesk();
     // A set meal of two items (not chosen themselves) and two plain lines, one chosen.
-    auto head = line(3, 1, true);
-    head->m_bisSet = head->m_bisExp = true;
-    auto item1 = line(4);
-    auto item2 = line(5);
-    item1->m_bisExp = item2->m_bisExp = true;
+    auto group = setMeal(3, {4, 5}, true);
     auto chosen = line(0, 2, true);
     auto left = line(1);
-    lines() = {head, item1, item2, chosen, left};
+    lines() = group;
+    lines().insert(lines().end(), {chosen, left});
     showDesk();
 
     tap("送单");
@@ -95,11 +92,7 @@ TEST_F(Send, ANewLineAndAPendingReturnGoInTwoRequestsAndTheOtherUnsentLinesWait)
 TEST_F(Send, ARefreshThatFailsAfterTheServerTookTheLinesNeverSendsThemTwice) {
     auto desk = openDesk();
     lines() = {line(0), line(1)};
-    backoffice::Faults lost;
-    lost.errorReply = "刷新失败";
-    lost.onlyCommand = "updatemenu";
-    lost.times = 1;
-    sim.setFaults(lost);
+    refuseOnce("updatemenu", "刷新失败");
     EXPECT_FALSE(sendAll());
     EXPECT_EQ(panelText().value_or(alertMessage()).empty(), false);
     EXPECT_EQ(sim.desk(desk->m_strDeskID)->lines.size(), 2u);
@@ -109,8 +102,7 @@ TEST_F(Send, ARefreshThatFailsAfterTheServerTookTheLinesNeverSendsThemTwice) {
     reread->m_strDeskID = desk->m_strDeskID;
     NSServer::loadSelectDish(reread);
     EXPECT_TRUE(reread->m_DishList.empty());
-    for (auto& alert : alerts()) alert->dismissWithClickedButtonIndex(0, false);
-    NSServer::setIsShowAlert(false);
+    closeAlerts();
 
     // The next send only refreshes: the lines are the server's once more, and nothing doubled.
     sim.clearFaults();
@@ -131,28 +123,21 @@ TEST_F(Send, FailuresPutOnlyTheLinesTheServerRefusedBackAsUnsent) {
     lines().insert(lines().end(), {back, added});
 
     // The add request refused: everything waits unsent, and the saved order still holds both.
-    backoffice::Faults refuse;
-    refuse.errorReply = "拒绝";
-    refuse.onlyCommand = "adddish";
-    refuse.times = 1;
-    sim.setFaults(refuse);
+    refuseOnce("adddish");
     EXPECT_FALSE(sendAll());
     EXPECT_EQ(back->m_iState, NSDishClass::kUnsent);
     EXPECT_EQ(added->m_iState, NSDishClass::kUnsent);
     EXPECT_EQ(added->m_struid, "41") << "its number stays with it";
-    for (auto& alert : alerts()) alert->dismissWithClickedButtonIndex(0, false);
-    NSServer::setIsShowAlert(false);
+    closeAlerts();
 
     // The return refused after the add was taken: the added line waits for the refresh, the
     // return is unsent again.
-    refuse.onlyCommand = "deldish";
-    sim.setFaults(refuse);
+    refuseOnce("deldish");
     EXPECT_FALSE(sendAll());
     EXPECT_EQ(back->m_iState, NSDishClass::kUnsent);
     EXPECT_NE(added->m_iState, NSDishClass::kUnsent);
     EXPECT_NE(added->m_iState, NSDishClass::kSending);
-    for (auto& alert : alerts()) alert->dismissWithClickedButtonIndex(0, false);
-    NSServer::setIsShowAlert(false);
+    closeAlerts();
 
     // The return goes with the next new line; the line taken before does not go again.
     sim.clearFaults();
@@ -170,10 +155,8 @@ TEST_F(Send, GroupsFollowTheirHeadsAfterLinesWereRemovedAndRestored) {
     lines() = {other};
     ASSERT_TRUE(sendAll());  // a sent set meal stands first
     auto plain = line(1, 1, true);
-    auto head = line(3);
-    head->m_bisSet = head->m_bisExp = true;
-    auto item = line(4);
-    item->m_bisExp = true;
+    auto group = setMeal(3, {4});
+    auto head = group[0], item = group[1];
     lines().insert(lines().end(), {plain, head, item});
     head->m_parentpos = 2;
     item->m_parentpos = 2;
