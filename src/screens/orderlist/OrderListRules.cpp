@@ -8,6 +8,28 @@
 
 namespace orderlist {
 
+const char* servingModePicture(int mode) {
+    switch (mode) {
+    case 0: return "1-21.png";
+    case 1: return "1-22.png";
+    case 3: return "F2_stLev3.png";
+    case 4: return "1-23.png";
+    case 7: return "2-75.png";
+    default: return nullptr;
+    }
+}
+
+const char* stateWord(int state) {
+    switch (state) {
+    case NSDishClass::kUnsent:
+    case NSDishClass::kSending: return "dishforsend";
+    case 1: return "dishwait";
+    case 3: return "dishcomplete";
+    case NSDishClass::kVoid: return "dishvoid";
+    default: return nullptr;
+    }
+}
+
 bool isUnsent(const NSDishClass& line) {
     return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
 }

@@ -14,6 +14,11 @@ class NSKouwClass;
 
 namespace orderlist {
 
+// The line codes every list of order lines shows: the package picture of a serving mode, and the
+// word-table key of a line state's text; none for the values without one.
+const char* servingModePicture(int mode);
+const char* stateWord(int state);
+
 // A line that has not reached the server yet: unsent (101) or being sent (102).
 bool isUnsent(const NSDishClass& line);
 

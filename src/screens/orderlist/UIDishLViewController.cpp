@@ -32,30 +32,6 @@ constexpr double kPopupSeconds = 3.0;
 const ui::Color kRowGrey = ui::Color::rgb(100, 100, 100);
 const ui::Color kEvenRow = ui::Color::rgb(255, 236, 204);
 
-// The picture of a serving mode; none for modes without one.
-const char* servingModePicture(int mode) {
-    switch (mode) {
-    case 0: return "1-21.png";
-    case 1: return "1-22.png";
-    case 3: return "F2_stLev3.png";
-    case 4: return "1-23.png";
-    case 7: return "2-75.png";
-    default: return nullptr;
-    }
-}
-
-// The word of a line state's text; none for states without one.
-const char* stateWord(int state) {
-    switch (state) {
-    case NSDishClass::kUnsent:
-    case NSDishClass::kSending: return "dishforsend";
-    case 1: return "dishwait";
-    case 3: return "dishcomplete";
-    case NSDishClass::kVoid: return "dishvoid";
-    default: return nullptr;
-    }
-}
-
 std::shared_ptr<ui::Label> rowLabel(ui::View& parent, const ui::Rect& frame, const std::string& text,
                                     const ui::Font& font, ui::TextAlignment alignment, ui::Color color) {
     auto label = kit::label(parent, frame, text, font, alignment, color);
@@ -224,7 +200,7 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
     auto db = NSServer::getCaipDB();
     auto dish = db ? db->GetCaipFromID(line->caipID()) : nullptr;
 
-    const bool unsent = line->m_iState == NSDishClass::kUnsent || line->m_iState == NSDishClass::kSending;
+    const bool unsent = orderlist::isUnsent(*line);
     std::string tastes = unsent ? line->GetKouwShulString() : line->m_strKouw;
     // A custom dish shows the name the waiter typed (kept as its free text) as its name.
     if (dish && dish->m_bCustom && !line->GetKouwDefine().empty()) {
@@ -239,7 +215,7 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
 
     rowLabel(content, {0, 0, 40, kRowHeight}, item ? "--" : platform::fmt("%i", r + 1), bold,
              ui::TextAlignment::Center, kRowGrey);
-    if (const char* picture = servingModePicture(line->m_iType))
+    if (const char* picture = orderlist::servingModePicture(line->m_iType))
         kit::pictureView(content, {44, 13, 18, 18}, picture);
     if (line->m_bisChoose) kit::pictureView(content, {4, 10, 24, 23}, "1-24.png");
     buttons.serving = rowButtonAt(content, {0, 0, 84, kRowHeight}, r, [this, r] { changeQC(r); });
@@ -265,7 +241,7 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
     auto del = rowButtonAt(content, {708, 0, 56, kRowHeight}, r, [this, r] { delDish(r); });
     del->setImage(kit::picture("2-144.png"));
     buttons.del = del;
-    const char* state = stateWord(line->m_iState);
+    const char* state = orderlist::stateWord(line->m_iState);
     rowLabel(content, {600, 0, 100, kRowHeight}, state ? word(state) : "", bold, ui::TextAlignment::Right, colour);
     return cell;
 }
@@ -332,7 +308,7 @@ void UIDishLViewController::showCaipX(int row) {
     if (isSubViewShow(false)) return;
     auto line = lineAt(row);
     if (!line || !m_dishTable_) return;
-    const bool unsent = line->m_iState == NSDishClass::kUnsent || line->m_iState == NSDishClass::kSending;
+    const bool unsent = orderlist::isUnsent(*line);
     const std::string tastes = unsent ? line->GetKouwShulString() : line->m_strKouw;
     const double height = UIShowXViewController::kHeight;
     double y = row * kRowHeight - m_dishTable_->contentOffset().y + m_dishTable_->frame().origin.y - height;

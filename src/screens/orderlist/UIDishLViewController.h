@@ -269,6 +269,8 @@ private:
     // A return that the server accepted but whose refresh failed: the lines wait, not sendable.
     static void holdAccepted(NSDeskClass& desk);
     static void backToUnsent(NSDeskClass& desk);
+    // A new empty offline desk becomes the current desk.
+    static void startOfflineDesk();
     void closeMenuPanel();
     void buildHeader(ui::View& view);
     void refreshHeader();

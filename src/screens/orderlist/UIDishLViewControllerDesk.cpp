@@ -39,10 +39,7 @@ void UIDishLViewController::clearDesk() {
     if (isSubViewShow(false)) return;
     if (NSServer::getNowDesk()->m_strDeskID.empty()) return;
     if (NSServer().clearDesk()) {
-        auto fresh = std::make_shared<NSDeskClass>();
-        NSServer::setNowDesk(fresh);
-        if (!NSServer::getOutDesk()) NSServer::setOutDesk(std::make_shared<NSDeskList>());
-        NSServer::getOutDesk()->push_back(fresh);
+        startOfflineDesk();
         chooseDesk(std::nullopt);
     }
     reload();

@@ -69,12 +69,16 @@ void UIDishLViewController::undelDishes() {
     save();
 }
 
-void UIDishLViewController::newOutDesk() {
-    if (isSubViewShow(false)) return;
+void UIDishLViewController::startOfflineDesk() {
     auto fresh = std::make_shared<NSDeskClass>();
     NSServer::setNowDesk(fresh);
     if (!NSServer::getOutDesk()) NSServer::setOutDesk(std::make_shared<NSDeskList>());
     NSServer::getOutDesk()->push_back(fresh);
+}
+
+void UIDishLViewController::newOutDesk() {
+    if (isSubViewShow(false)) return;
+    startOfflineDesk();
     SelectDlgCancel();
     reload();
 }

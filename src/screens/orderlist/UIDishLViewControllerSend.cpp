@@ -121,10 +121,7 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
     reload();
     save();
     if (NSServer::isSendClose()) {
-        auto fresh = std::make_shared<NSDeskClass>();
-        NSServer::setNowDesk(fresh);
-        if (!NSServer::getOutDesk()) NSServer::setOutDesk(std::make_shared<NSDeskList>());
-        NSServer::getOutDesk()->push_back(fresh);
+        startOfflineDesk();
         reload();
     }
     return true;
