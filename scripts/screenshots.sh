@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker and
-# number pad screens as a waiter sees them, each reached by taps from a fresh start against the
+# Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker,
+# number pad and order list screens as a waiter sees them, each reached by taps from a fresh start against the
 # back-office simulator, so the pictures never go stale.
 #
 #   scripts/screenshots.sh
@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad)
+shots=(welcome settings login picker pad orderlist)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
@@ -95,6 +95,30 @@ tap 49 152
 advance 1
 tap 49 152
 advance 1" || true
+
+# An order taken before a desk was chosen (a set meal with its items, a dish held back, a fish
+# of estimated weight, a drink) in the order list, one line chosen.
+orderlist=$(fresh orderlist)
+dish() {  # id name price quantity [extra elements]
+  printf '<dish><m_strCaipID>%s</m_strCaipID><m_strCaipName>%s</m_strCaipName><m_strPrice>%s</m_strPrice><m_fQuantity>%s</m_fQuantity><m_struid>-1</m_struid>%s</dish>' "$@"
+}
+{
+  printf '<?xml version="1.0" encoding="UTF-8"?><morvane><desk m_strDeskID="">'
+  dish 100003 商务套餐 68 1 '<m_bisSet>1</m_bisSet><m_bisExp>1</m_bisExp>'
+  dish 100004 红烧肉 0 1 '<m_bisExp>1</m_bisExp>'
+  dish 100005 清炒时蔬 0 1 '<m_bisExp>1</m_bisExp>'
+  dish 100000 宫保鸡丁 28 2 '<m_iType>1</m_iType>'
+  dish 100001 清蒸鲈鱼 88 1.5 '<m_iVarQty>1</m_iVarQty><m_strUnits>斤</m_strUnits>'
+  dish 100002 酸梅汤 8 3 '<m_strUnits>杯</m_strUnits>'
+  printf '</desk></morvane>'
+} >"$orderlist/data/OUTDESK.ATD"
+run orderlist "$orderlist" '
+advance 1
+tap "开始点菜"
+advance 2
+tap "已点菜单"
+advance 1
+tap 200 340' || true
 
 # With a server address configured the login gate shows its panel instead of the demo login.
 login=$(fresh login)
