@@ -319,7 +319,7 @@ void UIDishLViewController::showCaipX(int row) {
     }
     showXViewController->setUpDowm(above);
     if (!above) y += height + kRowHeight;
-    showXViewController->setMessage(wordFormat("dishl22", "%@\n%@\n%@\n%@\n%@",
+    showXViewController->setMessage(wordFormat("dishl22", "菜名：%@\n服务员：%@\n操作员：%@\n时间：%@\n要求：%@",
                                                {line->m_strCaipName, line->m_strWaiterName, line->m_strUserName,
                                                 line->m_strTime, tastes}));
     ui::View& popup = *showXViewController->view();

@@ -23,7 +23,7 @@ void UIDishLViewController::chooseDesk(const std::optional<std::string>& word) {
 
 void UIDishLViewController::changeRens() {
     if (isSubViewShow(false)) return;
-    openPad(kPadGuests, "", wordFormat("dishl17", "%@", {NSServer::getNowDesk()->m_strDeskName}), false);
+    openPad(kPadGuests, "", wordFormat("dishl17", "请输入%@的人数", {NSServer::getNowDesk()->m_strDeskName}), false);
 }
 
 void UIDishLViewController::changeMoney() {
@@ -55,7 +55,7 @@ void UIDishLViewController::addDeskXiaoF() {
     NSServer().DownloadDeskState(false);
     auto tree = NSServer::getDesks();
     openPicker(tree ? tree : std::make_shared<NSATreeClass>(), false, kPickJoinDesk,
-               wordFormat("dishl54", "%@", {desk->m_strDeskName}));
+               wordFormat("dishl54", "请选择与%@并台的桌台", {desk->m_strDeskName}));
 }
 
 bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& guests) {

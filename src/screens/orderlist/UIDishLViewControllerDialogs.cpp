@@ -89,7 +89,10 @@ void UIDishLViewController::SelectDlgOk() {
         updateMenu();
         reload();
         SelectDlgCancel();
-        tell(wordFormat(code == "3" ? "dishl37" : "dishl38", "%@ %@", {desk->m_strDeskName, reason}), "dishl39");
+        const bool hastened = code == "3";
+        tell(wordFormat(hastened ? "dishl37" : "dishl38", hastened ? "%@ 催菜已发送：%@" : "%@ 已通知厨房：%@",
+                        {desk->m_strDeskName, reason}),
+             "dishl39");
         return;
     }
     case kPickReturnReason:
@@ -100,7 +103,7 @@ void UIDishLViewController::SelectDlgOk() {
             buffertuiCai->m_iState = NSDishClass::kUnsent;
             buffertuiCai->m_strRemark = code;
             openPad(kPadReturnQty, platform::fmt("%g", line->m_fQuantity),
-                    wordFormat("dishl40", "%@ %g", {line->m_strCaipName, line->m_fQuantity}));
+                    wordFormat("dishl40", "%@ 已点%g，请输入退菜数量", {line->m_strCaipName, line->m_fQuantity}));
         }
         SelectDlgCancel();
         return;
@@ -127,8 +130,8 @@ void UIDishLViewController::SelectDlgOk() {
         if (!NSServer().XDeskDetail(*target)) return;
         const std::string message =
             target->m_strDeskState == treeState
-                ? wordFormat("dishl56", "%@", {target->m_strDeskName})
-                : wordFormat("dishl55", "%@ %@", {target->m_strDeskState, treeState});
+                ? wordFormat("dishl56", "确定与%@并台吗？", {target->m_strDeskName})
+                : wordFormat("dishl55", "桌台状态已改变(现为%@，原为%@)，确定并台吗？", {target->m_strDeskState, treeState});
         bufferoutDesk = target;
         ask(kAskJoin, word("tishi"), message, word("cancel"), {word("onok")});
         return;
@@ -204,7 +207,7 @@ void UIDishLViewController::weighAnswer(int row) {
     buffertuiCai->CopyDish(line.get());
     buffertuiCai->m_fQuantity = static_cast<float>(*amount);
     buffertuiCai->m_parentpos = row;
-    ask(kAskWeigh, word("isok"), wordFormat("dishl48", "%@ %@", {line->m_strCaipName, text}), word("cancel"),
+    ask(kAskWeigh, word("isok"), wordFormat("dishl48", "确定将%@的数量改为%@吗？", {line->m_strCaipName, text}), word("cancel"),
         {word("onok")});
     NumDlgCancel();
 }

@@ -37,7 +37,7 @@ void UIDishLViewController::onNote() {
     auto tree = reasonTree({"03"});
     if (tree->m_length < 2)
         for (const auto& [code, key] : kBuiltInReasons) tree->AddItem(code, word(key), "");
-    openPicker(tree, false, kPickHastenReason, wordFormat("dishl36", "%@ %@", {desk->m_strDeskName, names}));
+    openPicker(tree, false, kPickHastenReason, wordFormat("dishl36", "%@ 催菜：%@", {desk->m_strDeskName, names}));
 }
 
 void UIDishLViewController::huacai() {
@@ -64,7 +64,7 @@ void UIDishLViewController::chengZ(int row) {
     auto line = lineAt(row);
     if (!line) return;
     openPad(row * 10000 + kPadWeighSuffix, platform::fmt("%g", line->m_fQuantity),
-            wordFormat("dishl23", "%@", {line->m_strCaipName}));
+            wordFormat("dishl23", "请输入%@的实际重量", {line->m_strCaipName}));
 }
 
 void UIDishLViewController::call() { NSServer().XCall(); }

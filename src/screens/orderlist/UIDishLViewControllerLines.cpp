@@ -105,7 +105,7 @@ void UIDishLViewController::pasteDeskDishs(const std::optional<std::string>& wor
     auto copies = NSServer::getCaipCopys();
     if (word != kNoAlertPaste) {
         ask(kAskPaste, UIDishLViewController::word("isok"),
-            wordFormat("dishl2", "%@ %i", {desk->m_strDeskName, static_cast<int>(copies->size())}),
+            wordFormat("dishl2", "确定将复制的菜品粘贴到%@吗？共%i个", {desk->m_strDeskName, static_cast<int>(copies->size())}),
             UIDishLViewController::word("cancel"), {UIDishLViewController::word("onok")});
         return;
     }
@@ -180,7 +180,7 @@ void UIDishLViewController::delDish(int row) {
     sendIndex_ = row;
     if (line->m_iState == NSDishClass::kUnsent) {
         NSServer::setIsShowAlert(true);
-        ask(kAskDeleteRow, word("isok"), wordFormat("dishl8", "%@", {line->m_strCaipName}), word("cancel"),
+        ask(kAskDeleteRow, word("isok"), wordFormat("dishl8", "确定删除%@吗？", {line->m_strCaipName}), word("cancel"),
             {word("onok")});
         return;
     }

@@ -283,7 +283,7 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int b
     case kAskPaste: pasteDeskDishs(std::string(kNoAlertPaste)); break;
     case kAskJoin:
         if (bufferoutDesk && bufferoutDesk->m_strDeskState == "1")
-            openPad(kPadJoinGuests, "1", wordFormat("dishl58", "%@", {bufferoutDesk->m_strDeskName}));
+            openPad(kPadJoinGuests, "1", wordFormat("dishl58", "请输入%@的人数", {bufferoutDesk->m_strDeskName}));
         else
             addDeskXiaoFOk(std::nullopt);
         break;

@@ -41,8 +41,8 @@ void UIDishLViewController::delDishLogined() {
         return;
     }
     const int chosen = NSServer::getNowDesk()->GetChooseQuantity();
-    const std::string title = chosen >= 2 ? wordFormat("dishl3", "%i", {chosen})
-                                          : wordFormat("dishl4", "%@ %g", {line->m_strCaipName, line->m_fQuantity});
+    const std::string title = chosen >= 2 ? wordFormat("dishl3", "退菜：已选%i个菜品，请选择退菜原因", {chosen})
+                                          : wordFormat("dishl4", "退菜：%@ ×%g，请选择退菜原因", {line->m_strCaipName, line->m_fQuantity});
     openPicker(reasonTree({"", "01"}), false, kPickReturnReason, title);
 }
 

@@ -72,8 +72,8 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         }
         if (!desk->m_strDeskID.empty()) {
             NSServer::setIsShowAlert(true);
-            const std::string message = chosen > 0 ? wordFormat("dishl24", "%i", {chosen})
-                                                   : wordFormat("dishl25", "%i", {unsent});
+            const std::string message = chosen > 0 ? wordFormat("dishl24", "确定发送选中的%i个菜品吗？", {chosen})
+                                                   : wordFormat("dishl25", "确定发送全部%i个菜品吗？", {unsent});
             ask(kAskSend, UIDishLViewController::word("isok"), message, UIDishLViewController::word("cancel"),
                 {UIDishLViewController::word("onok")});
             return false;

@@ -100,9 +100,11 @@ TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     tap("确定");
     ASSERT_TRUE(list->numViewController);
     EXPECT_EQ(list->numViewController->m_strNum, "1");
-    pad("0");
-    EXPECT_EQ(alertMessage(), "人数不能为0") << "a join needs at least one guest";
-    tap("确定");
+    for (const char* refused : {"0", "1.5"}) {
+        pad(refused);
+        EXPECT_EQ(alertMessage(), "人数不能为0") << "a join needs a whole guest count: " << refused;
+        tap("确定");
+    }
     EXPECT_EQ(sim.requestsFor("deskunion").size(), 0u);
     pad("3");
     auto join = sim.requestsFor("deskunion");

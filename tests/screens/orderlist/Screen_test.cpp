@@ -4,6 +4,7 @@
 
 #include "OrderListFixture.h"
 #include "platform/ui/Button.h"
+#include "core/NSLangueManager.h"
 #include "screens/host/UIShowXViewController.h"
 
 namespace {
@@ -178,6 +179,31 @@ TEST_F(Screen, TheFunctionMenuSlidesInAndOutAndItsModifyButtonTakesTheFirstChose
     menu("ipad同步");
     EXPECT_TRUE(list->v_otherFun);
     EXPECT_EQ(alertMessage(), "确定从服务器读取本桌的点菜记录吗？未下单的菜品将被清除。");
+}
+
+TEST_F(Screen, AMissingWordStillShowsTheValuesItWouldHaveFormatted) {
+    openDesk();
+    lines() = {line(0, 1, true), line(1)};
+    showDesk();
+    auto words = std::make_shared<NSLangueManager::Words>(*NSServer::getLangueManager()->words());
+    words->erase("dishl24");
+    NSServer::getLangueManager()->setWords(words);
+    tap("送单");
+    EXPECT_EQ(alertMessage(), "确定发送选中的1个菜品吗？") << "the built-in question with the count";
+}
+
+TEST_F(Screen, ADialogClosingAsAnotherOpensLeavesTheNewOneOpen) {
+    openDesk();
+    showDesk();
+    menu("整桌要求");
+    ASSERT_TRUE(list->selectViewController);
+    list->SelectDlgCancel();
+    menu("催菜知会");  // the hasten picker opens while the taste picker still fades out
+    auto hasten = list->selectViewController;
+    advance(0.5);
+    EXPECT_EQ(list->selectViewController, hasten);
+    ASSERT_TRUE(hasten);
+    EXPECT_EQ(hasten->m_tag, UIDishLViewController::kPickHastenReason);
 }
 
 }  // namespace
