@@ -1,6 +1,7 @@
 // The order list's costly paths, each against a bare baseline in the same run:
-// - a frame of the list holding 300 lines (set meals with items, tastes, every line state) drawn
-//   through the view tree, against cairo and pango drawing the same visible rows directly;
+// - the visible rows of the list holding 300 lines (set meals with items, tastes) drawn through the
+//   view tree, against cairo and pango drawing the same rows directly (the whole frame's time, with
+//   the header and toolbar, is reported beside them);
 // - sending 300 new lines (numbering, "adddish", the refresh "updatemenu", saving the desk)
 //   against a bare socket exchange of the same request and reply bytes.
 
@@ -177,16 +178,25 @@ void BM_DrawOrderList(benchmark::State& state) {
     cairo_surface_t* icon = image("1-21.png");
     cairo_surface_t* del = image("2-144.png");
     cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 768, 1024);
-    double tree = 0, direct = 0;
+    double tree = 0, frame = 0, direct = 0;
     for (auto _ : state) {
+        // The rows as the list's table draws them (its part of the frame), then the whole frame.
         auto start = std::chrono::steady_clock::now();
         cairo_t* cr = cairo_create(target);
-        render::drawView(cr, *window);
+        cairo_translate(cr, table.x(), 20 + table.y());
+        render::drawView(cr, *list->m_dishTable());
         cairo_destroy(cr);
         cairo_surface_flush(target);
         const double t = seconds(std::chrono::steady_clock::now() - start);
         state.SetIterationTime(t);
         tree += t;
+
+        start = std::chrono::steady_clock::now();
+        cr = cairo_create(target);
+        render::drawView(cr, *window);
+        cairo_destroy(cr);
+        cairo_surface_flush(target);
+        frame += seconds(std::chrono::steady_clock::now() - start);
 
         start = std::chrono::steady_clock::now();
         cr = cairo_create(target);
@@ -198,6 +208,7 @@ void BM_DrawOrderList(benchmark::State& state) {
     cairo_surface_destroy(target);
     const double n = static_cast<double>(state.iterations());
     state.counters["direct_ms"] = 1000.0 * direct / n;
+    state.counters["frame_ms"] = 1000.0 * frame / n;
     state.counters["ratio_to_direct"] = direct > 0 ? tree / direct : 0;
 }
 
