@@ -5,11 +5,6 @@
 // - sending 300 new lines (numbering, "adddish", the refresh "updatemenu", saving the desk)
 //   against a bare socket exchange of the same request and reply bytes.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -19,6 +14,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include "BenchSupport.h"
 #include "backoffice/BackOfficeSim.h"
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
@@ -42,47 +38,28 @@ namespace {
 
 constexpr int kLines = 300;
 
-double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+using bench::seconds;
 
-// One device home with the demo menu and one simulator for the whole program.
-struct World {
-    std::string home;
-    backoffice::BackOfficeSim sim;
-
-    World() {
-        char folderTemplate[] = "/tmp/kovra-bench-list-XXXXXX";
-        const char* folder = mkdtemp(folderTemplate);
-        if (!folder) std::abort();
-        home = folder;
+// The list's run loop, pictures and words, set before the device home is made.
+struct ListSetup {
+    ListSetup() {
         platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
-        platform::setHomeFolder(home);
         platform::Bundle::setResourceFolder(KOVRA_SOURCE_DIR "/resources");
-        platform::setWifiForTesting(true);
-        NSServer::loadEnc();
-        NSServer::loadPath();
-        NSServer::createDir();
-        NSServer::loadMacAdr();
-        NSServer::loadCaipXml();
-        sim.setLogging(false);
-        if (!sim.start(0)) std::abort();
-        NSServer::setIP("127.0.0.1");
-        NSServer::setPort(sim.port());
-        NSServer::setOutTime(20);
-        NSServer::setJtNO(std::string(backoffice::BackOfficeSim::kCompanyNumber));
-        auto waiter = NSServer::getNowUser();
-        waiter->m_strUserID = waiter->m_strUserName = "0001";
-        NSServer::setIsWaiterUser(true);
-    }
-    ~World() {
-        NSServer::setTcp(nullptr);
-        sim.stop();
-        platform::fs::remove(home);
     }
 };
 
-World& world() {
-    static World w;
-    return w;
+// One device home with the demo menu and one simulator for the whole program, in waiter mode.
+struct ListWorld : ListSetup {
+    bench::World world{"/tmp/kovra-bench-list-XXXXXX"};
+    ListWorld() {
+        NSServer::getNowUser()->m_strUserName = "0001";
+        NSServer::setIsWaiterUser(true);
+    }
+};
+
+bench::World& world() {
+    static ListWorld w;
+    return w.world;
 }
 
 // 300 unsent lines of the menu: every tenth heads a set meal of the next two, some with tastes.
@@ -214,33 +191,8 @@ void BM_DrawOrderList(benchmark::State& state) {
 
 // ---- Sending ------------------------------------------------------------------------------------------
 
-// A bare client: connect, write every byte, read until the closing root tag, close.
-std::string bareExchange(int port, const std::string& request) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) std::abort();
-    for (std::size_t off = 0; off < request.size();) {
-        ssize_t n = ::send(fd, request.data() + off, request.size() - off, MSG_NOSIGNAL);
-        if (n <= 0) std::abort();
-        off += static_cast<std::size_t>(n);
-    }
-    std::string reply;
-    std::vector<char> buf(102400);
-    for (;;) {
-        ssize_t n = ::recv(fd, buf.data(), buf.size(), 0);
-        if (n <= 0) break;
-        reply.append(buf.data(), static_cast<std::size_t>(n));
-        if (reply.find("</morvane>") != std::string::npos) break;
-    }
-    ::close(fd);
-    return reply;
-}
-
 void BM_SendOrder(benchmark::State& state) {
-    World& w = world();
+    bench::World& w = world();
     backoffice::SimDesk empty;
     empty.id = "BENCH";
     empty.name = "测试台";
@@ -277,8 +229,8 @@ void BM_SendOrder(benchmark::State& state) {
         const std::string refresh = w.sim.requestsFor("updatemenu").at(0).raw;
         w.sim.setDesk(opened);
         start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(bareExchange(w.sim.port(), add));
-        benchmark::DoNotOptimize(bareExchange(w.sim.port(), refresh));
+        benchmark::DoNotOptimize(bench::bareExchange(w.sim.port(), add, "</morvane>"));
+        benchmark::DoNotOptimize(bench::bareExchange(w.sim.port(), refresh, "</morvane>"));
         bare += seconds(std::chrono::steady_clock::now() - start);
     }
     const double n = static_cast<double>(state.iterations());
