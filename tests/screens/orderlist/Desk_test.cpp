@@ -179,4 +179,15 @@ TEST_F(Desk, TheOpenedDeskPanelKeepsWhatWasTypedForItsDeskAndSendsIt) {
     tap("取消");
 }
 
+TEST_F(Desk, TransferHandsOverToTheRootsDeskPickerForTheTarget) {
+    openDesk(0);
+    showDesk();
+    menu("换台");
+    ASSERT_TRUE(root->selectViewController);
+    EXPECT_EQ(root->selectViewController->m_tag, 980008);
+    EXPECT_GE(sim.requestsFor("deskstate").size(), 1u) << "the desk states are read first";
+    root->SelectDlgCancel();
+    advance(0.3);
+}
+
 }  // namespace

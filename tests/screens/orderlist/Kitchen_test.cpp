@@ -164,4 +164,24 @@ TEST_F(Kitchen, TabletSyncTakesTheServersCopyOnlyOnceItCame) {
     EXPECT_EQ(lines()[1]->caipID(), line(2)->caipID()) << "the server's copy took the unsent line's place";
 }
 
+TEST_F(Kitchen, TheSoldOutListIsAskedForWithAnEmptyDeskAndLeavesTheCurrentDeskAlone) {
+    auto desk = openDesk(0, 3);
+    lines() = {line(0)};
+    const std::string bill = desk->m_strConsumeID;
+    const std::string soldOut = *dish(1)->m_strID;
+    sim.overrideReply("updatemenu", [soldOut](const backoffice::ReceivedRequest& r) -> std::optional<std::string> {
+        if (!r.field("deskid").empty()) return std::nullopt;
+        return backoffice::BackOfficeSim::reply("<desk rens=\"0\" bill=\"\"></desk><sellout><gds qty=\"0\">" +
+                                                soldOut + "</gds></sellout>");
+    });
+    showDesk();
+    menu("查看沽清");
+    EXPECT_EQ(sim.requestsFor("updatemenu").back().field("deskid"), "");
+    EXPECT_TRUE(NSServer::getCaipDB()->IsCaipSellOut(soldOut));
+    EXPECT_TRUE(root->taoCanViewController) << "the sold-out list is shown";
+    EXPECT_EQ(lines().size(), 1u);
+    EXPECT_EQ(desk->m_iClientNum, 3);
+    EXPECT_EQ(desk->m_strConsumeID, bill);
+}
+
 }  // namespace
