@@ -2,6 +2,7 @@
 // return lines of add-ons, several lines returned whole, and gifts that stop at a refusal.
 
 #include "OrderListFixture.h"
+#include "screens/orderlist/OrderListRules.h"
 
 namespace {
 
@@ -159,6 +160,25 @@ TEST_F(Returns, OutsideWaiterModeAGiftWaitsForALoginAndAnEmptyReasonListOffersNo
     EXPECT_TRUE(list->selectViewController);
     EXPECT_EQ(requests("rebatedish"), 0);
     EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(Returns, AReturnTheServerTookIsNeverSentAgainWhenItsRefreshFails) {
+    openDesk();
+    lines() = {line(0, 2)};
+    ASSERT_TRUE(sendAll());
+    showDesk();
+    tapRow(0, Row::Delete);
+    pick("原因1");
+    refuseOnce("updatemenu", "刷新失败");
+    pad("1");
+    ASSERT_EQ(requests("deldish"), 1);
+    closeAlerts();
+    for (auto& l : lines()) EXPECT_FALSE(orderlist::isUnsent(*l)) << "the return waits, not sendable";
+    // The next send carries the new line and no second return.
+    lines().push_back(line(1));
+    ASSERT_TRUE(sendAll());
+    EXPECT_EQ(requests("deldish"), 1);
+    EXPECT_DOUBLE_EQ(sim.desk(NSServer::getNowDesk()->m_strDeskID)->lines.at(0).quantity, 1);
 }
 
 }  // namespace
