@@ -125,8 +125,9 @@ void SwitchViewController::chooseCity() { openPage(*this, chooseCityViewControll
 void SwitchViewController::cityBackToFun() {
     chooseCityViewController = nullptr;
     auto store = NSServer::getShopDB();
-    // Without a chosen city the button keeps its title rather than naming a city that is none.
-    if (functionViewController && store && store->m_choosecity)
+    // Without a chosen city the button keeps its title rather than naming a city that is none
+    // (the store starts from an empty city record when none was stored).
+    if (functionViewController && store && store->m_choosecity && !store->m_choosecity->cityname.empty())
         functionViewController->bt_city()->setTitle(platform::fmt("Lumito-%@", store->m_choosecity->cityname));
 }
 
