@@ -1,8 +1,12 @@
 // The order list as a waiter reads and touches it: the header figures, the rows with their line
 // codes, choosing, the serving-mode cycle, the detail popup, the waiter-mode button, the overlay
-// guard and the function menu.
+// guard and the function menu; and one look at the drawn rows.
+
+#include <cairo.h>
 
 #include "OrderListFixture.h"
+#include "platform/render/Renderer.h"
+#include "platform/render/UiHooks.h"
 #include "platform/ui/Button.h"
 #include "core/NSLangueManager.h"
 #include "screens/host/UIShowXViewController.h"
@@ -204,6 +208,47 @@ TEST_F(Screen, ADialogClosingAsAnotherOpensLeavesTheNewOneOpen) {
     EXPECT_EQ(list->selectViewController, hasten);
     ASSERT_TRUE(hasten);
     EXPECT_EQ(hasten->m_tag, UIDishLViewController::kPickHastenReason);
+}
+
+}  // namespace
+
+namespace {
+
+class ScreenPicture : public OrderListFixture {
+protected:
+    // The colour at a point of the window (screen points), as 0xRRGGBB.
+    static unsigned pixel(cairo_surface_t* s, int x, int y) {
+        cairo_surface_flush(s);
+        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+        const std::uint32_t argb = reinterpret_cast<const std::uint32_t*>(row)[x];
+        return argb & 0xFFFFFF;
+    }
+};
+
+TEST_F(ScreenPicture, RowsAreDrawnInBandsWithTheirTextAndNothingOverTheTable) {
+    render::installUiHooks();
+    openDesk();
+    lines() = {line(0, 2), line(1), line(2)};
+    showDesk();
+    cairo_surface_t* s = render::drawWindow(*window);
+    ASSERT_TRUE(s);
+    const ui::Rect table = list->m_dishTable()->convertRectTo(list->m_dishTable()->bounds(), nullptr);
+    const int top = static_cast<int>(table.y());
+    const int row = static_cast<int>(UIDishLViewController::kRowHeight);
+    // Even rows on the band colour, odd rows on the table's white, past the text of the name.
+    EXPECT_EQ(pixel(s, 380, top + 3), 0xFFECCCu);
+    EXPECT_EQ(pixel(s, 380, top + row + 3), 0xFFFFFFu);
+    // The name's text puts ink into its column on every row.
+    for (int r = 0; r < 3; ++r) {
+        int ink = 0;
+        for (int x = 90; x < 300; ++x)
+            for (int y = top + r * row + 8; y < top + (r + 1) * row - 8; ++y)
+                if ((pixel(s, x, y) & 0xFF) < 0x90) ++ink;
+        EXPECT_GT(ink, 20) << "row " << r;
+    }
+    // Below the last row the table is empty.
+    EXPECT_EQ(pixel(s, 200, top + 4 * row + 10), 0xFFFFFFu);
+    cairo_surface_destroy(s);
 }
 
 }  // namespace
