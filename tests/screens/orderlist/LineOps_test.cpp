@@ -116,10 +116,7 @@ TEST_F(LineOps, PasteAddsCopiesAsUnsentLinesOfTheWaiterAndRefusesTheSameDesk) {
     EXPECT_EQ(sent->m_iState, 1) << "the desk copied from keeps its line as it was";
     EXPECT_TRUE(NSServer::getCaipCopys()->empty());
     // Saved with the desk it was pasted into.
-    auto reread = std::make_shared<NSDeskClass>();
-    reread->m_strDeskID = to->m_strDeskID;
-    NSServer::loadSelectDish(reread);
-    EXPECT_EQ(reread->m_DishList.size(), 2u);
+    EXPECT_EQ(savedLines(to->m_strDeskID).size(), 2u);
 }
 
 TEST_F(LineOps, WholeDeskTastesReplaceTheSharedOnesOnUnsentLines) {

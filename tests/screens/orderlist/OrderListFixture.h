@@ -86,6 +86,13 @@ protected:
         loop().drain();
     }
     std::vector<std::shared_ptr<NSDishClass>>& lines() { return NSServer::getNowDesk()->m_DishList; }
+    // The lines the desk's saved-order file holds now.
+    std::vector<std::shared_ptr<NSDishClass>> savedLines(const std::string& deskID) {
+        auto reread = std::make_shared<NSDeskClass>();
+        reread->m_strDeskID = deskID;
+        NSServer::loadSelectDish(reread);
+        return reread->m_DishList;
+    }
 
     // Taps a button of a row through the window.
     void tapRow(int row, Row which) {

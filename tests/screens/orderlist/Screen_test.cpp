@@ -92,11 +92,9 @@ TEST_F(Screen, TapsChooseRowsAndCycleTheServingModeOfUnsentLinesOnly) {
     EXPECT_EQ(kept->m_iType, 3);
     EXPECT_EQ(sent->m_iType, 0);
     // The mode is saved with the desk.
-    auto reread = std::make_shared<NSDeskClass>();
-    reread->m_strDeskID = NSServer::getNowDesk()->m_strDeskID;
-    NSServer::loadSelectDish(reread);
-    ASSERT_EQ(reread->m_DishList.size(), 2u);
-    EXPECT_EQ(reread->m_DishList[0]->m_iType, 1);
+    auto saved = savedLines(NSServer::getNowDesk()->m_strDeskID);
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[0]->m_iType, 1);
 
     tapRow(2, Row::Choose);
     EXPECT_TRUE(sent->m_bisChoose);

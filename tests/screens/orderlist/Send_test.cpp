@@ -98,10 +98,7 @@ TEST_F(Send, ARefreshThatFailsAfterTheServerTookTheLinesNeverSendsThemTwice) {
     EXPECT_EQ(sim.desk(desk->m_strDeskID)->lines.size(), 2u);
     for (auto& l : lines()) EXPECT_NE(l->m_iState, NSDishClass::kUnsent) << "accepted lines are not sendable";
     // The saved order holds no line to send again.
-    auto reread = std::make_shared<NSDeskClass>();
-    reread->m_strDeskID = desk->m_strDeskID;
-    NSServer::loadSelectDish(reread);
-    EXPECT_TRUE(reread->m_DishList.empty());
+    EXPECT_TRUE(savedLines(desk->m_strDeskID).empty());
     closeAlerts();
 
     // The next send only refreshes: the lines are the server's once more, and nothing doubled.
