@@ -4,17 +4,13 @@
 // run.
 
 #include <benchmark/benchmark.h>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "backoffice/BackOfficeSim.h"
 #include "core/NSServer.h"
 #include "model/NSCaipClass.h"
@@ -29,73 +25,16 @@
 
 namespace {
 
-double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+using bench::bareExchange;
+using bench::seconds;
 
-// One device home and one simulator for the whole program.
-struct World {
-    std::string home;
-    backoffice::BackOfficeSim sim;
-
-    World() {
-        char folderTemplate[] = "/tmp/kovra-bench-net-XXXXXX";
-        const char* folder = mkdtemp(folderTemplate);
-        if (!folder) std::abort();
-        home = folder;
-        platform::setHomeFolder(home);
-        platform::setWifiForTesting(true);
-        NSServer::loadEnc();
-        NSServer::loadPath();
-        NSServer::createDir();
-        NSServer::loadMacAdr();
-        NSServer::loadCaipXml();
-        sim.setLogging(false);
-        if (!sim.start(0)) std::abort();
-        NSServer::setIP("127.0.0.1");
-        NSServer::setPort(sim.port());
-        NSServer::setOutTime(20);  // the configuration's default
-        NSServer::setJtNO(std::string(backoffice::BackOfficeSim::kCompanyNumber));
-        NSServer::getNowUser()->m_strUserID = "0001";
-    }
-    ~World() {
-        NSServer::setTcp(nullptr);
-        sim.stop();
-        platform::fs::remove(home);
-    }
-};
-
-World& world() {
-    static World w;
+bench::World& world() {
+    static bench::World w("/tmp/kovra-bench-net-XXXXXX");
     return w;
 }
 
-// A bare client: connect, write every byte, read until the reply is complete, close.
-std::string bareExchange(int port, const std::string& request, const std::string& end, size_t count) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) std::abort();
-    size_t off = 0;
-    while (off < request.size()) {
-        ssize_t n = ::send(fd, request.data() + off, request.size() - off, MSG_NOSIGNAL);
-        if (n <= 0) std::abort();
-        off += static_cast<size_t>(n);
-    }
-    std::string reply;
-    std::vector<char> buf(102400);
-    for (;;) {
-        ssize_t n = ::recv(fd, buf.data(), buf.size(), 0);
-        if (n <= 0) break;
-        reply.append(buf.data(), static_cast<size_t>(n));
-        if (!end.empty() ? reply.find(end) != std::string::npos : reply.size() >= count) break;
-    }
-    ::close(fd);
-    return reply;
-}
-
 void BM_AddDishExchange(benchmark::State& state) {
-    World& w = world();
+    bench::World& w = world();
     auto desk = std::make_shared<NSDeskClass>();
     desk->m_strDeskID = "BENCH";
     backoffice::SimDesk sd;
@@ -151,7 +90,7 @@ void BM_AddDishExchange(benchmark::State& state) {
 }
 
 void BM_PictureSync(benchmark::State& state) {
-    World& w = world();
+    bench::World& w = world();
     const int count = static_cast<int>(state.range(0));
     const bool inMemory = state.range(1) != 0;
     const size_t size = 50 * 1024;

@@ -14,34 +14,12 @@
 #include "platform/ui/TextView.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/orderlist/OrderListRules.h"
 
 namespace {
 
 constexpr ui::Color kGrey{0.392, 0.392, 0.392, 1};
 constexpr ui::Color kRed{1, 0, 0, 1};
-
-// The serving-mode icon of a line, or none.
-const char* servingPicture(int type) {
-    switch (type) {
-        case 0: return "1-21.png";
-        case 1: return "1-22.png";
-        case 3: return "F2_stLev3.png";
-        case 4: return "1-23.png";
-        case 7: return "2-75.png";
-        default: return nullptr;
-    }
-}
-
-const char* stateWord(int state) {
-    switch (state) {
-        case 1: return "dishwait";
-        case 3: return "dishcomplete";
-        case 4: return "dishvoid";
-        case NSDishClass::kUnsent:
-        case NSDishClass::kSending: return "dishforsend";
-        default: return nullptr;
-    }
-}
 
 }  // namespace
 
@@ -149,13 +127,13 @@ std::shared_ptr<ui::TableViewCell> UIYuDingViewController::cellForRow(ui::TableV
     };
     const bool groupItem = line.m_bisExp && !line.m_bisSet;
     column(0, 18, groupItem ? "--" : platform::fmt("%i", path.row + 1), ui::TextAlignment::Center, kGrey);
-    if (const char* icon = servingPicture(line.m_iType)) kit::pictureView(content, {18, 6, 18, 18}, icon);
+    if (const char* icon = orderlist::servingModePicture(line.m_iType)) kit::pictureView(content, {18, 6, 18, 18}, icon);
     column(36, 125, taste.empty() ? name : platform::fmt("%@,%@", name, taste), ui::TextAlignment::Left, color);
     column(161, 45,
            platform::fmt(line.m_iVarQty != 0 ? "约%g%@" : "%g%@", line.m_fQuantity, line.m_strUnits),
            ui::TextAlignment::Right, color);
     column(206, 45, platform::fmt("%g", line.GetPrice()), ui::TextAlignment::Right, color);
-    const char* state = stateWord(line.m_iState);
+    const char* state = orderlist::stateWord(line.m_iState);
     column(251, 50, state ? SwitchViewController::word(state) : std::string(), ui::TextAlignment::Right, color);
     return cell;
 }

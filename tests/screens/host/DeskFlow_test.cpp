@@ -86,7 +86,7 @@ protected:
 TEST_F(DeskFlow, AFreeDeskOpensWithItsGuestsFromTheOrderList) {
     root->dishlist();
     settle();
-    tap("选台");
+    tap("桌台:");
     logInOnPanel("0001", "123");
     advance(0.3);  // the panel slides away; the list hears the login and opens the picker
     ASSERT_TRUE(root->selectViewController);

@@ -1,4 +1,4 @@
-// The order list's stand-in as the desk flow resumes it: the send of the unsent lines through the
+// The order list as the desk flow resumes it: the send of the unsent lines through the
 // hub's server operations, the offline desk that first needs a desk, the administrator refused.
 
 #include "ScreenFixture.h"

@@ -1,0 +1,49 @@
+#pragma once
+// The rules the order list applies to a desk's lines, apart from any screen: which lines are
+// unsent, how line groups take their head positions, which lines a send marks, and what a return
+// line and the return lines of its add-ons carry.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class NSDeskClass;
+class NSDishClass;
+class NSKouwClass;
+
+namespace orderlist {
+
+// The line codes every list of order lines shows: the package picture of a serving mode, and the
+// word-table key of a line state's text; none for the values without one.
+const char* servingModePicture(int mode);
+const char* stateWord(int state);
+
+// A line that has not reached the server yet: unsent (101) or being sent (102).
+bool isUnsent(const NSDishClass& line);
+
+// Derives every line's group position again, as the saved-order reader does: a set-meal head and
+// a plain line hold their own position, an item the position of the head before it (none when a
+// plain line came between), an add-on the position of the line it follows. Run after lines were
+// removed, reordered or appended, so a send never names the wrong head.
+void renumberGroups(std::vector<std::shared_ptr<NSDishClass>>& lines);
+
+// The unsent lines a send takes. A row of -1 or less: the chosen unsent lines, a chosen head
+// taking its following items along, or every unsent line when none is chosen. A row: that line,
+// when it is unsent and chosen.
+std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, int row);
+
+// The add-on lines of a plain line: add-ons without the set flag sharing its group position.
+std::vector<std::shared_ptr<NSDishClass>> addOnChildren(const NSDeskClass& desk, const NSDishClass& line);
+
+// The return line of an add-on whose line returns `returned` (negative) of `ordered`: the same
+// share of the add-on; a line ordered 0 takes its add-on back whole. The add-on keeps its line
+// number unless it has none, then it takes `nextNumber()`.
+std::shared_ptr<NSDishClass> addOnReturnLine(const NSDishClass& addOn, float returned, float ordered,
+                                             const std::function<std::string()>& nextNumber);
+
+// The options of a web-menu line grouped by their group title, as the web service reads them:
+// "G?A^?B^2#H?C^1.5".
+std::string materialText(const NSDishClass& line, const std::vector<std::shared_ptr<NSKouwClass>>& options);
+
+}  // namespace orderlist

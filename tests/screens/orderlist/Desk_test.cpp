@@ -1,0 +1,193 @@
+// Requests on the desk as a whole: guests, a manual total, clearing, joining another desk, and
+// the opened-desk panel with its waiter picker.
+
+#include "OrderListFixture.h"
+#include "platform/ui/TextField.h"
+
+namespace {
+
+class Desk : public OrderListFixture {
+protected:
+    std::string room(std::size_t n) const {
+        auto tree = NSServer::getDesks();
+        return tree->m_name[tree->m_pid[floor.at(n)]];
+    }
+    // The opened-desk panel's fields while it is shown.
+    ui::TextField& field(const std::shared_ptr<ui::TextField>& f) {
+        EXPECT_TRUE(f) << dump();
+        return *f;
+    }
+};
+
+TEST_F(Desk, GuestsChangeOnTheServerForAnOpenDeskAndOnlyLocallyOffline) {
+    // Offline: nothing is sent, the count is saved with the offline desks.
+    lines() = {line(0)};
+    showDesk();
+    tap("人数:0");
+    ASSERT_TRUE(list->numViewController);
+    pad("0");
+    EXPECT_EQ(alertMessage(), "人数不能为0");
+    tap("确定");
+    ASSERT_TRUE(list->numViewController) << "the pad stays for another count";
+    pad("5");
+    EXPECT_EQ(NSServer::getNowDesk()->m_iClientNum, 5);
+    EXPECT_EQ(sim.requestsFor("setdeskpeoples").size(), 0u);
+    NSServer::loadOutDesk();
+    EXPECT_EQ(NSServer::getOutDesk()->back()->m_iClientNum, 5);
+    advance(0.3);
+
+    auto desk = openDesk(0, 4);
+    showDesk();
+    tap("人数:4");
+    pad("12");
+    auto request = sim.requestsFor("setdeskpeoples");
+    ASSERT_EQ(request.size(), 1u);
+    EXPECT_EQ(request[0].field("param1"), "4");
+    EXPECT_EQ(request[0].field("param2"), "12");
+    EXPECT_EQ(list->bt_rens->currentTitle(), "人数:12");
+    EXPECT_EQ(sim.desk(desk->m_strDeskID)->guests, 12);
+}
+
+TEST_F(Desk, AManualTotalReplacesTheComputedOneUntilZeroIsEntered) {
+    openDesk();
+    auto a = line(0, 2);
+    lines() = {a};
+    showDesk();
+    const std::string computed = platform::fmt("%g", a->GetPrice());
+    ASSERT_TRUE(ui::tapView(*window, *list->bt_money).ok) << "the total is a button";
+    loop().drain();
+    ASSERT_TRUE(list->numViewController);
+    EXPECT_EQ(list->numViewController->m_strNum, computed);
+    pad("100");
+    EXPECT_EQ(list->lb_money->text(), "100");
+    advance(0.3);
+    list->changeMoney();
+    pad("0");
+    EXPECT_EQ(list->lb_money->text(), computed);
+}
+
+TEST_F(Desk, ClearingAnOpenDeskLeavesANewOfflineDeskAndOpensTheDeskPicker) {
+    // An offline desk is left alone.
+    menu("清空桌台");
+    EXPECT_EQ(sim.requestsFor("cleardesk").size(), 0u);
+
+    auto desk = openDesk();
+    showDesk();
+    menu("清空桌台");
+    auto clear = sim.requestsFor("cleardesk");
+    ASSERT_EQ(clear.size(), 1u);
+    EXPECT_EQ(clear[0].field("deskid"), desk->m_strDeskID);
+    EXPECT_EQ(clear[0].field("consumeid"), desk->m_strConsumeID);
+    EXPECT_TRUE(NSServer::getNowDesk()->m_strDeskID.empty());
+    EXPECT_EQ(NSServer::getOutDesk()->back(), NSServer::getNowDesk());
+    EXPECT_TRUE(root->selectViewController) << "the desk picker follows";
+    EXPECT_EQ(list->sendIndex(), UIDishLViewController::kFromDeskButton);
+}
+
+TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
+    auto desk = openDesk(0);
+    sim.overrideReply("deskunion", [](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
+        return backoffice::BackOfficeSim::reply("");
+    });
+    showDesk();
+    menu("并台");
+    ASSERT_TRUE(list->selectViewController);
+    EXPECT_EQ(picker().m_title->text(), "请选择与" + deskName(0) + "并台的桌台");
+    pick(room(1), false);
+    pick(deskName(1));
+    advance(0.3);
+    EXPECT_EQ(alertMessage(), "确定与" + deskName(1) + "并台吗？");
+    tap("确定");
+    ASSERT_TRUE(list->numViewController);
+    EXPECT_EQ(list->numViewController->m_strNum, "1");
+    for (const char* refused : {"0", "1.5"}) {
+        pad(refused);
+        EXPECT_EQ(alertMessage(), "人数不能为0") << "a join needs a whole guest count: " << refused;
+        tap("确定");
+    }
+    EXPECT_EQ(sim.requestsFor("deskunion").size(), 0u);
+    pad("3");
+    auto join = sim.requestsFor("deskunion");
+    ASSERT_EQ(join.size(), 1u);
+    EXPECT_EQ(join[0].field("param1"), deskID(1));
+    EXPECT_EQ(join[0].field("param2"), desk->m_strConsumeID);
+    EXPECT_EQ(join[0].field("deskid"), "");
+    EXPECT_EQ(join[0].field("consumeid"), "3");
+    EXPECT_EQ(alertMessage(), "并台成功");
+}
+
+TEST_F(Desk, JoiningAnOpenDeskJoinsItsBill) {
+    auto target = std::make_shared<NSDeskClass>();
+    target->m_strDeskID = deskID(2);
+    target->m_iClientNum = 2;
+    ASSERT_TRUE(NSServer().OpenDesk(*target));
+    const std::string targetBill = sim.desk(deskID(2))->consumeID;
+    openDesk(0);
+    sim.overrideReply("deskunion", [](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
+        return backoffice::BackOfficeSim::reply("");
+    });
+    showDesk();
+    menu("并台");
+    pick(room(2), false);
+    pick(deskName(2));
+    advance(0.3);
+    tap("确定");
+    EXPECT_FALSE(list->numViewController);
+    auto join = sim.requestsFor("deskunion");
+    ASSERT_EQ(join.size(), 1u);
+    EXPECT_EQ(join[0].field("deskid"), targetBill);
+    EXPECT_EQ(join[0].field("consumeid"), "");
+}
+
+TEST_F(Desk, TheOpenedDeskPanelKeepsWhatWasTypedForItsDeskAndSendsIt) {
+    // Without a desk there is nothing to modify.
+    menu("修改开台");
+    EXPECT_EQ(alertMessage(), "请先选择桌台，然后进行操作");
+    tap("确定");
+
+    auto desk = openDesk(0, 4);
+    desk->m_strWaiterID = "0001";
+    showDesk();
+    menu("修改开台");
+    EXPECT_EQ(field(list->tf_fwy).text(), "0001");
+    EXPECT_EQ(field(list->tf_rens).text(), "4");
+    EXPECT_EQ(field(list->tf_beiz).text(), "");
+    fill(*list->tf_beiz, "靠窗");
+    tap("选择服务员");
+    ASSERT_TRUE(list->selectViewController);
+    pick("服务员2");
+    EXPECT_EQ(field(list->tf_fwy).text(), "0002");
+    EXPECT_EQ(field(list->tf_beiz).text(), "靠窗") << "what was typed stays";
+    tap("确定");
+    auto request = sim.requestsFor("setdeskpeoples");
+    ASSERT_EQ(request.size(), 1u);
+    EXPECT_EQ(request[0].field("param1"), "4");
+    EXPECT_EQ(request[0].field("param2"), "4");
+    EXPECT_EQ(request[0].field("param3"), "0002");
+    EXPECT_EQ(request[0].field("param4"), "靠窗");
+    EXPECT_FALSE(list->tf_fwy);
+
+    // Typed and cancelled on one desk: another desk starts from its own values.
+    menu("修改开台");
+    fill(*list->tf_beiz, "生日");
+    tap("取消");
+    openDesk(1, 6);
+    showDesk();
+    menu("修改开台");
+    EXPECT_EQ(field(list->tf_rens).text(), "6");
+    EXPECT_EQ(field(list->tf_beiz).text(), "");
+    tap("取消");
+}
+
+TEST_F(Desk, TransferHandsOverToTheRootsDeskPickerForTheTarget) {
+    openDesk(0);
+    showDesk();
+    menu("换台");
+    ASSERT_TRUE(root->selectViewController);
+    EXPECT_EQ(root->selectViewController->m_tag, 980008);
+    EXPECT_GE(sim.requestsFor("deskstate").size(), 1u) << "the desk states are read first";
+    root->SelectDlgCancel();
+    advance(0.3);
+}
+
+}  // namespace
