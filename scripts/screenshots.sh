@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker,
-# number pad, dish menu and skinned menu screens as a waiter sees them, each reached by taps from
+# number pad, order list, dish menu and skinned menu screens as a waiter sees them, each reached by taps from
 # a fresh start against the back-office simulator, so the pictures never go stale. The order-line
 # editor and the set-meal chooser are drawn by their screenshot checks on a terminal of the tests'
 # own (build/shots).
@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad menu-grid menu-list detail skin lineeditor setmeal)
+shots=(welcome settings login picker pad orderlist menu-grid menu-list detail skin lineeditor setmeal)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
@@ -106,7 +106,7 @@ tap \"开始点菜\"
 advance 2
 tap \"已点菜单\"
 advance 1
-tap \"选台\"
+tap \"桌台:\"
 advance 1
 screenshot $work/login.png
 tap 466 894
@@ -125,6 +125,31 @@ advance 1
 tap 312 518
 advance 0.5
 screenshot $work/pad.png" || true
+
+# An order taken before a desk was chosen (a set meal with its items, a dish held back, a fish
+# of estimated weight, a drink) in the order list, one line chosen.
+orderlist=$(copy orderlist)
+dish() {  # id name price quantity [extra elements]
+  printf '<dish><m_strCaipID>%s</m_strCaipID><m_strCaipName>%s</m_strCaipName><m_strPrice>%s</m_strPrice><m_fQuantity>%s</m_fQuantity><m_struid>-1</m_struid>%s</dish>' "$@"
+}
+{
+  printf '<?xml version="1.0" encoding="UTF-8"?><morvane><desk m_strDeskID="">'
+  dish 100003 商务套餐 68 1 '<m_bisSet>1</m_bisSet><m_bisExp>1</m_bisExp>'
+  dish 100004 红烧肉 0 1 '<m_bisExp>1</m_bisExp>'
+  dish 100005 清炒时蔬 0 1 '<m_bisExp>1</m_bisExp>'
+  dish 100000 宫保鸡丁 28 2 '<m_iType>1</m_iType>'
+  dish 100001 清蒸鲈鱼 88 1.5 '<m_iVarQty>1</m_iVarQty><m_strUnits>斤</m_strUnits>'
+  dish 100002 酸梅汤 8 3 '<m_strUnits>杯</m_strUnits>'
+  printf '</desk></morvane>'
+} >"$orderlist/data/OUTDESK.ATD"
+run orderlist "$orderlist" "
+advance 1
+tap \"开始点菜\"
+advance 2
+tap \"已点菜单\"
+advance 1
+tap 200 340
+screenshot $work/orderlist.png" || true
 
 # The dish menu on the built-in demo menu and its generated pictures (a fresh terminal that
 # declines the demo download keeps it): the picture grid with two dishes chosen, the text list,
