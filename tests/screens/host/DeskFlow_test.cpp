@@ -266,14 +266,19 @@ TEST_F(DeskFlow, WithASendWaitingALineTheServerHasAlreadyIsMarkedAsItsRepeat) {
     saved->m_DishList[1]->m_struid = "8";
     NSServer::saveSelectDish1(saved);
 
-    // A send started on an empty offline desk waits for a desk.
-    NSServer::setNowDesk(std::make_shared<NSDeskClass>());
+    // A send started on an offline desk waits for a desk; its line stays offline.
+    auto offline = std::make_shared<NSDeskClass>();
+    offline->m_DishList.push_back(lineOf(2));
+    NSServer::getOutDesk()->push_back(offline);
+    NSServer::setNowDesk(offline);
     root->dishlist();
     settle();
     tap("送单");
     logInOnPanel("0001", "123");
     advance(0.3);
-    pickDesk(desks[0]);  // open already: the send goes on at once
+    pickDesk(desks[0]);  // open already: no guests asked
+    tap("否");
+    advance(0.3);
     ASSERT_EQ(requests("adddish"), 1);
     std::map<std::string, std::string> uidByDish;
     const backoffice::SimDesk after = *sim.desk(desks[0].id);
