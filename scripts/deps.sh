@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxml2-dev libcurl4-openssl-dev nlohmann-json3-dev libssl-dev
+  libxml2-dev libcurl4-openssl-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libpng-dev libjpeg-dev
   fonts-wqy-microhei xvfb xauth python3
 )

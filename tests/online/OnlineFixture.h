@@ -1,0 +1,64 @@
+#pragma once
+// The online part's test fixture: a fresh device home with a manual-clock main loop, the hub reset
+// with its shop and temporary folders inside the home, and the web-service simulator on a port of
+// its own that the client's base URL points at.
+
+#include <chrono>
+#include <set>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "core/NSServer.h"
+#include "online/NSHTTPServer.h"
+#include "online/NSShopDBClass.h"
+#include "platform/foundation/FileSystem.h"
+#include "support/TempHome.h"
+#include "websim/WebSim.h"
+
+namespace onlinetest {
+
+class OnlineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        NSServer::resetForTesting();
+        NSServer::setShopPath(platform::fs::join(home.path(), "shop"));
+        NSServer::setTemPath(platform::fs::join(home.path(), "tmp"));
+        platform::fs::createFolder(NSServer::getShopPath());
+        platform::fs::createFolder(NSServer::getTemPath());
+        NSServer::setOutTime(5);
+        ASSERT_GT(sim.start(0), 0);
+        NSHTTPServer::setHTTPAddress(sim.baseURL());
+    }
+
+    void TearDown() override {
+        // Answers still under way are let in, so none reaches the next test's loop.
+        settle();
+        sim.stop();
+        NSServer::setShopDB(nullptr);
+        NSServer::resetForTesting();
+    }
+
+    // Runs the main loop until the condition holds (a few seconds at most).
+    bool pumpUntil(const std::function<bool()>& done, double seconds = 5.0) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > until) return false;
+            home.loop().runFor(0.01);
+        }
+        return true;
+    }
+    // Every request sent has been delivered.
+    bool settle() { return pumpUntil([] { return NSHTTPServer::inFlight() == 0; }, 10.0); }
+    // The simulator has seen `n` requests.
+    bool waitForRequests(std::size_t n) {
+        return pumpUntil([&] { return sim.requests().size() >= n; });
+    }
+
+    testsupport::TempHome home;
+    websim::WebSim sim;
+};
+
+}  // namespace onlinetest
