@@ -1,0 +1,117 @@
+#include "online/UIShopListTable.h"
+
+#include <nlohmann/json.hpp>
+
+#include "core/NSServer.h"
+#include "online/NSJsonResolver.h"
+#include "online/NSPicCache.h"
+#include "online/NSShopRecords.h"
+#include "platform/foundation/Text.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TableViewCell.h"
+
+namespace {
+
+std::shared_ptr<ui::Label> cellLabel(ui::View& parent, const ui::Rect& frame, const std::string& text, double size,
+                                     ui::TextAlignment alignment = ui::TextAlignment::Left,
+                                     ui::Color color = ui::Color::blackColor()) {
+    auto l = std::make_shared<ui::Label>(frame);
+    l->setText(text);
+    l->setFont(ui::Font::systemFont(size));
+    l->setTextAlignment(alignment);
+    l->setTextColor(color);
+    l->setBackgroundColor(ui::Color::clearColor());
+    parent.addSubview(l);
+    return l;
+}
+
+}  // namespace
+
+void UIShopListTable::reset() {
+    m_shops.clear();
+    findShopStuct.pagenum = 1;
+    findShopStuct.totelpage = 1;
+}
+
+void UIShopListTable::readPage(const nlohmann::json& answer,
+                               const std::function<void(const std::shared_ptr<NSShopClass>&)>& everyRow) {
+    findShopStuct.pagenum = json_read::integer(answer, "page");
+    findShopStuct.totelpage = json_read::integer(answer, "total");
+    for (const auto& row : json_read::list(answer, "list")) {
+        auto shop = shoprecords::readListRow(row);
+        if (everyRow) everyRow(shop);
+        bool listed = false;
+        for (const auto& s : m_shops) listed = listed || s->m_strID == shop->m_strID;
+        if (!listed) m_shops.push_back(shop);
+    }
+    if (m_shops.empty()) m_shops.push_back(std::make_shared<NSShopClass>());
+}
+
+std::string UIShopListTable::pageText() const {
+    return platform::fmt("%i/%i", findShopStuct.pagenum, findShopStuct.totelpage);
+}
+
+int UIShopListTable::numberOfRows() const {
+    const int n = static_cast<int>(m_shops.size());
+    if (n == 1) return 1;
+    return findShopStuct.pagenum == findShopStuct.totelpage ? n : n + 1;
+}
+
+double UIShopListTable::heightForRow(int row) const {
+    return row < static_cast<int>(m_shops.size()) ? kShopRowHeight : kLoadingRowHeight;
+}
+
+std::shared_ptr<NSShopClass> UIShopListTable::shopForRow(int row) const {
+    if (row < 0 || row >= static_cast<int>(m_shops.size()) || m_shops[row]->m_strID.empty()) return nullptr;
+    return m_shops[row];
+}
+
+std::shared_ptr<ui::TableViewCell> UIShopListTable::cellForRow(int row) {
+    auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, "SimpleTableIdentifier");
+    cell->setSelectionStyle(ui::TableViewCell::SelectionStyle::None);
+    ui::View& c = *cell->contentView();
+    if (row >= static_cast<int>(m_shops.size())) {
+        auto l = cellLabel(c, {0, 0, 320, 40}, "正在载入", 16, ui::TextAlignment::Center, ui::Color::whiteColor());
+        l->setBackgroundColor({0, 0, 0, 0.15});
+        progressInd = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorView::Style::WhiteLarge);
+        progressInd->setFrame({90, 10, 20, 20});
+        progressInd->startAnimating();
+        c.addSubview(progressInd);
+        if (findShopStuct.totelpage > 1 && nextPage) nextPage();
+        return cell;
+    }
+    const NSShopClass& shop = *m_shops[row];
+    if (m_shops.size() == 1 && shop.m_strID.empty()) {
+        cellLabel(c, {0, 0, 320, 70}, "无", 19, ui::TextAlignment::Center);
+        return cell;
+    }
+    // One view per address: shops sharing a picture show it in the row made last.
+    if (auto pic = pictureView(shop.m_strPicUrl)) c.addSubview(pic);
+    cellLabel(c, {120, 2, 260, 28}, shop.m_strName, 17);
+    if (showsDistance) {
+        const double km = NSServer::D_jw(findShopStuct.lat, findShopStuct.lng, shop.lat, shop.lng);
+        cellLabel(c, {250, 30, 70, 20}, platform::fmt("%.1fkm", km), 15);
+    }
+    cellLabel(c, {120, 30, 120, 20}, platform::fmt("人均:￥%@", shop.m_strAPrice), 15);
+    cellLabel(c, {120, 50, 200, 40}, shop.m_strAddress, 15)->setNumberOfLines(2);
+    return cell;
+}
+
+std::shared_ptr<ui::ImageView> UIShopListTable::pictureView(const std::string& url) {
+    auto& view = i_caips[url];
+    if (view) return view;
+    view = std::make_shared<ui::ImageView>(ui::Rect{0, 5, 116, 80});
+    setRowPic(url);
+    return view;
+}
+
+void UIShopListTable::setRowPic(const std::string& url) {
+    // A shop without a picture has no address to ask.
+    if (url.empty()) return;
+    piccache::fetch(url, keeper ? keeper() : nullptr, [this, url](const std::string& path) {
+        auto it = i_caips.find(url);
+        if (it == i_caips.end() || path.empty()) return;
+        if (auto image = ui::Image::withContentsOfFile(path)) it->second->setImage(image);
+    });
+}
