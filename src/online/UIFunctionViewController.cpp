@@ -10,7 +10,7 @@ UIFunctionViewController::UIFunctionViewController(std::string nibName)
 std::string UIFunctionViewController::cityTitle() {
     auto store = NSServer::getShopDB();
     // Before the first choice the button asks for one rather than naming no city.
-    if (!store || !store->m_choosecity) return "Lumito-选择城市";
+    if (!store || !store->m_choosecity || store->m_choosecity->cityname.empty()) return "Lumito-选择城市";
     return platform::fmt("Lumito-%@", store->m_choosecity->cityname);
 }
 

@@ -1,0 +1,140 @@
+#include "online/UICollectionShopViewController.h"
+
+#include <nlohmann/json.hpp>
+
+#include "core/NSServer.h"
+#include "online/NSJsonResolver.h"
+#include "online/NSShopDBClass.h"
+#include "online/NSWebPages.h"
+#include "platform/foundation/Date.h"
+
+UICollectionShopViewController::UICollectionShopViewController(std::string nibName)
+    : UIOnlineBackPage(std::move(nibName), "我的收藏") {
+    list_.findShopStuct.pagenum = 0;
+    list_.findShopStuct.totelpage = 0;
+    list_.keeper = [this]() -> std::shared_ptr<void> { return shared_from_this(); };
+    list_.nextPage = [this] { pageoper(1); };
+}
+
+UICollectionShopViewController::~UICollectionShopViewController() {
+    if (tb_shops_) {
+        tb_shops_->setDataSource(nullptr);
+        tb_shops_->setTableDelegate(nullptr);
+        tb_shops_->setDelegate(nullptr);
+    }
+    if (_refreshHeaderView) _refreshHeaderView->setDelegate(nullptr);
+}
+
+void UICollectionShopViewController::buildContent(ui::View& v) {
+    const double w = v.bounds().width(), h = v.bounds().height();
+    const double top = kit::kBarHeight;
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    auto page = [weak](int tag) {
+        return [weak, tag] {
+            if (auto s = weak.lock()) static_cast<UICollectionShopViewController&>(*s).pageoper(tag);
+        };
+    };
+    kit::button(*titleBar_.bar, {w - 12 - 96, 8, 96, kit::kTouch}, "刷新", act(&UICollectionShopViewController::loadShop),
+                kit::ButtonKind::OnBar);
+    tb_shops_ = std::make_shared<ui::TableView>(ui::Rect{0, top, w, h - top - 64});
+    tb_shops_->setDataSource(this);
+    tb_shops_->setTableDelegate(this);
+    tb_shops_->setDelegate(this);
+    tb_shops_->setBackgroundColor(kit::kPanel);
+    v.addSubview(tb_shops_);
+    kit::button(v, {24, h - 56, 160, kit::kTouch}, "上一页", page(0))->setTag(0);
+    kit::button(v, {w - 184, h - 56, 160, kit::kTouch}, "下一页", page(1))->setTag(1);
+}
+
+void UICollectionShopViewController::viewDidLoad() {
+    loadShop();
+    const double th = tb_shops_->bounds().height();
+    _refreshHeaderView = std::make_shared<EGORefreshTableHeaderView>(ui::Rect{0, -th, view()->bounds().width(), th});
+    _refreshHeaderView->setDelegate(this);
+    tb_shops_->addSubview(_refreshHeaderView);
+    _refreshHeaderView->refreshLastUpdatedDate();
+}
+
+void UICollectionShopViewController::send(std::optional<int> pageindex) {
+    auto store = NSServer::getShopDB();
+    const std::string userid = store ? store->m_nowuser->m_id : std::string();
+    request(webpages::collectionList(userid, pageindex), &UICollectionShopViewController::receiveServerMessage);
+}
+
+void UICollectionShopViewController::loadShop() {
+    list_.reset();
+    if (auto store = NSServer::getShopDB()) store->m_collectionshop.clear();
+    send(std::nullopt);
+}
+
+void UICollectionShopViewController::pageoper(int tag) {
+    FindShopStuct& f = list_.findShopStuct;
+    if (tag == 0 && f.pagenum > 1) --f.pagenum;
+    else if (tag == 1 && f.pagenum < f.totelpage) ++f.pagenum;
+    send(f.pagenum);
+}
+
+void UICollectionShopViewController::receiveServerMessage(const std::string& answer) {
+    if (answer.empty()) {
+        showMessage("网络连接异常");
+        // The header must not stay spinning on an answer that will not come.
+        doneLoadingTableViewData();
+        return;
+    }
+    NSJsonResolver resolver;
+    auto store = NSServer::getShopDB();
+    // Every record goes into the store's list, a repeated one too: the detail asks it by id.
+    list_.readPage(resolver.resolveJson(answer).value_or(nlohmann::json()), [&](const auto& shop) {
+        if (store) store->m_collectionshop.push_back(shop);
+    });
+    if (tb_shops_) tb_shops_->reloadData();
+    doneLoadingTableViewData();
+}
+
+void UICollectionShopViewController::showShop(const std::shared_ptr<NSShopClass>& shop) {
+    if (auto* r = root()) r->showshop(shop);
+}
+
+int UICollectionShopViewController::numberOfRows(ui::TableView& t, int) {
+    return &t == tb_shops_.get() ? list_.numberOfRows() : 0;
+}
+
+double UICollectionShopViewController::heightForRow(ui::TableView& t, const ui::IndexPath& p) {
+    return &t == tb_shops_.get() ? list_.heightForRow(p.row) : 0;
+}
+
+std::shared_ptr<ui::TableViewCell> UICollectionShopViewController::cellForRow(ui::TableView&, const ui::IndexPath& p) {
+    return list_.cellForRow(p.row);
+}
+
+void UICollectionShopViewController::willDisplayCell(ui::TableView&, ui::TableViewCell& cell, const ui::IndexPath&) {
+    cell.setBackgroundColor(ui::Color::clearColor());
+}
+
+void UICollectionShopViewController::didSelectRow(ui::TableView& t, const ui::IndexPath& p) {
+    if (&t != tb_shops_.get()) return;
+    if (auto shop = list_.shopForRow(p.row)) showShop(shop);
+}
+
+void UICollectionShopViewController::scrollViewDidScroll(ui::ScrollView& s) {
+    if (&s == tb_shops_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidScroll(s);
+}
+
+void UICollectionShopViewController::scrollViewDidEndDragging(ui::ScrollView& s, bool) {
+    if (&s == tb_shops_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidEndDragging(s);
+}
+
+void UICollectionShopViewController::egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) {
+    _reloading = true;
+    loadShop();
+}
+
+std::optional<double> UICollectionShopViewController::egoRefreshTableHeaderDataSourceLastUpdated(
+    EGORefreshTableHeaderView&) {
+    return platform::currentDate();
+}
+
+void UICollectionShopViewController::doneLoadingTableViewData() {
+    _reloading = false;
+    if (_refreshHeaderView && tb_shops_) _refreshHeaderView->egoRefreshScrollViewDataSourceDidFinishedLoading(*tb_shops_);
+}
