@@ -12,6 +12,7 @@
 #include "online/NSShopDBClass.h"
 #include "platform/location/LocationManager.h"
 #include "platform/location/ReverseGeocoder.h"
+#include "platform/render/UiHooks.h"
 #include "screens/host/ScreenFixture.h"
 #include "websim/WebSim.h"
 
@@ -37,20 +38,24 @@ class PagesTest : public ScreenFixture {
 protected:
     void SetUp() override {
         ScreenFixture::SetUp();
+        render::installUiHooks();  // pictures decoded, texts measured as drawn
         ASSERT_GT(web.start(0), 0);
         NSHTTPServer::setHTTPAddress(web.baseURL());
         location::LocationManager::setDevicePosition(location::Coordinate{kLat, kLng});
         location::LocationManager::setAccessDenied(false);
         location::ReverseGeocoder::setPlace(shanghai());
+        NSServer::setShopDB(nullptr);  // read again from this test's own home
         launch("127.0.0.1");
         advance(1);
-        answers();  // the store's first refreshes (cities, cuisines)
+        NSServer::getShopDB();  // as the online home does when it first shows
+        answers();              // the store's first refreshes (cities, cuisines)
     }
     void TearDown() override {
         answers();
         location::LocationManager::setDevicePosition(std::nullopt);
         location::ReverseGeocoder::setPlace(std::nullopt);
         ScreenFixture::TearDown();
+        NSServer::setShopDB(nullptr);
         web.stop();
     }
 
