@@ -13,6 +13,7 @@
 #include "platform/location/LocationManager.h"
 #include "platform/location/ReverseGeocoder.h"
 #include "platform/render/UiHooks.h"
+#include "platform/ui/TextField.h"
 #include "screens/host/ScreenFixture.h"
 #include "websim/WebSim.h"
 
@@ -75,6 +76,12 @@ protected:
     void tapAndWait(const std::string& title) {
         tap(title);
         ASSERT_TRUE(answers());
+    }
+
+    // The return key of the keyboard, in the field being edited.
+    void pressReturn() {
+        if (auto* field = dynamic_cast<ui::TextField*>(window->firstResponder())) field->returnKey();
+        loop().drain();
     }
 
     void logIn(const std::string& id = "1001") {
