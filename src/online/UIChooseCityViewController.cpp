@@ -55,6 +55,7 @@ void UIChooseCityViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width(), h = v.bounds().height();
     m_citySearchBar_ = std::make_shared<ui::SearchBar>(ui::Rect{0, kit::kBarHeight, w, 56});
     m_citySearchBar_->setDelegate(this);
+    m_citySearchBar_->setTintColor(kit::kPaper);  // no bar of its own on the page
     v.addSubview(m_citySearchBar_);
     tb_citys_ = std::make_shared<ui::TableView>(ui::Rect{0, kit::kBarHeight + 56, w, h - kit::kBarHeight - 56});
     tb_citys_->setDataSource(this);

@@ -42,9 +42,10 @@ void UICustomerRegistViewController::buildContent(ui::View& v) {
     tf_truename_ = formField(v, y, "真实姓名");
     y += step;
     kit::label(v, {formLeft(), y, 120, kit::kTouch}, "性别");
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
     for (int tag : {0, 1}) {
-        kit::button(v, {kMarkerX + 24 + kSexStep * tag, y, 64, kit::kTouch}, tag == 0 ? "男" : "女", [this, tag] {
-            onSex(tag);
+        kit::button(v, {kMarkerX + 24 + kSexStep * tag, y, 64, kit::kTouch}, tag == 0 ? "男" : "女", [weak, tag] {
+            if (auto s = weak.lock()) static_cast<UICustomerRegistViewController&>(*s).onSex(tag);
         })->setTag(tag);
     }
     iv_sex_ = std::make_shared<ui::ImageView>(ui::Rect{kMarkerX, y + 13, 21, 18});

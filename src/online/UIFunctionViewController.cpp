@@ -16,14 +16,22 @@ std::string UIFunctionViewController::cityTitle() {
 
 void UIFunctionViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width();
-    bt_city_ = kit::button(v, {24, kit::kBarHeight + 20, w - 48 - 200, 56}, cityTitle(), [this] {
-        if (auto* r = root()) r->chooseCity();
-    });
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    // The controls reach the page weakly: a view may outlive its controller for a moment.
+    auto withRoot = [weak](std::function<void(SwitchViewController&)> work) {
+        return [weak, work = std::move(work)] {
+            auto self = std::static_pointer_cast<UIFunctionViewController>(weak.lock());
+            if (auto* r = self ? self->root() : nullptr) work(*r);
+        };
+    };
+    bt_city_ = kit::button(v, {24, kit::kBarHeight + 20, w - 48 - 200, 56}, cityTitle(),
+                           withRoot([](SwitchViewController& r) { r.chooseCity(); }));
     bt_user_ = kit::button(v, {w - 24 - 184, kit::kBarHeight + 20, 184, 56}, "未登录",
                            act(&UIFunctionViewController::customerLogin), kit::ButtonKind::Primary);
     m_shopSearchBar_ = std::make_shared<ui::SearchBar>(ui::Rect{24, kit::kBarHeight + 96, w - 48, 56});
     m_shopSearchBar_->setPlaceholder("输入商家名称搜索");
     m_shopSearchBar_->setDelegate(this);
+    m_shopSearchBar_->setTintColor(kit::kPaper);  // no bar of its own on the page
     v.addSubview(m_shopSearchBar_);
 
     struct Tile {
@@ -46,9 +54,7 @@ void UIFunctionViewController::buildContent(ui::View& v) {
         const ui::Rect f{24 + (i % 3) * (tw + gap), top + (i / 3) * (th + gap), tw, th};
         auto open = t.open;
         const int tag = t.tag;
-        auto b = kit::button(v, f, t.title, [this, open, tag] {
-            if (auto* r = root()) open(*r, tag);
-        });
+        auto b = kit::button(v, f, t.title, withRoot([open, tag](SwitchViewController& r) { open(r, tag); }));
         b->setTitleFont(kit::titleFont());
         if (tag) b->setTag(tag);
     }
