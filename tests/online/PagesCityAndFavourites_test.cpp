@@ -101,6 +101,14 @@ TEST_F(CityChooser, AnUnservedCityIsRefusedAndAnUnknownPlaceChoosesNothing) {
     EXPECT_TRUE(alerts().empty());
     EXPECT_TRUE(root->chooseCityViewController);
 
+    // A place that cannot be found hands the screen back as well.
+    tap("返回");
+    location::LocationManager::setDevicePosition(location::Coordinate{pagestest::kLat, pagestest::kLng});
+    location::ReverseGeocoder::setPlace(std::nullopt);
+    tap("Lumito-选择城市");
+    EXPECT_FALSE(root->chooseCityViewController->gpsoper()->uv_wait());
+    EXPECT_TRUE(alerts().empty());
+
     // A refused access says so.
     tap("返回");
     location::LocationManager::setAccessDenied(true);

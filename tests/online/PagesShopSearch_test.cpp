@@ -110,10 +110,24 @@ TEST_F(ShopSearch, NothingFoundShowsOneEmptyRowAndAFailureTellsTheGuest) {
     tap("无");
     EXPECT_FALSE(root->shopShowViewController);
 
+    // A pull that fails: the guest is told, and the header does not stay loading.
     web.setFault("GetShopListByLocation", websim::Fault::Status);
-    tapAndWait("刷新");
+    auto pull = [&] {
+        auto& table = *page().tb_shop();
+        table.beginDrag({300, 300});
+        table.dragTo({300, 300 + 2 * 80});
+        table.endDrag();
+    };
+    const std::size_t sent = requestsFor("GetShopListByLocation").size();
+    pull();
+    EXPECT_EQ(page().refreshHeaderView()->state(), EGORefreshTableHeaderView::Loading);
+    ASSERT_TRUE(answers());
     EXPECT_EQ(panelText(), "网络连接异常");
     EXPECT_EQ(page().refreshHeaderView()->state(), EGORefreshTableHeaderView::Normal);
+    EXPECT_EQ(page().tb_shop()->contentInset().top, 0);
+    pull();
+    ASSERT_TRUE(answers());
+    EXPECT_EQ(requestsFor("GetShopListByLocation").size(), sent + 2) << "a later pull loads again";
 }
 
 TEST_F(ShopSearch, TheFiltersNarrowTheNextSearch) {
