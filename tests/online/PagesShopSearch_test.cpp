@@ -199,4 +199,17 @@ TEST_F(ShopSearch, APinOpensItsCalloutAndTheCalloutTheShop) {
     EXPECT_TRUE(shows("地图"));
 }
 
+TEST_F(ShopSearch, TheHomesSearchBarSearchesByName) {
+    root->showFunction();
+    tap("输入商家名称搜索");
+    type("西餐");
+    pressReturn();  // the keyboard's search key
+    ASSERT_TRUE(answers());
+    ASSERT_TRUE(root->mapFindViewController);
+    EXPECT_EQ(page().m_strSearchText(), "西餐");
+    EXPECT_EQ(page().showShopType(), UIMapFindViewController::kListView);
+    EXPECT_EQ(value(requestsFor("GetShopListByLocation").back(), "shopname"), "西餐");
+    EXPECT_TRUE(shows("意味西餐"));
+}
+
 }  // namespace
