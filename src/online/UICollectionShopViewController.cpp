@@ -6,7 +6,6 @@
 #include "online/NSJsonResolver.h"
 #include "online/NSShopDBClass.h"
 #include "online/NSWebPages.h"
-#include "platform/foundation/Date.h"
 
 UICollectionShopViewController::UICollectionShopViewController(std::string nibName)
     : UIOnlineBackPage(std::move(nibName), "我的收藏") {
@@ -14,15 +13,8 @@ UICollectionShopViewController::UICollectionShopViewController(std::string nibNa
     list_.findShopStuct.totelpage = 0;
     list_.keeper = [this]() -> std::shared_ptr<void> { return shared_from_this(); };
     list_.nextPage = [this] { pageoper(1); };
-}
-
-UICollectionShopViewController::~UICollectionShopViewController() {
-    if (tb_shops_) {
-        tb_shops_->setDataSource(nullptr);
-        tb_shops_->setTableDelegate(nullptr);
-        tb_shops_->setDelegate(nullptr);
-    }
-    if (_refreshHeaderView) _refreshHeaderView->setDelegate(nullptr);
+    list_.reload = [this] { loadShop(); };
+    list_.open = [this](const std::shared_ptr<NSShopClass>& shop) { showShop(shop); };
 }
 
 void UICollectionShopViewController::buildContent(ui::View& v) {
@@ -37,9 +29,6 @@ void UICollectionShopViewController::buildContent(ui::View& v) {
     kit::button(*titleBar_.bar, {w - 12 - 96, 8, 96, kit::kTouch}, "刷新", act(&UICollectionShopViewController::loadShop),
                 kit::ButtonKind::OnBar);
     tb_shops_ = std::make_shared<ui::TableView>(ui::Rect{0, top, w, h - top - 64});
-    tb_shops_->setDataSource(this);
-    tb_shops_->setTableDelegate(this);
-    tb_shops_->setDelegate(this);
     tb_shops_->setBackgroundColor(kit::kPanel);
     v.addSubview(tb_shops_);
     kit::button(v, {24, h - 56, 160, kit::kTouch}, "上一页", page(0))->setTag(0);
@@ -48,11 +37,7 @@ void UICollectionShopViewController::buildContent(ui::View& v) {
 
 void UICollectionShopViewController::viewDidLoad() {
     loadShop();
-    const double th = tb_shops_->bounds().height();
-    _refreshHeaderView = std::make_shared<EGORefreshTableHeaderView>(ui::Rect{0, -th, view()->bounds().width(), th});
-    _refreshHeaderView->setDelegate(this);
-    tb_shops_->addSubview(_refreshHeaderView);
-    _refreshHeaderView->refreshLastUpdatedDate();
+    list_.attach(tb_shops_, view()->bounds().width());
 }
 
 void UICollectionShopViewController::send(std::optional<int> pageindex) {
@@ -67,12 +52,7 @@ void UICollectionShopViewController::loadShop() {
     send(std::nullopt);
 }
 
-void UICollectionShopViewController::pageoper(int tag) {
-    FindShopStuct& f = list_.findShopStuct;
-    if (tag == 0 && f.pagenum > 1) --f.pagenum;
-    else if (tag == 1 && f.pagenum < f.totelpage) ++f.pagenum;
-    send(f.pagenum);
-}
+void UICollectionShopViewController::pageoper(int tag) { send(list_.turnPage(tag)); }
 
 void UICollectionShopViewController::receiveServerMessage(const std::string& answer) {
     if (answer.empty()) {
@@ -93,48 +73,4 @@ void UICollectionShopViewController::receiveServerMessage(const std::string& ans
 
 void UICollectionShopViewController::showShop(const std::shared_ptr<NSShopClass>& shop) {
     if (auto* r = root()) r->showshop(shop);
-}
-
-int UICollectionShopViewController::numberOfRows(ui::TableView& t, int) {
-    return &t == tb_shops_.get() ? list_.numberOfRows() : 0;
-}
-
-double UICollectionShopViewController::heightForRow(ui::TableView& t, const ui::IndexPath& p) {
-    return &t == tb_shops_.get() ? list_.heightForRow(p.row) : 0;
-}
-
-std::shared_ptr<ui::TableViewCell> UICollectionShopViewController::cellForRow(ui::TableView&, const ui::IndexPath& p) {
-    return list_.cellForRow(p.row);
-}
-
-void UICollectionShopViewController::willDisplayCell(ui::TableView&, ui::TableViewCell& cell, const ui::IndexPath&) {
-    cell.setBackgroundColor(ui::Color::clearColor());
-}
-
-void UICollectionShopViewController::didSelectRow(ui::TableView& t, const ui::IndexPath& p) {
-    if (&t != tb_shops_.get()) return;
-    if (auto shop = list_.shopForRow(p.row)) showShop(shop);
-}
-
-void UICollectionShopViewController::scrollViewDidScroll(ui::ScrollView& s) {
-    if (&s == tb_shops_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidScroll(s);
-}
-
-void UICollectionShopViewController::scrollViewDidEndDragging(ui::ScrollView& s, bool) {
-    if (&s == tb_shops_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidEndDragging(s);
-}
-
-void UICollectionShopViewController::egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) {
-    _reloading = true;
-    loadShop();
-}
-
-std::optional<double> UICollectionShopViewController::egoRefreshTableHeaderDataSourceLastUpdated(
-    EGORefreshTableHeaderView&) {
-    return platform::currentDate();
-}
-
-void UICollectionShopViewController::doneLoadingTableViewData() {
-    _reloading = false;
-    if (_refreshHeaderView && tb_shops_) _refreshHeaderView->egoRefreshScrollViewDataSourceDidFinishedLoading(*tb_shops_);
 }

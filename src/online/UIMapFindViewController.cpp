@@ -7,7 +7,6 @@
 #include "online/NSShopDBClass.h"
 #include "online/NSShopRecords.h"
 #include "online/NSWebPages.h"
-#include "platform/foundation/Date.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/TableViewCell.h"
@@ -44,17 +43,16 @@ UIMapFindViewController::UIMapFindViewController(std::string nibName)
     list_.showsDistance = true;
     list_.keeper = [this]() -> std::shared_ptr<void> { return shared_from_this(); };
     list_.nextPage = [this] { pageoper(1); };
+    list_.reload = [this] { loadShop(); };
+    list_.open = [this](const std::shared_ptr<NSShopClass>& shop) { showShop(shop); };
 }
 
 UIMapFindViewController::~UIMapFindViewController() {
     if (mapView_) mapView_->setDelegate(nullptr);
-    for (auto* t : {tb_shop_.get(), tb_caix_.get()}) {
-        if (!t) continue;
-        t->setDataSource(nullptr);
-        t->setTableDelegate(nullptr);
-        t->setDelegate(nullptr);
+    if (tb_caix_) {
+        tb_caix_->setDataSource(nullptr);
+        tb_caix_->setTableDelegate(nullptr);
     }
-    if (_refreshHeaderView) _refreshHeaderView->setDelegate(nullptr);
     if (gpsoper_) gpsoper_->upviewcontroller = nullptr;
 }
 
@@ -97,9 +95,6 @@ void UIMapFindViewController::buildContent(ui::View& v) {
     showTableView_ = std::make_shared<ui::View>(content);
     showTableView_->setBackgroundColor(kit::kPanel);
     tb_shop_ = std::make_shared<ui::TableView>(ui::Rect{0, 0, w, content.height()});
-    tb_shop_->setDataSource(this);
-    tb_shop_->setTableDelegate(this);
-    tb_shop_->setDelegate(this);
     showTableView_->addSubview(tb_shop_);
 
     // The filter panels.
@@ -160,11 +155,7 @@ void UIMapFindViewController::viewDidLoad() {
 
     view()->addSubview(showShopType_ == kListView ? showTableView_ : showMapView_);
 
-    const double th = tb_shop_->bounds().height();
-    _refreshHeaderView = std::make_shared<EGORefreshTableHeaderView>(ui::Rect{0, -th, view()->bounds().width(), th});
-    _refreshHeaderView->setDelegate(this);
-    tb_shop_->addSubview(_refreshHeaderView);
-    _refreshHeaderView->refreshLastUpdatedDate();
+    list_.attach(tb_shop_, view()->bounds().width());
 
     // A search by name needs no position: it starts at once.
     if (!m_strSearchText_.empty()) {
@@ -210,12 +201,7 @@ void UIMapFindViewController::loadShop() {
     sendPage(std::nullopt);
 }
 
-void UIMapFindViewController::pageoper(int tag) {
-    FindShopStuct& f = list_.findShopStuct;
-    if (tag == 0 && f.pagenum > 1) --f.pagenum;
-    else if (tag == 1 && f.pagenum < f.totelpage) ++f.pagenum;
-    sendPage(f.pagenum);
-}
+void UIMapFindViewController::pageoper(int tag) { sendPage(list_.turnPage(tag)); }
 
 void UIMapFindViewController::receiveServerMessage(const std::string& answer) {
     if (answer.empty()) {
@@ -380,26 +366,14 @@ void UIMapFindViewController::regionWillChange(location::MapView& map, bool) {
     if (nowPin_) map.deselectAnnotation(nowPin_->annotation(), true);
 }
 
-// ---- Tables ------------------------------------------------------------------------------------
+// ---- Cuisine table ------------------------------------------------------------------------------
 
-int UIMapFindViewController::numberOfSections(ui::TableView& t) { return &t == tb_caix_.get() ? 2 : 1; }
-
-int UIMapFindViewController::numberOfRows(ui::TableView& t, int section) {
-    if (&t == tb_shop_.get()) return list_.numberOfRows();
-    if (&t == tb_caix_.get()) {
-        auto store = NSServer::getShopDB();
-        return section == 0 ? 1 : store ? static_cast<int>(store->m_caixs.size()) : 0;
-    }
-    return 0;
+int UIMapFindViewController::numberOfRows(ui::TableView&, int section) {
+    auto store = NSServer::getShopDB();
+    return section == 0 ? 1 : store ? static_cast<int>(store->m_caixs.size()) : 0;
 }
 
-double UIMapFindViewController::heightForRow(ui::TableView& t, const ui::IndexPath& p) {
-    if (&t == tb_shop_.get()) return list_.heightForRow(p.row);
-    return &t == tb_caix_.get() ? 40 : 0;
-}
-
-std::shared_ptr<ui::TableViewCell> UIMapFindViewController::cellForRow(ui::TableView& t, const ui::IndexPath& p) {
-    if (&t == tb_shop_.get()) return list_.cellForRow(p.row);
+std::shared_ptr<ui::TableViewCell> UIMapFindViewController::cellForRow(ui::TableView&, const ui::IndexPath& p) {
     auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, "SimpleTableIdentifier");
     cell->setSelectionStyle(ui::TableViewCell::SelectionStyle::None);
     auto store = NSServer::getShopDB();
@@ -409,16 +383,7 @@ std::shared_ptr<ui::TableViewCell> UIMapFindViewController::cellForRow(ui::Table
     return cell;
 }
 
-void UIMapFindViewController::willDisplayCell(ui::TableView&, ui::TableViewCell& cell, const ui::IndexPath&) {
-    cell.setBackgroundColor(ui::Color::clearColor());
-}
-
-void UIMapFindViewController::didSelectRow(ui::TableView& t, const ui::IndexPath& p) {
-    if (&t == tb_shop_.get()) {
-        if (auto shop = list_.shopForRow(p.row)) showShop(shop);
-        return;
-    }
-    if (&t != tb_caix_.get()) return;
+void UIMapFindViewController::didSelectRow(ui::TableView&, const ui::IndexPath& p) {
     auto store = NSServer::getShopDB();
     if (p.section == 0) {
         list_.findShopStuct.shoptype = "0";
@@ -429,28 +394,4 @@ void UIMapFindViewController::didSelectRow(ui::TableView& t, const ui::IndexPath
     }
     loadShop();
     closePanel(selectCaix_);
-}
-
-// ---- Pull to refresh ---------------------------------------------------------------------------
-
-void UIMapFindViewController::scrollViewDidScroll(ui::ScrollView& s) {
-    if (&s == tb_shop_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidScroll(s);
-}
-
-void UIMapFindViewController::scrollViewDidEndDragging(ui::ScrollView& s, bool) {
-    if (&s == tb_shop_.get() && _refreshHeaderView) _refreshHeaderView->egoRefreshScrollViewDidEndDragging(s);
-}
-
-void UIMapFindViewController::egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) {
-    _reloading = true;
-    loadShop();
-}
-
-std::optional<double> UIMapFindViewController::egoRefreshTableHeaderDataSourceLastUpdated(EGORefreshTableHeaderView&) {
-    return platform::currentDate();
-}
-
-void UIMapFindViewController::doneLoadingTableViewData() {
-    _reloading = false;
-    if (_refreshHeaderView && tb_shop_) _refreshHeaderView->egoRefreshScrollViewDataSourceDidFinishedLoading(*tb_shop_);
 }

@@ -36,8 +36,7 @@ class UIMapFindViewController : public UIOnlineBackPage<&SwitchViewController::m
                                 public NSGPSOwner,
                                 public location::MapViewDelegate,
                                 public ui::TableViewDataSource,
-                                public ui::TableViewDelegate,
-                                public EGORefreshTableHeaderDelegate {
+                                public ui::TableViewDelegate {
 public:
     explicit UIMapFindViewController(std::string nibName = "UIMapFindViewController");
     ~UIMapFindViewController() override;
@@ -60,7 +59,7 @@ public:
     const std::shared_ptr<ui::TableView>& tb_shop() const { return tb_shop_; }
     const std::shared_ptr<ui::Button>& callOutBt() const { return callOutBt_; }
     const std::shared_ptr<ui::Label>& lb_pagenum() const { return lb_pagenum_; }
-    const std::shared_ptr<EGORefreshTableHeaderView>& refreshHeaderView() const { return _refreshHeaderView; }
+    const std::shared_ptr<EGORefreshTableHeaderView>& refreshHeaderView() const { return list_.refreshHeaderView(); }
 
     void loadShop();
     // Tag 0 the previous page, 1 the next; the page is asked for again even when it stays.
@@ -84,19 +83,14 @@ public:
     void didDeselectAnnotationView(location::MapView&, location::AnnotationView&) override;
     void regionWillChange(location::MapView&, bool animated) override;
 
-    int numberOfSections(ui::TableView&) override;
+    // The cuisine table (the shop table is the list's own).
+    int numberOfSections(ui::TableView&) override { return 2; }
     int numberOfRows(ui::TableView&, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath&) override;
-    double heightForRow(ui::TableView&, const ui::IndexPath&) override;
-    void willDisplayCell(ui::TableView&, ui::TableViewCell&, const ui::IndexPath&) override;
+    double heightForRow(ui::TableView&, const ui::IndexPath&) override { return 40; }
     void didSelectRow(ui::TableView&, const ui::IndexPath&) override;
-    void scrollViewDidScroll(ui::ScrollView&) override;
-    void scrollViewDidEndDragging(ui::ScrollView&, bool willDecelerate) override;
 
-    void egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) override;
-    bool egoRefreshTableHeaderDataSourceIsLoading(EGORefreshTableHeaderView&) override { return _reloading; }
-    std::optional<double> egoRefreshTableHeaderDataSourceLastUpdated(EGORefreshTableHeaderView&) override;
-    void doneLoadingTableViewData();
+    void doneLoadingTableViewData() { list_.doneLoadingTableViewData(); }
 
 protected:
     void buildContent(ui::View& view) override;
@@ -111,7 +105,6 @@ private:
     std::string m_strSearchText_;
     int showShopType_ = kMapView;
     bool hasLoad_ = false;
-    bool _reloading = false;
     UIShopListTable list_;
     std::shared_ptr<NSGPSOper> gpsoper_;
     std::shared_ptr<location::MapView> mapView_;
@@ -121,5 +114,4 @@ private:
     std::shared_ptr<ui::Button> callOutBt_, bt_maplist_, bt_selectNearFilter_, bt_caix_;
     std::shared_ptr<ui::Label> lb_shopname_, lb_shopaprice_, lb_shopsortname_, lb_shopTime_, lb_pagenum_;
     location::AnnotationView* nowPin_ = nullptr;
-    std::shared_ptr<EGORefreshTableHeaderView> _refreshHeaderView;
 };

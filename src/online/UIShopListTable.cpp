@@ -6,6 +6,7 @@
 #include "online/NSJsonResolver.h"
 #include "online/NSPicCache.h"
 #include "online/NSShopRecords.h"
+#include "platform/foundation/Date.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
@@ -27,6 +28,65 @@ std::shared_ptr<ui::Label> cellLabel(ui::View& parent, const ui::Rect& frame, co
 }
 
 }  // namespace
+
+UIShopListTable::~UIShopListTable() {
+    if (auto table = table_.lock()) {
+        table->setDataSource(nullptr);
+        table->setTableDelegate(nullptr);
+        table->setDelegate(nullptr);
+    }
+    if (header_) header_->setDelegate(nullptr);
+}
+
+void UIShopListTable::attach(const std::shared_ptr<ui::TableView>& table, double width) {
+    table_ = table;
+    table->setDataSource(this);
+    table->setTableDelegate(this);
+    table->setDelegate(this);
+    const double h = table->bounds().height();
+    header_ = std::make_shared<EGORefreshTableHeaderView>(ui::Rect{0, -h, width, h});
+    header_->setDelegate(this);
+    table->addSubview(header_);
+    header_->refreshLastUpdatedDate();
+}
+
+int UIShopListTable::turnPage(int tag) {
+    if (tag == 0 && findShopStuct.pagenum > 1) --findShopStuct.pagenum;
+    else if (tag == 1 && findShopStuct.pagenum < findShopStuct.totelpage) ++findShopStuct.pagenum;
+    return findShopStuct.pagenum;
+}
+
+void UIShopListTable::doneLoadingTableViewData() {
+    reloading_ = false;
+    if (auto table = table_.lock(); table && header_) header_->egoRefreshScrollViewDataSourceDidFinishedLoading(*table);
+}
+
+void UIShopListTable::willDisplayCell(ui::TableView&, ui::TableViewCell& cell, const ui::IndexPath&) {
+    cell.setBackgroundColor(ui::Color::clearColor());
+}
+
+void UIShopListTable::didSelectRow(ui::TableView&, const ui::IndexPath& p) {
+    if (auto shop = shopForRow(p.row); shop && open) open(shop);
+}
+
+void UIShopListTable::scrollViewDidScroll(ui::ScrollView& s) {
+    if (&s == table_.lock().get() && header_) header_->egoRefreshScrollViewDidScroll(s);
+}
+
+void UIShopListTable::scrollViewDidEndDragging(ui::ScrollView& s, bool) {
+    if (&s == table_.lock().get() && header_) header_->egoRefreshScrollViewDidEndDragging(s);
+}
+
+void UIShopListTable::egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) {
+    // Reported as loading until the answer (or its failure) is in, so a second pull meanwhile
+    // does not ask again.
+    reloading_ = true;
+    if (reload) reload();
+}
+
+std::optional<double> UIShopListTable::egoRefreshTableHeaderDataSourceLastUpdated(EGORefreshTableHeaderView&) {
+    return platform::currentDate();
+}
 
 void UIShopListTable::reset() {
     m_shops.clear();

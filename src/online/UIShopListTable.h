@@ -2,7 +2,8 @@
 // The shop list that the shop search and the collected shops share: the shops in order of
 // arrival without repeated ids, the placeholder row "无" when an answer left the list empty, the
 // loading row that asks for the next page as it comes into view, the shop rows with one picture
-// view per picture address filled from the picture cache, and the page counters of the answers.
+// view per picture address filled from the picture cache, the page counters of the answers, and
+// the pull-to-refresh header over the list. It is the shop table's data source and delegate.
 
 #include <functional>
 #include <map>
@@ -14,6 +15,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "online/NSShopClass.h"
+#include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TableView.h"
@@ -32,8 +34,11 @@ struct FindShopStuct {
     int ty = 0;
 };
 
-class UIShopListTable {
+class UIShopListTable : public ui::TableViewDataSource,
+                        public ui::TableViewDelegate,
+                        public EGORefreshTableHeaderDelegate {
 public:
+    ~UIShopListTable() override;
     static constexpr double kShopRowHeight = 90;
     static constexpr double kLoadingRowHeight = 40;
 
@@ -44,6 +49,10 @@ public:
 
     // Asks for the next page (the loading row came into view).
     std::function<void()> nextPage;
+    // Starts a new load (the header was pulled).
+    std::function<void()> reload;
+    // Opens a chosen shop.
+    std::function<void(const std::shared_ptr<NSShopClass>&)> open;
     // Keeps the owner alive until a picture download has answered.
     std::function<std::shared_ptr<void>()> keeper;
     // With a position, the rows show the distance from it.
@@ -64,9 +73,35 @@ public:
     // The shop a row opens, or null for the loading row and the placeholder.
     std::shared_ptr<NSShopClass> shopForRow(int row) const;
 
+    // Makes `table` this list's table and puts the pull-to-refresh header just above its content.
+    void attach(const std::shared_ptr<ui::TableView>& table, double width);
+    const std::shared_ptr<EGORefreshTableHeaderView>& refreshHeaderView() const { return header_; }
+    // Tag 0 the previous page, 1 the next; answers the page to ask for (the same at either end).
+    int turnPage(int tag);
+    // The load has ended, with or without an answer: the header may be pulled again.
+    void doneLoadingTableViewData();
+
+    int numberOfRows(ui::TableView&, int) override { return numberOfRows(); }
+    std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath& p) override {
+        return cellForRow(p.row);
+    }
+    double heightForRow(ui::TableView&, const ui::IndexPath& p) override { return heightForRow(p.row); }
+    void willDisplayCell(ui::TableView&, ui::TableViewCell& cell, const ui::IndexPath&) override;
+    void didSelectRow(ui::TableView&, const ui::IndexPath& p) override;
+    void scrollViewDidScroll(ui::ScrollView& s) override;
+    void scrollViewDidEndDragging(ui::ScrollView& s, bool willDecelerate) override;
+
+    void egoRefreshTableHeaderDidTriggerRefresh(EGORefreshTableHeaderView&) override;
+    bool egoRefreshTableHeaderDataSourceIsLoading(EGORefreshTableHeaderView&) override { return reloading_; }
+    std::optional<double> egoRefreshTableHeaderDataSourceLastUpdated(EGORefreshTableHeaderView&) override;
+
     // The picture view of an address, made and filled from the cache once.
     std::shared_ptr<ui::ImageView> pictureView(const std::string& url);
 
 private:
     void setRowPic(const std::string& url);
+    // The page holds the table; it may be gone before the list.
+    std::weak_ptr<ui::TableView> table_;
+    std::shared_ptr<EGORefreshTableHeaderView> header_;
+    bool reloading_ = false;
 };
