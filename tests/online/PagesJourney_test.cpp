@@ -20,6 +20,12 @@ class GuestJourney : public PagesTest {};
 TEST_F(GuestJourney, FromTheWelcomeScreenToAnAcceptedTakeAwayOrder) {
     tap("在线服务");
     ASSERT_TRUE(root->functionViewController);
+    // The home is kept: leaving it and coming back finds the same one.
+    auto home = root->functionViewController.get();
+    tap("返回");
+    EXPECT_FALSE(home->view()->superview());
+    tap("在线服务");
+    EXPECT_EQ(root->functionViewController.get(), home);
 
     tap("未登录");
     ASSERT_TRUE(root->customerLoginViewController);
