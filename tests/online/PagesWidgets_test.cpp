@@ -57,6 +57,31 @@ TEST_F(Widgets, AScrollingLabelGlidesToItsEndAndBackWithPauses) {
     EXPECT_NEAR(x(), away, 0.01);
 }
 
+TEST_F(Widgets, AScreenCoveringTheLabelsScreenStopsTheLoop) {
+    auto screen = std::make_shared<ui::ViewController>();
+    auto label = MarqueeLabel::withRate({0, 0, 200, 30}, 7.0, 10);
+    screen->view()->addSubview(label);
+    label->setText(std::string(kLong));
+    advance(1.5);
+    auto x = [&] { return label->subLabel()->presentationFrame().x(); };
+    EXPECT_LT(x(), label->homeLabelFrame().x());
+    ui::ViewController other;
+    auto navigate = [&](ui::ViewController* last, ui::ViewController* next) {
+        ui::NotificationCenter::defaultCenter().post(
+            MarqueeLabel::kNavigationDidShow, nullptr,
+            {{"UINavigationControllerLastVisibleViewController", last},
+             {"UINavigationControllerNextVisibleViewController", next}});
+        loop().drain();
+    };
+    navigate(screen.get(), &other);
+    EXPECT_EQ(x(), label->homeLabelFrame().x());
+    advance(60);
+    EXPECT_EQ(x(), label->homeLabelFrame().x());
+    navigate(&other, screen.get());
+    advance(1.5);
+    EXPECT_LT(x(), label->homeLabelFrame().x());
+}
+
 TEST_F(Widgets, AFittingTextStaysAndTheSameTextChangesNothing) {
     auto shared = std::make_shared<MarqueeLabel>(ui::Rect{0, 0, 300, 30});  // duration mode, 7 s a leg
     MarqueeLabel& label = *shared;
