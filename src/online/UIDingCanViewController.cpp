@@ -119,9 +119,7 @@ void UIDingCanViewController::viewDidLoad() {
 }
 
 void UIDingCanViewController::userInfoLoad() {
-    auto store = NSServer::getShopDB();
-    const NSCustomerClass none;
-    const NSCustomerClass& c = store && store->m_nowuser ? *store->m_nowuser : none;
+    const NSCustomerClass& c = customer();
     tf_tel_->setText(c.m_tel);
     tf_name_->setText(c.m_truename);
     const double now = platform::currentDate();
@@ -255,8 +253,6 @@ void UIDingCanViewController::onSubmit() {
         tip("人数、姓名不能为空，电话号码格式错误");
         return;
     }
-    auto store = NSServer::getShopDB();
-    const NSCustomerClass none;
     Header h;
     h.kind = dingtype_;
     h.name = tf_name_->text();
@@ -269,7 +265,7 @@ void UIDingCanViewController::onSubmit() {
     h.today = platform::formatDate(platform::currentDate(), kDate);
     h.sex = bt_sex_->tag();
     h.tableType = tb_dcl_->tag();
-    const auto model = nlohmann::json::array({orderHeader(h, *m_shop_, store ? *store->m_nowuser : none)});
+    const auto model = nlohmann::json::array({orderHeader(h, *m_shop_, customer())});
     const std::string url = webpages::submitOrder(NSJsonResolver::codeJson(model));
     platform::log(url);
     // One order per submit: the button waits for the answer.

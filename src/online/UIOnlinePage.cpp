@@ -1,5 +1,11 @@
 #include "online/UIOnlinePage.h"
 
+#include <nlohmann/json.hpp>
+
+#include "core/NSServer.h"
+#include "online/NSJsonResolver.h"
+#include "online/NSShopDBClass.h"
+#include "platform/foundation/Text.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Window.h"
 #include "screens/host/SwitchViewController.h"
@@ -94,4 +100,21 @@ void UIOnlinePage::later(std::function<void(UIOnlinePage&)> work) {
     platform::RunLoop::main().post([weak, work = std::move(work)] {
         if (auto s = weak.lock()) work(static_cast<UIOnlinePage&>(*s));
     });
+}
+
+const NSCustomerClass& UIOnlinePage::customer() {
+    static const NSCustomerClass none;
+    auto store = NSServer::getShopDB();
+    return store && store->m_nowuser ? *store->m_nowuser : none;
+}
+
+std::string UIOnlinePage::changeMessage(const std::string& answer, const char* done, const char* refused, int& state) {
+    state = -1;
+    if (answer.empty()) return "网络连接异常";
+    NSJsonResolver resolver;
+    const auto json = resolver.resolveJson(answer).value_or(nlohmann::json());
+    state = json_read::integer(json, "state");
+    if (state == 1) return done;
+    if (state == 0) return refused;
+    return platform::fmt("失败，错误代码[%@]", json_read::text(json, "state"));
 }

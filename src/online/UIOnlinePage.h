@@ -20,6 +20,7 @@
 #include "screens/host/ScreenKit.h"
 
 class SwitchViewController;
+class NSCustomerClass;
 
 class UIOnlinePage : public ui::ViewController, public ui::AlertViewDelegate, public ui::TextFieldDelegate {
 public:
@@ -58,6 +59,12 @@ protected:
     void tip(const std::string& message);
     // A text on the root's message panel.
     void showMessage(const std::string& text);
+    // The online store's current customer (the empty one when there is no store).
+    static const NSCustomerClass& customer();
+    // The message of the answer to a change of the customer's account: the state 1 and 0 have
+    // their own words, any other is shown as an error code, no answer as a network failure.
+    // `state` gets the answer's state (-1 without an answer).
+    static std::string changeMessage(const std::string& answer, const char* done, const char* refused, int& state);
 
     // A closure that runs `op` on this page while it lives (controls hold their pages weakly).
     template <class Self>
