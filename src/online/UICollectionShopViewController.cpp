@@ -55,18 +55,15 @@ void UICollectionShopViewController::loadShop() {
 void UICollectionShopViewController::pageoper(int tag) { send(list_.turnPage(tag)); }
 
 void UICollectionShopViewController::receiveServerMessage(const std::string& answer) {
-    if (answer.empty()) {
-        showMessage("网络连接异常");
-        // The header must not stay spinning on an answer that will not come.
-        doneLoadingTableViewData();
-        return;
-    }
-    NSJsonResolver resolver;
     auto store = NSServer::getShopDB();
     // Every record goes into the store's list, a repeated one too: the detail asks it by id.
-    list_.readPage(resolver.resolveJson(answer).value_or(nlohmann::json()), [&](const auto& shop) {
+    const bool answered = list_.receive(answer, [&](const auto& shop) {
         if (store) store->m_collectionshop.push_back(shop);
     });
+    if (!answered) {
+        showMessage("网络连接异常");
+        return;
+    }
     if (tb_shops_) tb_shops_->reloadData();
     doneLoadingTableViewData();
 }

@@ -14,12 +14,12 @@ UICustomerLoginViewController::UICustomerLoginViewController(std::string nibName
 void UICustomerLoginViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width();
     double y = kit::kBarHeight + 40;
-    tf_userid_ = formField(v, y, "用户名");
+    auto f = formFields(v, y, {{"用户名"}, {"密码", true}});
+    tf_userid_ = f[0];
+    tf_password_ = f[1];
     tf_userid_->setReturnKeyType(ui::ReturnKeyType::Next);
-    y += kit::kTouch + 20;
-    tf_password_ = formField(v, y, "密码", true);
     tf_password_->setReturnKeyType(ui::ReturnKeyType::Go);
-    y += kit::kTouch + 40;
+    y += 24;
     kit::button(v, {w / 2 - 220, y, 200, 56}, "登录", act(&UICustomerLoginViewController::login),
                 kit::ButtonKind::Primary);
     kit::button(v, {w / 2 + 20, y, 200, 56}, "注册", act(&UICustomerLoginViewController::regist));

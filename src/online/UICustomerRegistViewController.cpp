@@ -24,23 +24,16 @@ UICustomerRegistViewController::UICustomerRegistViewController(std::string nibNa
 UICustomerRegistViewController::~UICustomerRegistViewController() { gpsoper_->upviewcontroller = nullptr; }
 
 void UICustomerRegistViewController::buildContent(ui::View& v) {
-    const double w = v.bounds().width();
     double y = kit::kBarHeight + 24;
-    const double step = kit::kTouch + 14;
-    tf_userid_ = formField(v, y, "用户名");
-    y += step;
-    tf_password_ = formField(v, y, "密码", true);
-    y += step;
-    tf_password2_ = formField(v, y, "确认密码", true);
-    y += step;
-    tf_email_ = formField(v, y, "邮箱");
-    tf_email_->setKeyboardType(ui::KeyboardType::EmailAddress);
-    y += step;
-    tf_telephone_ = formField(v, y, "手机号码");
-    tf_telephone_->setKeyboardType(ui::KeyboardType::PhonePad);
-    y += step;
-    tf_truename_ = formField(v, y, "真实姓名");
-    y += step;
+    auto f = formFields(v, y, {{"用户名"}, {"密码", true}, {"确认密码", true},
+                               {"邮箱", false, ui::KeyboardType::EmailAddress},
+                               {"手机号码", false, ui::KeyboardType::PhonePad}, {"真实姓名"}});
+    tf_userid_ = f[0];
+    tf_password_ = f[1];
+    tf_password2_ = f[2];
+    tf_email_ = f[3];
+    tf_telephone_ = f[4];
+    tf_truename_ = f[5];
     kit::label(v, {formLeft(), y, 120, kit::kTouch}, "性别");
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     for (int tag : {0, 1}) {
@@ -52,11 +45,9 @@ void UICustomerRegistViewController::buildContent(ui::View& v) {
     iv_sex_->setImage(ui::Image::named("2-83.png"));
     iv_sex_->setTag(0);
     v.addSubview(iv_sex_);
-    y += step;
+    y += kFormStep;
     tf_address_ = formField(v, y, "地址");
-    y += step + 16;
-    kit::button(v, {(w - 240) / 2, y, 240, 56}, "注册", act(&UICustomerRegistViewController::onRegist),
-                kit::ButtonKind::Primary);
+    formButton(v, y + kFormStep + 16, "注册", act(&UICustomerRegistViewController::onRegist));
 }
 
 void UICustomerRegistViewController::gpsOnOk(NSGPSOper& oper) {

@@ -52,24 +52,18 @@ void UIDingCanViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width(), h = v.bounds().height();
     if (m_shop_) titleBar_.title->setText(platform::fmt("%@ - %@", dingtype_ == kTakeAway ? "外卖" : "订座", m_shop_->m_strName));
     double y = kit::kBarHeight + 24;
-    const double step = kit::kTouch + 16;
-    tf_name_ = formField(v, y, "姓名");
-    y += step;
+    tf_name_ = formFields(v, y, {{"姓名"}})[0];
     kit::label(v, {formLeft(), y, 160, kit::kTouch}, "称呼");
     bt_sex_ = kit::button(v, {formLeft() + 170, y, 160, kit::kTouch}, "先生", act(&UIDingCanViewController::onSelectSex));
-    y += step;
-    tf_tel_ = formField(v, y, "电话");
-    tf_tel_->setKeyboardType(ui::KeyboardType::PhonePad);
-    y += step;
-    tf_rens_ = formField(v, y, "人数");
-    tf_rens_->setKeyboardType(ui::KeyboardType::NumberPad);
-    y += step;
+    y += kFormStep;
+    auto f = formFields(v, y, {{"电话", false, ui::KeyboardType::PhonePad}, {"人数", false, ui::KeyboardType::NumberPad}});
+    tf_tel_ = f[0];
+    tf_rens_ = f[1];
     kit::label(v, {formLeft(), y, 160, kit::kTouch}, dingtype_ == kTakeAway ? "送餐时间" : "用餐时间");
     bt_date_ = kit::button(v, {formLeft() + 170, y, 200, kit::kTouch}, "", act(&UIDingCanViewController::onSelectDate));
     bt_time_ = kit::button(v, {formLeft() + 386, y, 140, kit::kTouch}, "", act(&UIDingCanViewController::onSelectTime));
-    y += step;
-    tf_beiz_ = formField(v, y, "备注");
-    y += step;
+    y += kFormStep;
+    tf_beiz_ = formFields(v, y, {{"备注"}})[0];
     tf_add_ = formField(v, y, "送餐地址");
     tb_dcl_ = std::make_shared<ui::TableView>(ui::Rect{formLeft(), y, formWidth(), 160});
     tb_dcl_->setDataSource(this);
@@ -77,8 +71,7 @@ void UIDingCanViewController::buildContent(ui::View& v) {
     tb_dcl_->setTag(0);
     v.addSubview(tb_dcl_);
     y += 184;
-    bt_submit_ = kit::button(v, {(w - 240) / 2, y, 240, 56}, "提交订单", act(&UIDingCanViewController::onSubmit),
-                             kit::ButtonKind::Primary);
+    bt_submit_ = formButton(v, y, "提交订单", act(&UIDingCanViewController::onSubmit));
 
     // The picker panel, shown over the form while a date, time or salutation is picked.
     v_packerView_ = std::make_shared<ui::View>(ui::Rect{0, kPanelDrop, w, h});

@@ -97,27 +97,25 @@ void UIMapFindViewController::buildContent(ui::View& v) {
     tb_shop_ = std::make_shared<ui::TableView>(ui::Rect{0, 0, w, content.height()});
     showTableView_->addSubview(tb_shop_);
 
-    // The filter panels.
-    selectNearFilterView_ = std::make_shared<ui::View>(panelFrame(56));
-    selectNearFilterView_->setBackgroundColor(kit::kPanel);
-    double x = 8;
-    for (const Distance& d : kDistances) {
-        const int tag = d.tag;
-        kit::button(*selectNearFilterView_, {x, 6, 96, kit::kTouch}, d.title, [self, tag] {
-            if (auto s = self()) s->selectNearFilter(tag);
-        })->setTag(tag);
-        x += 104;
-    }
-    selectSortName_ = std::make_shared<ui::View>(panelFrame(56));
-    selectSortName_->setBackgroundColor(kit::kPanel);
-    x = 8;
-    for (const Sort& s : kSorts) {
-        const int tag = s.tag;
-        kit::button(*selectSortName_, {x, 6, 150, kit::kTouch}, s.title, [self, tag] {
-            if (auto p = self()) p->selectSortName(tag);
-        })->setTag(tag);
-        x += 158;
-    }
+    // The filter panels: a row of choices, each tagged with its choice.
+    auto panel = [&](double width, const std::vector<std::pair<int, const char*>>& choices,
+                     void (UIMapFindViewController::*choose)(int)) {
+        auto p = std::make_shared<ui::View>(panelFrame(56));
+        p->setBackgroundColor(kit::kPanel);
+        double x = 8;
+        for (auto [tag, title] : choices) {
+            kit::button(*p, {x, 6, width, kit::kTouch}, title, [self, choose, tag = tag] {
+                if (auto s = self()) (s.get()->*choose)(tag);
+            })->setTag(tag);
+            x += width + 8;
+        }
+        return p;
+    };
+    std::vector<std::pair<int, const char*>> distances, sorts;
+    for (const Distance& d : kDistances) distances.emplace_back(d.tag, d.title);
+    for (const Sort& sort : kSorts) sorts.emplace_back(sort.tag, sort.title);
+    selectNearFilterView_ = panel(96, distances, &UIMapFindViewController::selectNearFilter);
+    selectSortName_ = panel(150, sorts, &UIMapFindViewController::selectSortName);
     selectCaix_ = std::make_shared<ui::View>(panelFrame(320));
     selectCaix_->setBackgroundColor(kit::kPanel);
     tb_caix_ = std::make_shared<ui::TableView>(ui::Rect{0, 0, w, 320});
@@ -204,14 +202,10 @@ void UIMapFindViewController::loadShop() {
 void UIMapFindViewController::pageoper(int tag) { sendPage(list_.turnPage(tag)); }
 
 void UIMapFindViewController::receiveServerMessage(const std::string& answer) {
-    if (answer.empty()) {
+    if (!list_.receive(answer)) {
         showMessage("网络连接异常");
-        // The header must not stay spinning on an answer that will not come.
-        doneLoadingTableViewData();
         return;
     }
-    NSJsonResolver resolver;
-    list_.readPage(resolver.resolveJson(answer).value_or(nlohmann::json()));
     if (lb_pagenum_) lb_pagenum_->setText(list_.pageText());
     loadShowView();
     doneLoadingTableViewData();
@@ -267,41 +261,45 @@ void UIMapFindViewController::togglePanel(const std::shared_ptr<ui::View>& panel
     panel->setTag(1);
 }
 
-void UIMapFindViewController::selectNearFilter(int tag) {
-    closePanel(selectSortName_);
-    closePanel(selectCaix_);
+void UIMapFindViewController::closeOtherPanels(const ui::View* keep) {
+    for (auto* panel : {&selectNearFilterView_, &selectSortName_, &selectCaix_})
+        if (panel->get() != keep) closePanel(*panel);
+}
+
+void UIMapFindViewController::panelChoice(const std::shared_ptr<ui::View>& panel, int tag,
+                                          const std::function<void()>& apply) {
+    closeOtherPanels(panel.get());
     if (tag == 0) {
-        togglePanel(selectNearFilterView_, 56);
+        togglePanel(panel, 56);
         return;
     }
-    for (const Distance& d : kDistances) {
-        if (d.tag != tag) continue;
-        list_.findShopStuct.nearfilter = d.metres;
-        bt_selectNearFilter_->setTitle(d.title);
-    }
+    apply();
     loadShop();
-    closePanel(selectNearFilterView_);
+    closePanel(panel);
+}
+
+void UIMapFindViewController::selectNearFilter(int tag) {
+    panelChoice(selectNearFilterView_, tag, [&] {
+        for (const Distance& d : kDistances) {
+            if (d.tag != tag) continue;
+            list_.findShopStuct.nearfilter = d.metres;
+            bt_selectNearFilter_->setTitle(d.title);
+        }
+    });
 }
 
 void UIMapFindViewController::selectSortName(int tag) {
-    closePanel(selectNearFilterView_);
-    closePanel(selectCaix_);
-    if (tag == 0) {
-        togglePanel(selectSortName_, 56);
-        return;
-    }
-    for (const Sort& s : kSorts) {
-        if (s.tag != tag) continue;
-        list_.findShopStuct.sortname = s.name;
-        list_.findShopStuct.sortflag = s.flag;
-    }
-    loadShop();
-    closePanel(selectSortName_);
+    panelChoice(selectSortName_, tag, [&] {
+        for (const Sort& sort : kSorts) {
+            if (sort.tag != tag) continue;
+            list_.findShopStuct.sortname = sort.name;
+            list_.findShopStuct.sortflag = sort.flag;
+        }
+    });
 }
 
 void UIMapFindViewController::selectCaix() {
-    closePanel(selectNearFilterView_);
-    closePanel(selectSortName_);
+    closeOtherPanels(selectCaix_.get());
     if (selectCaix_->tag() != 1) tb_caix_->reloadData();
     togglePanel(selectCaix_, 320);
 }

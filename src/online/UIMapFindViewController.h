@@ -100,6 +100,10 @@ private:
     // Shows one of the three filter panels, or hides it when it is up; the other two close.
     void togglePanel(const std::shared_ptr<ui::View>& panel, double height);
     void closePanel(const std::shared_ptr<ui::View>& panel);
+    void closeOtherPanels(const ui::View* keep);
+    // A panel button: tag 0 shows or hides the panel; any other applies its choice, starts a new
+    // search and closes the panel.
+    void panelChoice(const std::shared_ptr<ui::View>& panel, int tag, const std::function<void()>& apply);
     ui::Rect panelFrame(double height) const;
 
     std::string m_strSearchText_;

@@ -9,19 +9,14 @@ UIModifyPersonViewController::UIModifyPersonViewController(std::string nibName)
     : UIOnlineBackPage(std::move(nibName), "修改资料") {}
 
 void UIModifyPersonViewController::buildContent(ui::View& v) {
-    const double w = v.bounds().width();
     double y = kit::kBarHeight + 32;
-    const double step = kit::kTouch + 16;
-    tf_username_ = formField(v, y, "用户名");
-    y += step;
-    tf_email_ = formField(v, y, "邮箱");
-    y += step;
-    tf_telephone_ = formField(v, y, "电话");
-    y += step;
-    tf_truename_ = formField(v, y, "真实姓名");
-    y += step + 16;
-    kit::button(v, {(w - 240) / 2, y, 240, 56}, "提交", act(&UIModifyPersonViewController::onSubmit),
-                kit::ButtonKind::Primary);
+    auto f = formFields(v, y, {{"用户名"}, {"邮箱", false, ui::KeyboardType::EmailAddress},
+                               {"电话", false, ui::KeyboardType::PhonePad}, {"真实姓名"}});
+    tf_username_ = f[0];
+    tf_email_ = f[1];
+    tf_telephone_ = f[2];
+    tf_truename_ = f[3];
+    formButton(v, y + 16, "提交", act(&UIModifyPersonViewController::onSubmit));
 }
 
 void UIModifyPersonViewController::viewDidLoad() {

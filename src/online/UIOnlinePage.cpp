@@ -53,6 +53,23 @@ std::shared_ptr<ui::TextField> UIOnlinePage::formField(ui::View& view, double y,
     return field;
 }
 
+std::vector<std::shared_ptr<ui::TextField>> UIOnlinePage::formFields(ui::View& view, double& y,
+                                                                     std::initializer_list<FormLine> lines) {
+    std::vector<std::shared_ptr<ui::TextField>> fields;
+    for (const FormLine& line : lines) {
+        fields.push_back(formField(view, y, line.caption, line.secure));
+        fields.back()->setKeyboardType(line.keyboard);
+        y += kFormStep;
+    }
+    return fields;
+}
+
+std::shared_ptr<ui::Button> UIOnlinePage::formButton(ui::View& view, double y, const std::string& title,
+                                                     std::function<void()> action) {
+    const double w = view.bounds().width();
+    return kit::button(view, {(w - 240) / 2, y, 240, 56}, title, std::move(action), kit::ButtonKind::Primary);
+}
+
 void UIOnlinePage::textFieldDidBeginEditing(ui::TextField& field) {
     if (field.frame().y() <= kLowField || !isViewLoaded()) return;
     auto& v = *view();

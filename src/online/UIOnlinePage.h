@@ -100,6 +100,18 @@ protected:
     // A caption and a text field on one line of a form at `y`; answers the field.
     std::shared_ptr<ui::TextField> formField(ui::View& view, double y, const std::string& caption,
                                              bool secure = false);
+    // Lines of a form one under another from `y`, which is moved past them; answers the fields.
+    struct FormLine {
+        const char* caption;
+        bool secure = false;
+        ui::KeyboardType keyboard = ui::KeyboardType::Default;
+    };
+    static constexpr double kFormStep = kit::kTouch + 16;
+    std::vector<std::shared_ptr<ui::TextField>> formFields(ui::View& view, double& y,
+                                                           std::initializer_list<FormLine> lines);
+    // The form's main button, centred across the page at `y`.
+    std::shared_ptr<ui::Button> formButton(ui::View& view, double y, const std::string& title,
+                                           std::function<void()> action);
     // The left edge and width of a form's lines on this page.
     double formLeft() const { return 40; }
     double formWidth() const;

@@ -7,19 +7,13 @@ UIPasswordViewController::UIPasswordViewController(std::string nibName)
     : UIOnlineBackPage(std::move(nibName), "修改密码") {}
 
 void UIPasswordViewController::buildContent(ui::View& v) {
-    const double w = v.bounds().width();
     double y = kit::kBarHeight + 32;
-    const double step = kit::kTouch + 16;
-    tf_username_ = formField(v, y, "用户名");
-    y += step;
-    tf_opassword_ = formField(v, y, "原密码", true);
-    y += step;
-    tf_password_ = formField(v, y, "新密码", true);
-    y += step;
-    tf_password2_ = formField(v, y, "确认新密码", true);
-    y += step + 16;
-    kit::button(v, {(w - 240) / 2, y, 240, 56}, "提交", act(&UIPasswordViewController::onSubmit),
-                kit::ButtonKind::Primary);
+    auto f = formFields(v, y, {{"用户名"}, {"原密码", true}, {"新密码", true}, {"确认新密码", true}});
+    tf_username_ = f[0];
+    tf_opassword_ = f[1];
+    tf_password_ = f[2];
+    tf_password2_ = f[3];
+    formButton(v, y + 16, "提交", act(&UIPasswordViewController::onSubmit));
 }
 
 void UIPasswordViewController::viewDidLoad() {

@@ -108,6 +108,18 @@ void UIShopListTable::readPage(const nlohmann::json& answer,
     if (m_shops.empty()) m_shops.push_back(std::make_shared<NSShopClass>());
 }
 
+bool UIShopListTable::receive(const std::string& answer,
+                              const std::function<void(const std::shared_ptr<NSShopClass>&)>& everyRow) {
+    if (answer.empty()) {
+        // The header must not stay spinning on an answer that will not come.
+        doneLoadingTableViewData();
+        return false;
+    }
+    NSJsonResolver resolver;
+    readPage(resolver.resolveJson(answer).value_or(nlohmann::json()), everyRow);
+    return true;
+}
+
 std::string UIShopListTable::pageText() const {
     return platform::fmt("%i/%i", findShopStuct.pagenum, findShopStuct.totelpage);
 }

@@ -64,6 +64,10 @@ public:
     // handed to `everyRow` first), then the placeholder when the list stayed empty.
     void readPage(const nlohmann::json& answer,
                   const std::function<void(const std::shared_ptr<NSShopClass>&)>& everyRow = nullptr);
+    // An answer of a list request: false for none (the load has ended all the same); otherwise
+    // its page is read as readPage does (an answer that is no JSON reads as an empty page).
+    bool receive(const std::string& answer,
+                 const std::function<void(const std::shared_ptr<NSShopClass>&)>& everyRow = nullptr);
     // The page label's text: "page/total".
     std::string pageText() const;
 
