@@ -24,7 +24,10 @@ protected:
 };
 
 TEST_F(ShopSearch, SearchesAroundTheFixAndLoadsTheNextPageAtTheListsEnd) {
-    web.withWorld([](websim::World& w) { w.pageSize = 4; });
+    web.withWorld([](websim::World& w) {
+        w.pageSize = 4;
+        w.shop("101")->picture = "";  // a shop without a picture: nothing to ask for
+    });
     root->showmapfind(false, 2);
     ASSERT_TRUE(answers());
 
@@ -55,6 +58,7 @@ TEST_F(ShopSearch, SearchesAroundTheFixAndLoadsTheNextPageAtTheListsEnd) {
     EXPECT_EQ(page().tb_shop()->numberOfRows(0), static_cast<int>(near));
     EXPECT_FALSE(shows("正在载入"));
     EXPECT_EQ(page().lb_pagenum()->text(), "2/2");
+    EXPECT_EQ(requestsFor("").size(), near - 1) << "one picture per shop that has one";
 
     // The previous page again adds nothing twice; its shops keep their places.
     const auto before = shownIds();
