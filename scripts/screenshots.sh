@@ -1,24 +1,25 @@
 #!/usr/bin/env bash
 # Makes docs/screenshots/ from the headless terminal: the welcome, settings, login, desk picker,
-# number pad, order list, dish menu and skinned menu screens as a waiter sees them, each reached by taps from
-# a fresh start against the back-office simulator, so the pictures never go stale. The order-line
-# editor and the set-meal chooser are drawn by their screenshot checks on a terminal of the tests'
-# own (build/shots).
+# number pad, order list, dish menu and skinned menu screens as a waiter sees them, and the online
+# home, shop list, map, shop detail and take-away order form as a guest sees them, each reached by
+# taps from a fresh start against the back-office and web-service simulators, so the pictures
+# never go stale. The order-line editor and the set-meal chooser are drawn by their screenshot
+# checks on a terminal of the tests' own (build/shots).
 #
 #   scripts/screenshots.sh
 #
-# The terminal always talks to port 7992. Where the system allows it the whole run gets a network
+# The terminal always talks to ports 7992 and 7993. Where the system allows it the whole run gets a network
 # of its own, so that port is free whatever else runs on the machine; otherwise it goes as
 # scripts/run.sh does (a simulator already listening there is used).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(welcome settings login picker pad orderlist menu-grid menu-list detail skin lineeditor setmeal)
+shots=(welcome settings login picker pad orderlist menu-grid menu-list detail skin lineeditor setmeal online shops map shop order)
 out=docs/screenshots
 
 if [ "${1:-}" != "--isolated" ]; then
   cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_TESTS=OFF >/dev/null
-  cmake --build build/release -j "$(nproc)" --target kovra backoffice-sim
+  cmake --build build/release -j "$(nproc)" --target kovra backoffice-sim websim
   cmake -S . -B build/shots -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build/shots -j "$(nproc)" --target screens_lineedit_tests
   self="$(pwd)/scripts/screenshots.sh"
@@ -34,8 +35,10 @@ fi
 kovra=build/release/src/app/kovra
 work=$(mktemp -d)
 sim_pid=
+web_pid=
 cleanup() {
   [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  [ -n "$web_pid" ] && kill "$web_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,12 +52,22 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null; then
   done
 fi
 
+if ! (exec 3<>/dev/tcp/127.0.0.1/7993) 2>/dev/null; then
+  build/release/tools/websim/websim --port 7993 --quiet &
+  web_pid=$!
+  for _ in $(seq 50); do
+    (exec 3<>/dev/tcp/127.0.0.1/7993) 2>/dev/null && break
+    sleep 0.1
+  done
+fi
+
 # run NAME DATA-FOLDER STEPS: runs the terminal on the folder with the steps; their screenshot
 # steps write into $work. A run that stops early keeps the pictures it took.
 run() {
   local name=$1 data=$2 steps=$3
   printf '%s\n' "$steps" >"$work/$name.steps"
-  if ! "$kovra" --data-dir "$data" --headless --script "$work/$name.steps" >"$work/$name.log" 2>&1; then
+  # The device stands in the demo world's city.
+  if ! "$kovra" --data-dir "$data" --position 31.2304,121.4737 --place 上海市 --headless --script "$work/$name.steps" >"$work/$name.log" 2>&1; then
     echo "screenshots: $name: the steps stopped early:" >&2
     grep -m1 '^line ' "$work/$name.log" | sed 's/^/  /' >&2 || true
     return 1
@@ -196,6 +209,47 @@ screenshot $work/skin.png" || true
 # The line editors as the screenshot checks draw them (their simulator listens on a port of its own).
 KOVRA_SCREENSHOT_DIR=$work build/shots/tests/screens/lineedit/screens_lineedit_tests \
   --gtest_filter='LineEditPictures.*' >"$work/lineedit.log" 2>&1 || echo "screenshots: the line editors: see the test log" >&2
+
+# A guest goes online: the home, logged in as the demo customer, the shops nearby as a list and
+# on the map, one shop's detail and its take-away form filled in. The wait steps let the web
+# service's answers in.
+run guest "$(copy guest)" "
+advance 1
+tap \"在线服务\"
+advance 1
+screenshot $work/online.png
+tap \"未登录\"
+tap \"用户名\"
+type \"demo\"
+tap \"密码\"
+type \"123456\"
+tap \"登录\"
+wait 2
+advance 1
+tap \"附近商家\"
+advance 0.5
+wait 2
+advance 1
+screenshot $work/shops.png
+tap \"地图\"
+advance 1
+screenshot $work/map.png
+tap \"列表\"
+advance 1
+tap \"蜀香园\"
+wait 2
+advance 1
+screenshot $work/shop.png
+tap \"外卖\"
+wait 2
+advance 1
+tap \"人数\"
+type \"2\"
+tap \"送餐地址\"
+type \"中山路10号\"
+return
+advance 1
+screenshot $work/order.png" || true
 
 mkdir -p "$out"
 missing=()

@@ -1,10 +1,12 @@
 // kovra: the ordering terminal in a desktop window, or headless under a script. The options
 // belong to the shell, as a simulator's would; the program itself reads none.
 //
-//   kovra [--data-dir DIR] [--headless [--script FILE] [--screenshot FILE]]
+//   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -12,6 +14,8 @@
 #include "net/ServerClient.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/location/LocationManager.h"
+#include "platform/location/ReverseGeocoder.h"
 #include "platform/shell/HeadlessShell.h"
 #include "platform/shell/Script.h"
 #include "platform/shell/WindowShell.h"
@@ -24,11 +28,15 @@ struct Options {
     bool headless = false;
     std::string script;
     std::string screenshot;
+    std::optional<location::Coordinate> position;
+    std::string place;
 };
 
 const char* kUsage =
-    "usage: kovra [--data-dir DIR] [--headless [--script FILE] [--screenshot FILE]]\n"
+    "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]\n"
     "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
+    "  --position LAT,LNG where the device stands, in degrees (without it the device cannot tell)\n"
+    "  --place CITY       the city the device's position lies in (without it no place is found)\n"
     "  --headless         run without a window, on a clock that only the script moves\n"
     "  --script FILE      the steps to run headless (tap, drag, type, expect, wait, ...)\n"
     "  --screenshot FILE  save the screen as PNG when the headless run ends, also after a failure\n";
@@ -50,12 +58,30 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
             if (!value(o.script)) return false;
         } else if (a == "--screenshot") {
             if (!value(o.screenshot)) return false;
+        } else if (a == "--position") {
+            std::string text;
+            if (!value(text)) return false;
+            char* end = nullptr;
+            const double lat = std::strtod(text.c_str(), &end);
+            const bool comma = end && *end == ',';
+            const double lng = comma ? std::strtod(end + 1, &end) : 0;
+            if (!comma || !end || *end != '\0' || lat < -90 || lat > 90 || lng < -180 || lng > 180) {
+                error = "--position needs LAT,LNG in degrees";
+                return false;
+            }
+            o.position = location::Coordinate{lat, lng};
+        } else if (a == "--place") {
+            if (!value(o.place)) return false;
         } else if (a == "--headless") {
             o.headless = true;
         } else {
             error = "unknown option " + a;
             return false;
         }
+    }
+    if (!o.place.empty() && !o.position) {
+        error = "--place needs --position";
+        return false;
     }
     if (!o.headless && (!o.script.empty() || !o.screenshot.empty())) {
         error = "--script and --screenshot need --headless";
@@ -106,6 +132,18 @@ int main(int argc, char** argv) {
             return 1;
         }
         platform::setCachesFolder(o.dataDir);
+    }
+    // The device's position and the place it lies in, as a receiver and a map service would tell.
+    location::LocationManager::setDevicePosition(o.position);
+    if (!o.place.empty()) {
+        location::Placemark place;
+        place.country = "中国";
+        place.administrativeArea = o.place;
+        place.locality = o.place;
+        place.thoroughfare = "";  // a city, no street
+        place.subThoroughfare = "";
+        place.coordinate = *o.position;
+        location::ReverseGeocoder::setPlace(place);
     }
     // The delegate's loaders may already enrol the device with a configured server.
     installServerClient();

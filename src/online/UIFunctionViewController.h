@@ -1,37 +1,51 @@
 #pragma once
-// Stand-in for the online home, until the real home arrives: its city button and the way into
-// the dish menu. Nothing opens it yet.
+// The online home: the brand and chosen city on its city button, the login state, a search of
+// shops by name, and tiles into the shop search, the dish menu, the personal centre, the
+// collected shops, the order list and the city chooser.
 
 #include <memory>
 #include <string>
 
-#include "platform/ui/Button.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/StandInViewController.h"
+#include "online/UIOnlinePage.h"
+#include "platform/ui/SearchBar.h"
 
-class UIFunctionViewController : public StandInViewController {
+class UIFunctionViewController : public UIOnlineBackPage<&SwitchViewController::functionBack>,
+                                 public ui::SearchBarDelegate {
 public:
-    explicit UIFunctionViewController(std::string nibName = "UIFunctionViewController")
-        : StandInViewController(std::move(nibName), "在线服务") {}
+    explicit UIFunctionViewController(std::string nibName = "UIFunctionViewController");
 
-    // The city button; the root titles it with the chosen city.
+    // The shop-search kinds of the tiles (sent as "ty").
+    static constexpr int kNearbyMap = 1;
+    static constexpr int kNearbyList = 2;
+
     const std::shared_ptr<ui::Button>& bt_city() {
         view();
         return bt_city_;
     }
+    const std::shared_ptr<ui::Button>& bt_user() {
+        view();
+        return bt_user_;
+    }
+    const std::shared_ptr<ui::SearchBar>& m_shopSearchBar() {
+        view();
+        return m_shopSearchBar_;
+    }
+
+    // The city button's title for the chosen city.
+    static std::string cityTitle();
+    // The login-state button: "未登录" or "已登录".
+    void showUser();
+    // The login-state button: logs in, or asks before logging out.
+    void customerLogin();
+
+    void viewDidLoad() override;
+    void searchBarSearchButtonClicked(ui::SearchBar& bar) override;
 
 protected:
-    void back() override {}
-    bool hasBack() const override { return false; }
-    void buildContent(ui::View& view) override {
-        bt_city_ = kit::button(view, {24, kContentTop, 240, 60}, "选择城市", [this] {
-            if (rootController_) rootController_->chooseCity();
-        });
-        kit::button(view, {290, kContentTop, 200, 60}, "点菜", [this] {
-            if (rootController_) rootController_->selectDish();
-        }, kit::ButtonKind::Primary);
-    }
+    void buildContent(ui::View& view) override;
 
 private:
     std::shared_ptr<ui::Button> bt_city_;
+    std::shared_ptr<ui::Button> bt_user_;
+    std::shared_ptr<ui::SearchBar> m_shopSearchBar_;
 };

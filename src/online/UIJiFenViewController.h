@@ -1,13 +1,25 @@
 #pragma once
-// Stand-in for the points page of the online part, until the real page arrives.
+// The points of the logged-in customer: the stored balance at once, the service's when it
+// answers.
 
 #include <memory>
 #include <string>
 
-#include "screens/host/StandInViewController.h"
+#include "online/UIOnlinePage.h"
 
-class UIJiFenViewController : public StandInPage<&SwitchViewController::JifBack> {
+class UIJiFenViewController : public UIOnlineBackPage<&SwitchViewController::JifBack> {
 public:
-    explicit UIJiFenViewController(std::string nibName = "UIJiFenViewController")
-        : StandInPage(std::move(nibName), "我的积分") {}
+    explicit UIJiFenViewController(std::string nibName = "UIJiFenViewController");
+
+    const std::shared_ptr<ui::Label>& lb_jif() const { return lb_jif_; }
+
+    void viewDidLoad() override;
+    void getUserInfoFromServer();
+    void receiveServerUserInfo(const std::string& answer);
+
+protected:
+    void buildContent(ui::View& view) override;
+
+private:
+    std::shared_ptr<ui::Label> lb_jif_;
 };

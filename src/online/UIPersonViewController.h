@@ -1,13 +1,15 @@
 #pragma once
-// Stand-in for the person centre page of the online part, until the real page arrives.
+// The personal centre of a logged-in customer: the way to the password change, the profile edit
+// and the points.
 
-#include <memory>
 #include <string>
 
-#include "screens/host/StandInViewController.h"
+#include "online/UIOnlinePage.h"
 
-class UIPersonViewController : public StandInPage<&SwitchViewController::personBack> {
+class UIPersonViewController : public UIOnlineBackPage<&SwitchViewController::personBack> {
 public:
-    explicit UIPersonViewController(std::string nibName = "UIPersonViewController")
-        : StandInPage(std::move(nibName), "个人中心") {}
+    explicit UIPersonViewController(std::string nibName = "UIPersonViewController");
+
+protected:
+    void buildContent(ui::View& view) override;
 };

@@ -82,7 +82,8 @@ TEST_F(Kovra, AFailedStepOrAWrongOptionEndsWithAnError) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 768);
 
-    for (const char* args : {"--bogus", "--data-dir", "--script x.txt", "--headless --script"}) {
+    for (const char* args : {"--bogus", "--data-dir", "--script x.txt", "--headless --script", "--position 91,0",
+                             "--position 31.2", "--position 31.2,x", "--position 31.2,121.4,", "--place 上海市"}) {
         const Outcome r = kovra(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.output.find("usage: kovra"), std::string::npos) << args;

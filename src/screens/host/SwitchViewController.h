@@ -117,7 +117,7 @@ public:
     static std::shared_ptr<SwitchViewController> create();
 
     // ---- Slots: non-null exactly while the screen is open (exceptions noted) ----------------
-    ScreenSlot<UIFunctionViewController> functionViewController{*this};  // online home; never filled here
+    ScreenSlot<UIFunctionViewController> functionViewController{*this};  // online home; made at the first visit
     ScreenSlot<UITaoCanViewController> taoCanViewController{*this};
     ScreenSlot<UIWelcomeViewController> welcomeViewController{*this};
     ScreenSlot<UISelectCaipViewController> selectCaipViewController{*this};  // kept until the next menu
@@ -313,6 +313,10 @@ public:
     void showRegist();
     void registBack();
     void selectDish();
+    // The online home: made at the first visit and kept; put on top again at every later one.
+    void showFunction();
+    // Takes the online home off the screen (it stays kept for the next visit).
+    void functionBack();
 
     // Called by a slot when it lets go of a screen: takes the screen's view out of the root's.
     void screenLetGo(std::shared_ptr<ui::ViewController> screen);

@@ -124,12 +124,20 @@ void SwitchViewController::chooseCity() { openPage(*this, chooseCityViewControll
 
 void SwitchViewController::cityBackToFun() {
     chooseCityViewController = nullptr;
-    auto store = NSServer::getShopDB();
-    // Without a chosen city (none, or the store's empty one) the button keeps its title rather
-    // than naming a city that is none.
-    if (functionViewController && store && store->m_choosecity && !store->m_choosecity->cityname.empty())
-        functionViewController->bt_city()->setTitle(platform::fmt("Lumito-%@", store->m_choosecity->cityname));
+    if (functionViewController) functionViewController->bt_city()->setTitle(UIFunctionViewController::cityTitle());
 }
+
+void SwitchViewController::showFunction() {
+    if (!functionViewController) {
+        auto home = std::make_shared<UIFunctionViewController>();
+        home->setRootViewController(this);
+        functionViewController = home;
+    }
+    functionViewController->view()->setFrame(frameRect_);
+    view()->addSubview(functionViewController->view());
+}
+
+void SwitchViewController::functionBack() { takeOffScreen(functionViewController.controller()); }
 
 void SwitchViewController::showRegist() { openPage(*this, customerRegistViewController, Frame::ScreenRect); }
 void SwitchViewController::registBack() { customerRegistViewController = nullptr; }

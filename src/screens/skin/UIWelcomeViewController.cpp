@@ -72,6 +72,11 @@ void UIWelcomeViewController::makeControls() {
     bt_set_ = kit::button(v, {24, y, 200, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); });
     bt_begin_ = kit::button(v, {w - 24 - 200, y, 200, 56}, "", [self] { if (auto s = self()) s->begin(); },
                             kit::ButtonKind::Primary);
+    // The guests' own way into the online ordering service.
+    auto online = kit::button(v, {(w - 200) / 2, y, 200, 56}, "在线服务", [self] {
+        if (auto s = self(); s && !s->isSubViewShow(false) && s->rootController_) s->rootController_->showFunction();
+    });
+    if (auto back = kit::picture(kit::interfacePicture(16))) online->setBackgroundImage(back);
 }
 
 void UIWelcomeViewController::viewDidLoad() {
