@@ -51,7 +51,7 @@ std::shared_ptr<UICaipFormViewController> UICaipFormViewController::addCaipForm(
     form->setM_dish(std::move(line));
     form->setM_zuofs(std::move(zuofs));
     form->view()->setFrame({0, kHeight, kWidth, kHeight});
-    host.formHostView().addSubview(form->view());
+    host.formArea().addSubview(form->view());
     return form;
 }
 
