@@ -8,6 +8,8 @@
 #include "MenuFixture.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/media/MoviePlayer.h"
+#include "screens/host/UINumViewController.h"
+#include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/menu/MyScrollView.h"
 #include "screens/menu/UICaipViewController.h"
@@ -54,6 +56,61 @@ TEST_F(DetailView, ATileOpensItWithAZoomAndBackShrinksThePictureAgain) {
     EXPECT_TRUE(m.canTouch());
     tap("返回");
     EXPECT_TRUE(m.canTouch()) << "released at once on the way back";
+}
+
+// The order form lies on the view and edits its line; while the form has a pad open, the view's
+// back and video only close the pad; slid out, the form is out of reach.
+TEST_F(DetailView, TheOrderFormEditsTheLineAndBackAndVideoFirstCloseItsPad) {
+    flatMenu({3});
+    openMenu();
+    tapOn(*tile(1)->ShowCaipB);
+    advance(0.5);
+    auto& d = detail();
+    auto line = d.m_dish();
+    tap("点菜单");
+    advance(0.3);
+    auto form = d.caipFormController();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->view()->frame().y(), 0) << "slid in";
+    EXPECT_EQ(form->m_dish, line);
+    EXPECT_EQ(form->m_zuofs, d.m_zuofs());
+    tapOn(*form->bt_add);
+    EXPECT_FLOAT_EQ(line->m_fQuantity, 2);
+
+    auto openPad = [&] {
+        tapOn(*form->bt_shul);
+        ASSERT_TRUE(form->numController);
+    };
+    // The pad covers the screen, so the view's back and video are called as a stray touch would
+    // reach them: with the pad open each only closes the pad.
+    const std::function<void()> touches[] = {
+        [&] { d.backTo(); },
+        [&] { d.play(); },  // the dish has no video: it would say so
+    };
+    for (std::size_t k = 0; k < std::size(touches); ++k) {
+        openPad();
+        touches[k]();
+        advance(0.3);
+        EXPECT_FALSE(form->numController) << k;
+        EXPECT_TRUE(root->caipViewController) << k;
+        EXPECT_EQ(alertMessage(), "") << k;
+    }
+
+    // A swipe on the form pages the view in the same line and tree.
+    ui::dragBy(*window, form->tx_buttom->convertRectTo(form->tx_buttom->bounds(), window.get()).center(), {-80, 0}, 0.2);
+    loop().drain();
+    advance(1);
+    EXPECT_EQ(d.m_dish(), line);
+    EXPECT_EQ(line->caipID(), "D0-2");
+    EXPECT_EQ(d.caipName()->text(), "菜0-2");
+
+    tap("点菜单");
+    advance(0.3);
+    EXPECT_EQ(form->view()->frame().y(), UICaipFormViewController::kHeight) << "slid out";
+    EXPECT_FALSE(ui::tapView(*window, *form->bt_add).ok) << "out of sight and out of reach";
+    tap("返回");
+    EXPECT_FALSE(root->caipViewController);
+    EXPECT_FALSE(form->view()->superview());
 }
 
 TEST_F(DetailView, ADemoDishShowsThePackagesPictureAndDescription) {

@@ -96,6 +96,43 @@ TEST_F(SetMeal, AnItemOpensItsDetailViewAndSoldOutMarksShow) {
     EXPECT_EQ(root->bom_caipViewController->m_dish(), setLine->m_ExDishs[1]);
 }
 
+// Set-meal add mode through the detail view and the line editor: the committed item lands on the
+// set-meal screen with its dish beside it, so its tile, count and total show it.
+TEST_F(SetMeal, AnItemCommittedInTheLineEditorJoinsTheSetMealScreen) {
+    setLine->m_parentpos = 3;
+    auto& s = open(setLine);
+    tap("添加");
+    settle();
+    auto& addMenu = *root->bom_selectCaipViewController;
+    ASSERT_TRUE(addMenu.tileAt(2));
+    tapOn(*addMenu.tileAt(2)->ShowCaipB);
+    settle();
+    ASSERT_TRUE(root->bom_caipViewController);
+    EXPECT_EQ(root->bom_caipViewController->type(), UICaipViewController::kFromSetMealAdd);
+    tap("点菜");
+    settle();
+    ASSERT_TRUE(root->quickCaipViewController);
+    tap(SwitchViewController::word("onok2"));
+    settle();
+    EXPECT_FALSE(root->quickCaipViewController);
+    EXPECT_FALSE(root->bom_caipViewController) << "back to the dish menu of add mode";
+    ASSERT_EQ(setLine->m_ExDishs.size(), 3u);
+    ASSERT_EQ(s.m_ExCaips().size(), 3u) << "the two lists in step";
+    EXPECT_EQ(s.m_ExCaips()[2]->strID(), "D0-2");
+    EXPECT_EQ(setLine->m_ExDishs[2]->m_parentpos, 3);
+    EXPECT_TRUE(setLine->m_ExDishs[2]->m_bisExp);
+    EXPECT_EQ(panelText().value_or(""), "已将菜0-2加入套餐家常套餐");
+
+    advance(3.5);  // the message panel clears off the back button
+    tap("返回");  // leaves add mode
+    settle();
+    EXPECT_EQ(s.lb_shul()->text(), "3");
+    EXPECT_EQ(s.lb_money()->text(), "30.5");
+    ASSERT_EQ(s.caipViewCells().size(), 3u);
+    EXPECT_EQ(s.caipViewCells()[2]->nameL->text(), "菜0-2");
+    EXPECT_TRUE(lines().empty()) << "the desk is not touched";
+}
+
 TEST_F(SetMeal, TheSoldOutListIsReadOnly) {
     db()->m_SellOut->AddItem("D0-1", "", "0");
     root->showSellOutList();
