@@ -6,13 +6,16 @@
 #include <filesystem>
 
 #include "MenuFixture.h"
+#include "core/NSStaticUnit.h"
 #include "platform/foundation/FileSystem.h"
+#include "online/NSHTTPServer.h"
 #include "platform/media/MoviePlayer.h"
 #include "screens/host/UINumViewController.h"
 #include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/menu/MyScrollView.h"
 #include "screens/menu/UICaipViewController.h"
+#include "websim/WebSim.h"
 
 namespace {
 
@@ -322,6 +325,68 @@ TEST_F(DetailView, ADownloadedPictureIsCachedUnderItsOwnNameOnly) {
     EXPECT_TRUE(platform::fs::exists(NSServer::getTemPath())) << "nothing escaped the cache folder";
     d.receivePic(std::nullopt, "http://shop.example/img/none.jpg");
     EXPECT_FALSE(platform::fs::exists(cache + "/none.jpg")) << "a failed request writes nothing";
+}
+
+// Pictures of web-menu dishes come from the web service into the picture cache: the detail view's
+// on a page turn, the dish menu's for a row picture view registered under its address. A picture
+// in the cache is not asked for again, and a failed download leaves no file behind.
+TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedIntoTheCacheOnce) {
+    websim::WebSim web;
+    ASSERT_GT(web.start(0), 0);
+    NSHTTPServer::setHTTPAddress(web.baseURL());
+    auto downloaded = [&] {
+        for (int k = 0; k < 500 && NSHTTPServer::inFlight() > 0; ++k) loop().runFor(0.01);
+        loop().drain();
+        return NSHTTPServer::inFlight() == 0;
+    };
+    auto pictures = [&] {
+        std::size_t n = 0;
+        for (const auto& r : web.requests()) n += r.page.empty();
+        return n;
+    };
+    const std::string cache = NSServer::getTemPath() + "/pic/";
+    auto cats = flatMenu({3});
+    const std::string base = "http://127.0.0.1:" + std::to_string(web.port()) + "/upload/";
+    cats[0]->caips[1]->m_strPic = base + "d1.png";
+    cats[0]->caips[2]->m_strPic = base + "d2.png";
+    auto& m = openMenu();
+    tapOn(*tile(0)->ShowCaipB);
+    advance(0.5);
+
+    swipe(-80, 0);  // to D0-1
+    ASSERT_TRUE(downloaded());
+    auto bytes = platform::fs::readAll(cache + "d1.png", 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, websim::WebSim::picture());
+    EXPECT_EQ(pictures(), 1u);
+    advance(1);
+    swipe(80, 0);  // back to D0-0, which has no address
+    advance(1);
+    swipe(-80, 0);  // D0-1 again: cached already
+    ASSERT_TRUE(downloaded());
+    EXPECT_EQ(pictures(), 1u);
+
+    web.setFault("pic", websim::Fault::Status);
+    advance(1);
+    swipe(-80, 0);  // to D0-2
+    ASSERT_TRUE(downloaded());
+    EXPECT_EQ(pictures(), 2u);
+    EXPECT_FALSE(platform::fs::exists(cache + "d2.png")) << "a failed download leaves no file";
+    web.clearFaults();
+
+    auto row = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 300, 300});
+    m.i_caips[base + "d3.png"] = row;
+    m.setRowPic(base + "d3.png");
+    ASSERT_TRUE(downloaded());
+    ASSERT_TRUE(row->image());
+    EXPECT_TRUE(platform::fs::exists(cache + "d3.png"));
+    EXPECT_EQ(row->frame(), NSStaticUnit::getCaipICGRect(row->image()->size(), {1, 0, 126, 94}));
+    auto other = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 10, 10});
+    m.i_caips[base + "d3.png"] = other;
+    m.setRowPic(base + "d3.png");
+    EXPECT_TRUE(other->image()) << "shown from the cache at once";
+    EXPECT_EQ(pictures(), 3u);
+    web.stop();
 }
 
 TEST_F(DetailView, AVideoPlaysThenRestsForFiveSeconds) {
