@@ -110,6 +110,11 @@ void UICaipFormViewController::viewDidLoad() {
     tb_zuofkw->setTableDelegate(this);
     v.addSubview(tb_zuofkw);
 
+    takeDish();
+    OnButtonZf();
+}
+
+void UICaipFormViewController::takeDish() {
     auto db = NSServer::getCaipDB();
     m_caip = db && m_dish ? db->GetCaipFromID(m_dish->caipID()) : nullptr;
     zuofkwBS.clear();
@@ -120,7 +125,12 @@ void UICaipFormViewController::viewDidLoad() {
         else if (unit == kPortionMiddle) unitsZ();
         else if (unit == kPortionLarge) unitsD();
     }
-    OnButtonZf();
+}
+
+void UICaipFormViewController::followDish() {
+    if (!isViewLoaded()) return;
+    takeDish();
+    showDish();
 }
 
 void UICaipFormViewController::viewDidUnload() {
@@ -171,6 +181,9 @@ void UICaipFormViewController::addUnitsButton() {
         bt_UnitsZ->setTitle(m_caip ? m_caip->m_strDanw : std::string());
         bt_UnitsD->setTitle(std::string());
     }
+    // Without portions the outer two buttons have nothing to offer: blank boxes would look broken.
+    bt_UnitsL->setHidden(!soldByPortion());
+    bt_UnitsD->setHidden(!soldByPortion());
 }
 
 void UICaipFormViewController::showInterface() {

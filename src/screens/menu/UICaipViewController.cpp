@@ -307,6 +307,7 @@ void UICaipViewController::turnPage(bool forward) {
     ui::Animation::commit();
     if (text_) text_->setText("");
     showDish();
+    if (caipFormController_) caipFormController_->followDish();
     menu::announce("caipdlg", m_dish_->caipID());
     downLoadPic();
 }

@@ -99,13 +99,14 @@ TEST_F(DetailView, TheOrderFormEditsTheLineAndBackAndVideoFirstCloseItsPad) {
         EXPECT_EQ(alertMessage(), "") << k;
     }
 
-    // A swipe on the form pages the view in the same line and tree.
+    // A swipe on the form pages the view in the same line and tree, and the form follows.
     ui::dragBy(*window, form->tx_buttom->convertRectTo(form->tx_buttom->bounds(), window.get()).center(), {-80, 0}, 0.2);
     loop().drain();
     advance(1);
     EXPECT_EQ(d.m_dish(), line);
     EXPECT_EQ(line->caipID(), "D0-2");
     EXPECT_EQ(d.caipName()->text(), "菜0-2");
+    EXPECT_EQ(form->tx_buttom->text().rfind("菜0-2 1份", 0), 0u) << "the form follows the page: " << form->tx_buttom->text();
 
     tap("点菜单");
     advance(0.3);
