@@ -71,6 +71,8 @@ bool UICaipFormViewController::soldByPortion() const { return m_caip && m_caip->
 void UICaipFormViewController::loadView() {
     auto v = std::make_shared<ui::View>(ui::Rect{0, 0, kWidth, kHeight});
     v->setBackgroundColor(kit::kPanel);
+    // The form lies on the white description of the detail view: its edge must show.
+    v->setBorder(1, kit::kLine);
     setView(v);
 }
 
@@ -304,6 +306,9 @@ std::shared_ptr<ui::Button> UICaipFormViewController::itemButton(int tag, const 
     b->setTitle(title);
     b->setTitleColor(kItemInk);
     b->setTitleFont(ui::Font::systemFont(15));
+    // Outlined, so that an unchecked item still reads as something to tap.
+    b->setCornerRadius(4);
+    b->setBorder(1, kit::kLine);
     b->setTag(tag);
     if (checked) b->setBackgroundImage(kit::picture(kit::interfacePicture(49)));
     b->addTarget(ui::ControlEvent::TouchUpInside, [action = std::move(action)](ui::Control&) { action(); });
