@@ -436,6 +436,9 @@ void UICaipFormViewController::choosePortion(const std::string& portion, const s
     }
     changePrice(portion);
     showDish();
+    // The detail view shows the line's price and unit too: once the form slides away it must not
+    // show the portion left.
+    if (caipController) caipController->showDish();
 }
 
 void UICaipFormViewController::changePrice(const std::string& portion) {

@@ -8,6 +8,7 @@
 #include "MenuFixture.h"
 #include "core/NSStaticUnit.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Text.h"
 #include "online/NSHTTPServer.h"
 #include "platform/media/MoviePlayer.h"
 #include "screens/host/UINumViewController.h"
@@ -64,7 +65,8 @@ TEST_F(DetailView, ATileOpensItWithAZoomAndBackShrinksThePictureAgain) {
 // The order form lies on the view and edits its line; while the form has a pad open, the view's
 // back and video only close the pad; slid out, the form is out of reach.
 TEST_F(DetailView, TheOrderFormEditsTheLineAndBackAndVideoFirstCloseItsPad) {
-    flatMenu({3});
+    auto cats = flatMenu({3});
+    cats[0]->caips[1]->m_strDanw = "例";  // sold by the serving
     openMenu();
     tapOn(*tile(1)->ShowCaipB);
     advance(0.5);
@@ -79,6 +81,9 @@ TEST_F(DetailView, TheOrderFormEditsTheLineAndBackAndVideoFirstCloseItsPad) {
     EXPECT_EQ(form->m_zuofs, d.m_zuofs());
     tapOn(*form->bt_add);
     EXPECT_FLOAT_EQ(line->m_fQuantity, 2);
+    tap("中");
+    EXPECT_EQ(d.caipPrice()->text(), platform::fmt("%g", 10 * NSServer::getFMIDSTYLE())) << "the view shows the portion's price";
+    EXPECT_EQ(d.caipDanw()->text(), "元/中");
 
     auto openPad = [&] {
         tapOn(*form->bt_shul);
