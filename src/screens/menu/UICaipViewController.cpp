@@ -396,7 +396,8 @@ bool UICaipViewController::downLoadPic() {
     if (!dish) return false;
     auto path = menu::cachedPicturePath(dish->m_strPic);
     if (!path || platform::fs::exists(*path)) return false;
-    auto self = std::static_pointer_cast<UICaipViewController>(shared_from_this());
+    auto self = std::static_pointer_cast<UICaipViewController>(weak_from_this().lock());
+    if (!self) return false;  // not shared: nothing would keep it for the answer
     menu::downloadPicture(dish->m_strPic, self, [raw = self.get()](const auto& bytes, const std::string& address) {
         raw->receivePic(bytes, address);
     });

@@ -219,7 +219,8 @@ void UISelectCaipViewController::setRowPic(const std::string& address) {
             found->second->setImage(ui::Image::withContentsOfFile(*path));
         return;
     }
-    auto self = std::static_pointer_cast<UISelectCaipViewController>(shared_from_this());
+    auto self = std::static_pointer_cast<UISelectCaipViewController>(weak_from_this().lock());
+    if (!self) return;  // not shared: nothing would keep it for the answer
     menu::downloadPicture(address, self, [raw = self.get()](const auto& bytes, const std::string& tag) {
         raw->receivePic(bytes, tag);
     });
