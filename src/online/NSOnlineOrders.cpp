@@ -124,8 +124,12 @@ void NSDingDetailLoader::receiveServerMessage(const std::string& answer, NSHTTPS
     NSJsonResolver resolver;
     m_dishs = dingd::readOrderDetail(*m_dingd, resolver.resolveJson(answer).value_or(nlohmann::json()));
     // The shop's menu comes in for the dishes chosen next (also for a reservation-only shop).
+    loadShopCaip();
+    if (onShown) onShown();
+}
+
+void NSDingDetailLoader::loadShopCaip() {
     importer->m_dingd = m_dingd;
     importer->showMessage = showMessage;
     importer->loadShopCaip();
-    if (onShown) onShown();
 }

@@ -74,6 +74,9 @@ public:
 
     void loadDingDanX();
     void receiveServerMessage(const std::string& answer, NSHTTPServer& request);
+    // Imports the order's shop's web menu into the menu database (an order without a shop is not
+    // imported).
+    void loadShopCaip();
     // A shop that only takes seat reservations offers no dish choice.
     bool canSelectDish() const { return m_dingd->m_iTogoType != 2; }
 
