@@ -30,7 +30,7 @@ void UIDingDanXViewController::buildContent(ui::View& v) {
     // Until the order has answered, the menu and the current desk are still the restaurant's own:
     // dishes chosen then would land on a desk that is not this order's.
     bt_SelectDish_->setAlpha(0);
-    const double summaryHeight = 200;
+    const double summaryHeight = 250;  // all ten lines of a take-away order
     tv_dingdan_ = std::make_shared<ui::TextView>(ui::Rect{12, top + 8, w - 24, summaryHeight});
     tv_dingdan_->setEditable(false);
     tv_dingdan_->setFont(kit::bodyFont());

@@ -66,7 +66,9 @@ std::shared_ptr<ui::TableViewCell> UIDingListViewController::cellForRow(ui::Tabl
     text({250, 20, 70, 20}, texts.type, A::Right);
     text({2, 20, 250, 20}, texts.shop, A::Left);
     text({2, 40, 270, 20}, texts.time, A::Left);
-    text({270, 40, 50, 20}, texts.state, A::Right);
+    // Four characters at this size need more than the 50 points a phone's row gave them; the
+    // state keeps its right edge under the order type's.
+    text({230, 40, 90, 20}, texts.state, A::Right);
     text({2, 60, 150, 20}, texts.total, A::Left);
     if (texts.deliveryFee) text({152, 60, 310, 20}, *texts.deliveryFee, A::Left);
     return cell;
