@@ -61,7 +61,8 @@ private:
     NSRequestTurn turn_;
 };
 
-// One order's detail: its dishes, the rest of the record, and the import of its shop's menu.
+// One order's detail: its dishes, the rest of the record, and the import of its shop's menu. No
+// answer, or one that is no JSON, shows "网络连接异常" and changes nothing.
 class NSDingDetailLoader : public std::enable_shared_from_this<NSDingDetailLoader> {
 public:
     NSDingDetailLoader();
