@@ -126,6 +126,7 @@ void NSDingDetailLoader::receiveServerMessage(const std::string& answer, NSHTTPS
         return;
     }
     m_dishs = dingd::readOrderDetail(*m_dingd, *detail);
+    if (isCurrent && !isCurrent()) return;
     // The shop's menu comes in for the dishes chosen next (also for a reservation-only shop).
     loadShopCaip();
     if (onShown) onShown();

@@ -72,6 +72,10 @@ public:
     std::shared_ptr<NSWebMenuImport> importer;
     std::function<void(const std::string&)> showMessage;  // the root's message panel
     std::function<void()> onShown;  // the screen fills its summary and dish table
+    // Whether the order is still the one the guest has open; an answer that comes after the
+    // screen was left is taken without importing the shop's menu (a later order's import, or
+    // the dishes already chosen on its desk, must not be replaced). None: always.
+    std::function<bool()> isCurrent;
 
     void loadDingDanX();
     void receiveServerMessage(const std::string& answer, NSHTTPServer& request);

@@ -53,6 +53,11 @@ void UIDingDanXViewController::viewDidLoad() {
     detail_->onShown = [page] {
         if (auto self = page()) self->showDingDan();
     };
+    detail_->isCurrent = [page] {
+        auto self = page();
+        auto* r = self ? self->root() : nullptr;
+        return r && r->dingDXViewController.get() == self;
+    };
     loadDingDanX();
 }
 

@@ -92,6 +92,26 @@ TEST_F(OnlineOrderPages, ASeatOnlyShopOffersNoDishesAndALaterDetailTakesOverTheH
     EXPECT_EQ(NSServer::getCaipDB()->m_CaipArray.at(0)->strID().rfind("103-", 0), 0u);
 }
 
+TEST_F(OnlineOrderPages, AnOrderLeftBeforeItsAnswerDoesNotReplaceTheNextOrdersMenu) {
+    openList();
+    web.setSlowSeconds(0.5);
+    web.setFault("GetOrderDetailByOrderId", websim::Fault::Slow);
+    tap("订单号:5001");
+    // Once the service holds the first request, the second order is answered at once.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (requestsFor("GetOrderDetailByOrderId").empty() && std::chrono::steady_clock::now() < until)
+        loop().waitForPosted(0.01);
+    loop().waitForPosted(0.05);
+    web.clearFaults();
+    tap("返回");
+    tap("订单号:5002");
+    ASSERT_TRUE(answers());
+    ASSERT_EQ(requestsFor("GetOrderDetailByOrderId").size(), 2u);
+    EXPECT_EQ(detail().m_dingd()->m_strOrderid, "5002");
+    EXPECT_EQ(requestsFor("GetFoodTypeListByShopId").size(), 1u);
+    EXPECT_EQ(NSServer::getCaipDB()->m_CaipArray.at(0)->strID().rfind("103-", 0), 0u) << "the open order's shop";
+}
+
 TEST_F(OnlineOrderPages, DishRowsShowQuantitiesAndLinePrices) {
     web.withWorld([](websim::World& w) {
         w.order("5001")->foods = nlohmann::json::array(
