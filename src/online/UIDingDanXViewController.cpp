@@ -13,13 +13,7 @@ UIDingDanXViewController::UIDingDanXViewController(std::string nibName)
 UIDingDanXViewController::~UIDingDanXViewController() {
     // The loader outlives the page when an answer is still out; it must not call into it.
     detail_->onShown = nullptr;
-    detachTable();
-}
-
-void UIDingDanXViewController::detachTable() {
-    if (!tb_caipin_) return;
-    tb_caipin_->setDataSource(nullptr);
-    tb_caipin_->setTableDelegate(nullptr);
+    detachTable(tb_caipin_);
 }
 
 void UIDingDanXViewController::buildContent(ui::View& v) {
@@ -36,12 +30,7 @@ void UIDingDanXViewController::buildContent(ui::View& v) {
     tv_dingdan_->setFont(kit::bodyFont());
     v.addSubview(tv_dingdan_);
     const double tableTop = top + 16 + summaryHeight;
-    tb_caipin_ = std::make_shared<ui::TableView>(ui::Rect{0, tableTop, w, h - tableTop});
-    tb_caipin_->setBackgroundColor(kit::kPanel);
-    tb_caipin_->setRowHeight(kRowHeight);
-    tb_caipin_->setDataSource(this);
-    tb_caipin_->setTableDelegate(this);
-    v.addSubview(tb_caipin_);
+    tb_caipin_ = pageTable(v, {0, tableTop, w, h - tableTop}, kRowHeight, this, this);
 }
 
 void UIDingDanXViewController::viewDidLoad() {
@@ -62,7 +51,7 @@ void UIDingDanXViewController::viewDidLoad() {
 }
 
 void UIDingDanXViewController::viewDidUnload() {
-    detachTable();
+    detachTable(tb_caipin_);
     tb_caipin_ = nullptr;
     tv_dingdan_ = nullptr;
     bt_SelectDish_ = nullptr;

@@ -54,8 +54,6 @@ protected:
     void buildContent(ui::View& view) override;
 
 private:
-    void detachTable();
-
     std::shared_ptr<NSDingDetailLoader> detail_ = std::make_shared<NSDingDetailLoader>();
     std::shared_ptr<ui::TextView> tv_dingdan_;
     std::shared_ptr<ui::TableView> tb_caipin_;

@@ -8,20 +8,12 @@ UIDingListViewController::UIDingListViewController(std::string nibName)
 UIDingListViewController::~UIDingListViewController() {
     // The loader outlives the page when an answer is still out; it must not call into it.
     list_->onLoaded = nullptr;
-    if (tb_dingl_) {
-        tb_dingl_->setDataSource(nullptr);
-        tb_dingl_->setTableDelegate(nullptr);
-    }
+    detachTable(tb_dingl_);
 }
 
 void UIDingListViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width(), h = v.bounds().height();
-    tb_dingl_ = std::make_shared<ui::TableView>(ui::Rect{0, kit::kBarHeight, w, h - kit::kBarHeight});
-    tb_dingl_->setBackgroundColor(kit::kPanel);
-    tb_dingl_->setRowHeight(kRowHeight);
-    tb_dingl_->setDataSource(this);
-    tb_dingl_->setTableDelegate(this);
-    v.addSubview(tb_dingl_);
+    tb_dingl_ = pageTable(v, {0, kit::kBarHeight, w, h - kit::kBarHeight}, kRowHeight, this, this);
 }
 
 void UIDingListViewController::viewDidLoad() {
@@ -34,10 +26,7 @@ void UIDingListViewController::viewDidLoad() {
 }
 
 void UIDingListViewController::viewDidUnload() {
-    if (tb_dingl_) {
-        tb_dingl_->setDataSource(nullptr);
-        tb_dingl_->setTableDelegate(nullptr);
-    }
+    detachTable(tb_dingl_);
     tb_dingl_ = nullptr;
 }
 
