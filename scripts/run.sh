@@ -19,4 +19,7 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/7993) 2>/dev/null; then
   build/release/tools/websim/websim --port 7993 --quiet &
   web_pid=$!
 fi
-build/release/src/app/kovra "$@"
+# The demo device stands in the web-service simulator's city unless a position is given.
+position=(--position 31.2304,121.4737 --place 上海市)
+for a in "$@"; do [ "$a" = --position ] && position=(); done
+build/release/src/app/kovra "${position[@]}" "$@"

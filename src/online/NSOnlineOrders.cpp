@@ -117,15 +117,23 @@ void NSDingDetailLoader::loadDingDanX() {
 }
 
 void NSDingDetailLoader::receiveServerMessage(const std::string& answer, NSHTTPServer&) {
-    if (answer.empty()) {
+    // An answer that is no JSON (an error page) tells as little as none: it must not wipe the
+    // order's record, nor leave the guest choosing dishes while no shop menu comes in.
+    NSJsonResolver resolver;
+    const auto detail = answer.empty() ? std::nullopt : resolver.resolveJson(answer);
+    if (!detail) {
         if (showMessage) showMessage("网络连接异常");
         return;
     }
-    NSJsonResolver resolver;
-    m_dishs = dingd::readOrderDetail(*m_dingd, resolver.resolveJson(answer).value_or(nlohmann::json()));
+    m_dishs = dingd::readOrderDetail(*m_dingd, *detail);
+    if (isCurrent && !isCurrent()) return;
     // The shop's menu comes in for the dishes chosen next (also for a reservation-only shop).
+    loadShopCaip();
+    if (onShown) onShown();
+}
+
+void NSDingDetailLoader::loadShopCaip() {
     importer->m_dingd = m_dingd;
     importer->showMessage = showMessage;
     importer->loadShopCaip();
-    if (onShown) onShown();
 }

@@ -61,7 +61,8 @@ private:
     NSRequestTurn turn_;
 };
 
-// One order's detail: its dishes, the rest of the record, and the import of its shop's menu.
+// One order's detail: its dishes, the rest of the record, and the import of its shop's menu. No
+// answer, or one that is no JSON, shows "网络连接异常" and changes nothing.
 class NSDingDetailLoader : public std::enable_shared_from_this<NSDingDetailLoader> {
 public:
     NSDingDetailLoader();
@@ -71,9 +72,16 @@ public:
     std::shared_ptr<NSWebMenuImport> importer;
     std::function<void(const std::string&)> showMessage;  // the root's message panel
     std::function<void()> onShown;  // the screen fills its summary and dish table
+    // Whether the order is still the one the guest has open; an answer that comes after the
+    // screen was left is taken without importing the shop's menu (a later order's import, or
+    // the dishes already chosen on its desk, must not be replaced). None: always.
+    std::function<bool()> isCurrent;
 
     void loadDingDanX();
     void receiveServerMessage(const std::string& answer, NSHTTPServer& request);
+    // Imports the order's shop's web menu into the menu database (an order without a shop is not
+    // imported).
+    void loadShopCaip();
     // A shop that only takes seat reservations offers no dish choice.
     bool canSelectDish() const { return m_dingd->m_iTogoType != 2; }
 

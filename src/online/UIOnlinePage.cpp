@@ -34,6 +34,24 @@ void UIOnlinePage::loadView() {
     buildContent(*view());
 }
 
+std::shared_ptr<ui::TableView> UIOnlinePage::pageTable(ui::View& view, const ui::Rect& frame, double rowHeight,
+                                                      ui::TableViewDataSource* source,
+                                                      ui::TableViewDelegate* delegate) {
+    auto table = std::make_shared<ui::TableView>(frame);
+    table->setBackgroundColor(kit::kPanel);
+    table->setRowHeight(rowHeight);
+    table->setDataSource(source);
+    table->setTableDelegate(delegate);
+    view.addSubview(table);
+    return table;
+}
+
+void UIOnlinePage::detachTable(const std::shared_ptr<ui::TableView>& table) {
+    if (!table) return;
+    table->setDataSource(nullptr);
+    table->setTableDelegate(nullptr);
+}
+
 double UIOnlinePage::formWidth() const {
     const double w = isViewLoaded() ? const_cast<UIOnlinePage*>(this)->view()->bounds().width() : 768;
     return w - 2 * formLeft();

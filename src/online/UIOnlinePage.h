@@ -15,6 +15,7 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 #include "screens/host/ScreenKit.h"
@@ -112,6 +113,12 @@ protected:
     // The form's main button, centred across the page at `y`.
     std::shared_ptr<ui::Button> formButton(ui::View& view, double y, const std::string& title,
                                            std::function<void()> action);
+    // A table of fixed-height rows at `frame` on the page's panel background, fed and answered
+    // by the page; and the same table let go of them again (before the page or its view goes).
+    static std::shared_ptr<ui::TableView> pageTable(ui::View& view, const ui::Rect& frame, double rowHeight,
+                                                    ui::TableViewDataSource* source, ui::TableViewDelegate* delegate);
+    static void detachTable(const std::shared_ptr<ui::TableView>& table);
+
     // The left edge and width of a form's lines on this page.
     double formLeft() const { return 40; }
     double formWidth() const;

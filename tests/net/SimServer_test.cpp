@@ -256,7 +256,9 @@ TEST_F(SimServer, KeepsDeskStateAcrossRequests) {
     EXPECT_EQ(attributeText(item, "stat"), "3");
     EXPECT_EQ(attributeText(item, "pare"), lines[0].xfmxID);
     EXPECT_EQ(attributeText(item, "fs"), "1");
-    EXPECT_EQ(attributeText((*rows)[0], "prc"), "");  // a menu price stays the menu's
+    // A line ordered at the menu's price comes back with that price filled in.
+    EXPECT_EQ(attributeText((*rows)[0], "prc"), sim.menuPrice("100000"));
+    EXPECT_FALSE(sim.menuPrice("100000").empty());
     EXPECT_TRUE(firstElement(menu, "sellout"));
 
     // Transfer to a free desk: the bill moves, the old desk is free; the desk states say so.

@@ -657,6 +657,13 @@ std::string BackOfficeSim::tableDocument(const std::string& table) const {
 void BackOfficeSim::setTableDocument(const std::string& table, const std::string& document) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->restaurant.tables[table] = document;
+    if (table == "caip") impl_->restaurant.indexMenuPrices();
+}
+
+std::string BackOfficeSim::menuPrice(const std::string& dishID) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    auto it = impl_->restaurant.menuPrices.find(dishID);
+    return it == impl_->restaurant.menuPrices.end() ? std::string() : it->second;
 }
 
 std::vector<BackOfficeSim::File> BackOfficeSim::files(const std::string& kind) const {

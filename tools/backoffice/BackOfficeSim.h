@@ -215,6 +215,8 @@ public:
     // replacement for it. Tables are enciphered with the requesting device's key when served.
     std::string tableDocument(const std::string& table) const;
     void setTableDocument(const std::string& table, const std::string& document);
+    // The menu's unit price of a dish, which a line ordered at the menu's price ("-1") gets.
+    std::string menuPrice(const std::string& dishID) const;
 
     // The files served by "getfile" and listed by "picdir" ("bmp"), "skindir" ("png") and
     // "mediadir" ("mpg"): name as listed, stamp, bytes. The demo serves each dish's picture

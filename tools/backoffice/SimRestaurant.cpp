@@ -133,6 +133,7 @@ SimRestaurant::SimRestaurant() {
             }
     }
 
+    indexMenuPrices();
     std::vector<std::string> dishIDs;
     if (auto doc = parse(tables["caip"])) {
         if (auto rows = firstElement(doc->rootElement(), "data")->elementsForName("row"))
@@ -228,6 +229,15 @@ SimRestaurant::Answer SimRestaurant::handle(const ReceivedRequest& r) {
     if (c == "cleardesk") return cleardesk(r);
     if (c == "printalldish") return printalldish(r);
     return custom(r);
+}
+
+void SimRestaurant::indexMenuPrices() {
+    menuPrices.clear();
+    auto doc = GDataXMLDocument::initWithDataOptionsError(tables["caip"], 0, nullptr);
+    auto data = doc ? firstElement(doc->rootElement(), "data") : nullptr;
+    auto rows = data ? data->elementsForName("row") : std::nullopt;
+    if (!rows) return;
+    for (auto& r : *rows) menuPrices[attributeText(r, "f1")] = attributeText(r, "f7");
 }
 
 SimRestaurant::Answer SimRestaurant::check(const ReceivedRequest&) {
@@ -383,7 +393,13 @@ SimRestaurant::Answer SimRestaurant::adddish(const ReceivedRequest& r) {
         l.quantity2 = platform::leadingDouble(attributeText(row, "qty2"));
         l.units = attributeText(row, "danw");
         const std::string price = attributeText(row, "price");
-        l.price = price == "-1" ? "" : price;
+        // "-1" asks for the menu's price, which the back office fills in as it books the line.
+        if (price == "-1") {
+            auto menu = menuPrices.find(l.caipID);
+            l.price = menu == menuPrices.end() ? "" : menu->second;
+        } else {
+            l.price = price;
+        }
         l.tasteIDs = attributeText(row, "tasteid");
         l.remark = attributeText(row, "dishremark");
         l.serving = platform::leadingInt(attributeText(row, "chucfs"));

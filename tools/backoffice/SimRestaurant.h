@@ -33,6 +33,8 @@ public:
     std::map<std::string, SimDesk> desks;
     std::vector<std::string> deskOrder;  // desk IDs in floor order
     std::map<std::string, std::string> sellOut;
+    std::map<std::string, std::string> menuPrices;             // unit price by dish ID, from the menu
+    void indexMenuPrices();                                    // after the menu table changed
     std::string rebateText = "折扣:无 应收金额以收银台为准";
     std::vector<std::pair<std::string, std::string>> rebates;
     std::string companyNumber = "0";

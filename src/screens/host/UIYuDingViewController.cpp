@@ -12,16 +12,9 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextView.h"
+#include "screens/host/DishLineRow.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
-#include "screens/orderlist/OrderListRules.h"
-
-namespace {
-
-constexpr ui::Color kGrey{0.392, 0.392, 0.392, 1};
-constexpr ui::Color kRed{1, 0, 0, 1};
-
-}  // namespace
 
 UIYuDingViewController::UIYuDingViewController() : ui::ViewController("UIYuDingViewController") {}
 
@@ -103,37 +96,7 @@ int UIYuDingViewController::numberOfRows(ui::TableView&, int) {
 }
 
 std::shared_ptr<ui::TableViewCell> UIYuDingViewController::cellForRow(ui::TableView&, const ui::IndexPath& path) {
-    auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, "");
-    cell->setSelectionStyle(ui::TableViewCell::SelectionStyle::None);
-    if (!m_yuDing || path.row < 0 || static_cast<std::size_t>(path.row) >= m_yuDing->m_DishList.size()) return cell;
-    const NSDishClass& line = *m_yuDing->m_DishList[path.row];
-    ui::View& content = *cell->contentView();
-    const bool unsent = line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-    const ui::Color color = line.m_iState == 4 ? kRed : kGrey;
-
-    std::string taste = unsent ? line.GetKouwShulString() : line.m_strKouw;
-    std::string name = line.m_strCaipName;
-    auto db = NSServer::getCaipDB();
-    auto dish = db ? db->GetCaipFromID(*line.m_strCaipID) : nullptr;
-    // A custom dish carries its free-text requirement as its name.
-    if (dish && dish->m_bCustom && !line.GetKouwDefine().empty()) {
-        name = taste;
-        taste.clear();
-    }
-
-    auto column = [&](double x, double width, const std::string& text, ui::TextAlignment alignment,
-                      const ui::Color& textColor) {
-        kit::label(content, {x, 0, width, kRowHeight}, text, ui::Font::boldSystemFont(14), alignment, textColor);
-    };
-    const bool groupItem = line.m_bisExp && !line.m_bisSet;
-    column(0, 18, groupItem ? "--" : platform::fmt("%i", path.row + 1), ui::TextAlignment::Center, kGrey);
-    if (const char* icon = orderlist::servingModePicture(line.m_iType)) kit::pictureView(content, {18, 6, 18, 18}, icon);
-    column(36, 125, taste.empty() ? name : platform::fmt("%@,%@", name, taste), ui::TextAlignment::Left, color);
-    column(161, 45,
-           platform::fmt(line.m_iVarQty != 0 ? "约%g%@" : "%g%@", line.m_fQuantity, line.m_strUnits),
-           ui::TextAlignment::Right, color);
-    column(206, 45, platform::fmt("%g", line.GetPrice()), ui::TextAlignment::Right, color);
-    const char* state = orderlist::stateWord(line.m_iState);
-    column(251, 50, state ? SwitchViewController::word(state) : std::string(), ui::TextAlignment::Right, color);
-    return cell;
+    if (!m_yuDing || path.row < 0 || static_cast<std::size_t>(path.row) >= m_yuDing->m_DishList.size())
+        return std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, "");
+    return kit::dishLineCell(*m_yuDing->m_DishList[path.row], path.row, kRowHeight, 6);
 }

@@ -20,6 +20,8 @@ public:
     virtual void showDish() = 0;
     // The detail view's price label (null when it has none).
     virtual std::shared_ptr<ui::Label> caipPrice() = 0;
-    // The detail view's own view.
+    // The detail view's own view: the pads and pickers of the form open over it.
     virtual ui::View& formHostView() = 0;
+    // Where the form's own panel lies; the host's view unless the host gives it a frame of its own.
+    virtual ui::View& formArea() { return formHostView(); }
 };

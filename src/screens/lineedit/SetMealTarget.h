@@ -30,4 +30,21 @@ void appendSetMealDish(Screen& screen, const std::shared_ptr<NSCaipClass>& dish)
         screen.m_ExCaips.push_back(dish);
 }
 
+// Adds a committed item to the set meal being composed: through the screen's own adder when it
+// has one (which keeps its two lists in step even for a dish the menu lacks), else by appending
+// the line to the set-meal line and the dish to the screen's dish list. False without a set-meal
+// line to take it.
+template <class Screen>
+bool addSetMealItem(Screen& screen, const std::shared_ptr<NSDishClass>& line, const std::shared_ptr<NSCaipClass>& dish) {
+    auto setMeal = setMealLine(screen);
+    if (!setMeal || !line) return false;
+    if constexpr (requires { screen.addItem(line, dish); }) {
+        screen.addItem(line, dish);
+    } else {
+        setMeal->m_ExDishs.push_back(line);
+        appendSetMealDish(screen, dish);
+    }
+    return true;
+}
+
 }  // namespace lineedit

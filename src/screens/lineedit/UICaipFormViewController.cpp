@@ -51,7 +51,7 @@ std::shared_ptr<UICaipFormViewController> UICaipFormViewController::addCaipForm(
     form->setM_dish(std::move(line));
     form->setM_zuofs(std::move(zuofs));
     form->view()->setFrame({0, kHeight, kWidth, kHeight});
-    host.formHostView().addSubview(form->view());
+    host.formArea().addSubview(form->view());
     return form;
 }
 
@@ -71,6 +71,8 @@ bool UICaipFormViewController::soldByPortion() const { return m_caip && m_caip->
 void UICaipFormViewController::loadView() {
     auto v = std::make_shared<ui::View>(ui::Rect{0, 0, kWidth, kHeight});
     v->setBackgroundColor(kit::kPanel);
+    // The form lies on the white description of the detail view: its edge must show.
+    v->setBorder(1, kit::kLine);
     setView(v);
 }
 
@@ -110,6 +112,11 @@ void UICaipFormViewController::viewDidLoad() {
     tb_zuofkw->setTableDelegate(this);
     v.addSubview(tb_zuofkw);
 
+    takeDish();
+    OnButtonZf();
+}
+
+void UICaipFormViewController::takeDish() {
     auto db = NSServer::getCaipDB();
     m_caip = db && m_dish ? db->GetCaipFromID(m_dish->caipID()) : nullptr;
     zuofkwBS.clear();
@@ -120,7 +127,12 @@ void UICaipFormViewController::viewDidLoad() {
         else if (unit == kPortionMiddle) unitsZ();
         else if (unit == kPortionLarge) unitsD();
     }
-    OnButtonZf();
+}
+
+void UICaipFormViewController::followDish() {
+    if (!isViewLoaded()) return;
+    takeDish();
+    showDish();
 }
 
 void UICaipFormViewController::viewDidUnload() {
@@ -171,6 +183,9 @@ void UICaipFormViewController::addUnitsButton() {
         bt_UnitsZ->setTitle(m_caip ? m_caip->m_strDanw : std::string());
         bt_UnitsD->setTitle(std::string());
     }
+    // Without portions the outer two buttons have nothing to offer: blank boxes would look broken.
+    bt_UnitsL->setHidden(!soldByPortion());
+    bt_UnitsD->setHidden(!soldByPortion());
 }
 
 void UICaipFormViewController::showInterface() {
@@ -291,6 +306,9 @@ std::shared_ptr<ui::Button> UICaipFormViewController::itemButton(int tag, const 
     b->setTitle(title);
     b->setTitleColor(kItemInk);
     b->setTitleFont(ui::Font::systemFont(15));
+    // Outlined, so that an unchecked item still reads as something to tap.
+    b->setCornerRadius(4);
+    b->setBorder(1, kit::kLine);
     b->setTag(tag);
     if (checked) b->setBackgroundImage(kit::picture(kit::interfacePicture(49)));
     b->addTarget(ui::ControlEvent::TouchUpInside, [action = std::move(action)](ui::Control&) { action(); });
@@ -418,6 +436,9 @@ void UICaipFormViewController::choosePortion(const std::string& portion, const s
     }
     changePrice(portion);
     showDish();
+    // The detail view shows the line's price and unit too: once the form slides away it must not
+    // show the portion left.
+    if (caipController) caipController->showDish();
 }
 
 void UICaipFormViewController::changePrice(const std::string& portion) {

@@ -55,6 +55,10 @@ public:
     // Slides the form up when it lies below, else back down, over 0.3 s.
     void showCaipForm();
 
+    // The host paged to another dish in the same line and tree: the form takes that dish's
+    // portions and redraws, so that it never shows the dish paged away from.
+    void followDish();
+
     // Kept without ownership: the host holds the form.
     void setCaipController(CaipFormHost* host) { caipController = host; }
     void setM_dish(std::shared_ptr<NSDishClass> line) { m_dish = std::move(line); }
@@ -126,6 +130,8 @@ public:
 
 private:
     bool soldByPortion() const;
+    // The menu dish of the line, its portion buttons and the portion of the line.
+    void takeDish();
     void addUnitsButton();
     void showInterface();
     // The portion rule: the line's unit (and, for a dish sold by "例", its price) for a portion.

@@ -164,6 +164,11 @@ void UIQuickCaipViewController::loadZuof() {
     m_zuofs_ = m_dish_ ? lineedit::cookingMethodTree(*m_dish_) : std::make_shared<NSATreeClass>();
 }
 
+// Unit and cooking-method buttons are wide enough for a method's name with its surcharge
+// ("加辣 2元") in the 14-point bold their titles use; narrower ones cut the name off.
+constexpr double kOptionWidth = 105;
+constexpr double kOptionPitch = 110;
+
 std::shared_ptr<ui::Button> UIQuickCaipViewController::optionButton(ui::View& parent, const ui::Rect& frame,
                                                                     const std::string& title, bool checked) {
     static const std::string kBackground = "2-82.png";
@@ -185,7 +190,7 @@ void UIQuickCaipViewController::showZuof() {
         if (b) b->removeFromSuperview();
     const int m = m_zuofs_ ? lineedit::rowsOf(*m_zuofs_) - 1 : 0;
     zuofbts.assign(static_cast<std::size_t>(std::max(0, m)), nullptr);
-    sv_zuof->setContentSize({((m + 1) / 2) * 80.0, 85});
+    sv_zuof->setContentSize({((m + 1) / 2) * kOptionPitch, 85});
     showZuofInSight();
 }
 
@@ -194,7 +199,7 @@ void UIQuickCaipViewController::showZuofInSight() {
     const ui::Rect sight = sv_zuof->bounds();
     const std::string currency = word("yuan");
     for (int i = 1; i <= static_cast<int>(zuofbts.size()); ++i) {
-        const ui::Rect f{((i - 1) / 2) * 80.0, ((i - 1) % 2) * 45.0, 75, 40};
+        const ui::Rect f{((i - 1) / 2) * kOptionPitch, ((i - 1) % 2) * 45.0, kOptionWidth, 40};
         auto& slot = zuofbts[static_cast<std::size_t>(i - 1)];
         if (slot || !f.intersects(sight)) continue;
         slot = optionButton(*sv_zuof, f, lineedit::methodTitle(m_zuofs_->m_name[i], m_zuofs_->m_state[i], currency, true),
@@ -210,9 +215,9 @@ void UIQuickCaipViewController::loadDanwShow() {
     guigbts.clear();
     if (!m_dish_ || m_dish_->m_muNameArray.empty()) return;
     const auto& names = m_dish_->m_muNameArray;
-    sv_guig->setContentSize({names.size() * 80.0, 40});
+    sv_guig->setContentSize({names.size() * kOptionPitch, 40});
     for (std::size_t i = 0; i < names.size(); ++i) {
-        auto b = optionButton(*sv_guig, {i * 80.0, 0, 75, 40}, names[i], names[i] == m_dish_->m_strUnits);
+        auto b = optionButton(*sv_guig, {i * kOptionPitch, 0, kOptionWidth, 40}, names[i], names[i] == m_dish_->m_strUnits);
         const int index = static_cast<int>(i);
         b->setTag(index);
         b->addTarget(ui::ControlEvent::TouchUpInside, [this, index](ui::Control&) { selectDanw(index); });

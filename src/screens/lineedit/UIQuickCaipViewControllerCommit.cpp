@@ -217,8 +217,7 @@ bool UIQuickCaipViewController::addToBom(const std::shared_ptr<NSDishClass>& lin
     line->m_fQuantity2 = 0;
     line->m_bisExp = true;
     line->m_parentpos = setMeal->m_parentpos;
-    setMeal->m_ExDishs.push_back(line);
-    lineedit::appendSetMealDish(*screen, db ? db->GetCaipFromID(line->caipID()) : nullptr);
+    lineedit::addSetMealItem(*screen, line, db ? db->GetCaipFromID(line->caipID()) : nullptr);
     if (rootController_)
         rootController_->showAyncStyle(lineedit::wordFormat("selectcaip5", {line->m_strCaipName, setMeal->m_strCaipName}));
     return true;

@@ -7,6 +7,7 @@
 #include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
 #include "net/RootServices.h"
+#include "online/NSHTTPServer.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/ui/Window.h"
 #include "screens/host/SwitchViewController.h"
@@ -119,7 +120,7 @@ void renumberParents(NSDishList& lines) {
 std::optional<std::string> cachedPictureName(const std::string& address) {
     std::string name = address.substr(0, address.find_first_of("?#"));
     if (auto slash = name.rfind('/'); slash != std::string::npos) name = name.substr(slash + 1);
-    if (name.empty() || name == "." || name == ".." || name.find('\\') != std::string::npos) return std::nullopt;
+    if (!platform::fs::isStorableFileName(name)) return std::nullopt;
     return name;
 }
 
@@ -127,6 +128,30 @@ std::string pictureCacheFolder() {
     std::string folder = platform::fs::join(NSServer::getTemPath(), "pic");
     platform::fs::createFolder(folder);
     return folder;
+}
+
+std::optional<std::string> cachedPicturePath(const std::string& address) {
+    auto name = cachedPictureName(address);
+    if (!name) return std::nullopt;
+    return platform::fs::join(pictureCacheFolder(), *name);
+}
+
+std::optional<std::string> storeCachedPicture(const std::string& address, const std::optional<std::string>& bytes) {
+    auto path = cachedPicturePath(address);
+    if (!path || !bytes || bytes->empty()) return std::nullopt;
+    if (!platform::fs::writeAtomically(*path, *bytes, platform::fs::Durability::Quick)) return std::nullopt;
+    return path;
+}
+
+void downloadPicture(const std::string& address, std::shared_ptr<void> receiver, PictureAnswer done) {
+    auto request = NSHTTPServer::initWithAddress(address);
+    request->setM_tag(address);
+    request->setReceiveDelegate(std::move(receiver));
+    request->setnetServerDidReceiveSelector([done = std::move(done)](const std::string& answer, NSHTTPServer& r) {
+        // The client hands over "" when nothing came back.
+        done(answer.empty() ? std::nullopt : std::optional<std::string>(answer), r.m_tag());
+    });
+    request->sendGetToServer();
 }
 
 }  // namespace menu

@@ -4,6 +4,7 @@
 // the unsent quantity of a dish on the current desk, the screen announcement and the renumbering
 // of parent positions after lines left the desk.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -104,5 +105,16 @@ inline bool isGroupHead(const NSDishClass& line) { return line.m_bisExp && line.
 std::optional<std::string> cachedPictureName(const std::string& address);
 // The folder of downloaded pictures ("<temporary>/pic"), made when missing.
 std::string pictureCacheFolder();
+// The cache file of a picture address (in the picture cache folder, which is made when missing);
+// none for an address that names no file of its own.
+std::optional<std::string> cachedPicturePath(const std::string& address);
+// Writes the downloaded bytes as the address's cache file, atomically. Nothing is written when no
+// bytes came (a failed download must not leave a file that stops the next try). Answers the path
+// of the file written.
+std::optional<std::string> storeCachedPicture(const std::string& address, const std::optional<std::string>& bytes);
+// Downloads a picture address through the web-service client; `done` gets the bytes (none when
+// the download failed) on the main loop, once, with `receiver` kept alive until then.
+using PictureAnswer = std::function<void(const std::optional<std::string>& bytes, const std::string& address)>;
+void downloadPicture(const std::string& address, std::shared_ptr<void> receiver, PictureAnswer done);
 
 }  // namespace menu

@@ -16,6 +16,9 @@
 #include "platform/ui/Animation.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
+#include "screens/host/UINumViewController.h"
+#include "screens/host/UISelectViewController.h"
+#include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/menu/MenuKit.h"
 #include "screens/menu/MyScrollView.h"
 
@@ -37,6 +40,16 @@ std::vector<std::string> splitComma(const std::string& text) {
     return parts;
 }
 
+// A frame that takes no touch of its own: only what lies in it does.
+class FormArea : public ui::View {
+public:
+    using ui::View::View;
+    ui::View* hitTest(ui::Point p, const ui::Event* event) override {
+        ui::View* hit = ui::View::hitTest(p, event);
+        return hit == this ? nullptr : hit;
+    }
+};
+
 std::string upper(std::string s) {
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -50,6 +63,7 @@ UICaipViewController::UICaipViewController(std::string nibName)
       m_zuofs_(std::make_shared<NSATreeClass>()) {}
 
 UICaipViewController::~UICaipViewController() {
+    releaseCaipForm();
     for (auto& alert : ui::AlertView::visibleAlerts())
         if (alert->delegate() == this) alert->setDelegate(nullptr);
     dropPlayerObservers();
@@ -145,11 +159,18 @@ void UICaipViewController::loadView() {
     bottom->setBackgroundColor(kit::kBar);
     v.addSubview(bottom);
     const double by = h - 72 + (72 - 52) / 2;
-    bt_big_ = kit::button(v, {24, by, 140, 52}, "大图", act(&UICaipViewController::showMaxPig));
-    bt_movie_ = kit::button(v, {176, by, 140, 52}, "视频", act(&UICaipViewController::play));
-    bt_taocan_ = kit::button(v, {328, by, 140, 52}, "套餐", act(&UICaipViewController::BomShow));
+    bt_big_ = kit::button(v, {24, by, 112, 52}, "大图", act(&UICaipViewController::showMaxPig));
+    bt_movie_ = kit::button(v, {146, by, 112, 52}, "视频", act(&UICaipViewController::play));
+    bt_form_ = kit::button(v, {268, by, 112, 52}, "点菜单", act(&UICaipViewController::toggleCaipForm));
+    bt_taocan_ = kit::button(v, {390, by, 112, 52}, "套餐", act(&UICaipViewController::BomShow));
     bt_select_ = kit::button(v, {w - 24 - 200, by, 200, 52}, "点菜", act(&UICaipViewController::selectCaip),
                              kit::ButtonKind::Primary);
+    // The form stands at the right, just above the bottom bar, over the picture and the prices.
+    formArea_ = std::make_shared<FormArea>(ui::Rect{w - 24 - UICaipFormViewController::kWidth,
+                                                    h - 72 - 8 - UICaipFormViewController::kHeight,
+                                                    UICaipFormViewController::kWidth, UICaipFormViewController::kHeight});
+    formArea_->setClipsToBounds(true);
+    v.addSubview(formArea_);
 }
 
 void UICaipViewController::viewDidLoad() {
@@ -163,6 +184,9 @@ void UICaipViewController::viewDidLoad() {
 }
 
 void UICaipViewController::viewDidUnload() {
+    releaseCaipForm();
+    formArea_.reset();
+    bt_form_.reset();
     removePictureView();
     caiView_.reset();
     text_.reset();
@@ -228,17 +252,20 @@ void UICaipViewController::showDish() {
 
 void UICaipViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
     if (!canTouch_ || !touches.anyObject()) return;
+    formSubViewShown(false);
     gestureStartPoint_ = touches.anyObject()->locationInView(view().get());
 }
 
 void UICaipViewController::touchesMoved(const ui::TouchSet& touches, const ui::Event*) {
-    if (!canTouch_ || !touches.anyObject()) return;
+    if (formSubViewShown(true) || !canTouch_ || !touches.anyObject()) return;
     const ui::Point now = touches.anyObject()->locationInView(view().get());
     const double dx = gestureStartPoint_.x - now.x;
     const double dy = std::fabs(gestureStartPoint_.y - now.y);
     if (dx >= kSwipeLength && dy <= kSwipeDrift) nextCaip();
     else if (-dx >= kSwipeLength && dy <= kSwipeDrift) lastCaip();
 }
+
+void UICaipViewController::touchesEnded(const ui::TouchSet&, const ui::Event*) { formSubViewShown(false); }
 
 void UICaipViewController::nextCaip() { turnPage(true); }
 void UICaipViewController::lastCaip() { turnPage(false); }
@@ -280,7 +307,9 @@ void UICaipViewController::turnPage(bool forward) {
     ui::Animation::commit();
     if (text_) text_->setText("");
     showDish();
+    if (caipFormController_) caipFormController_->followDish();
     menu::announce("caipdlg", m_dish_->caipID());
+    downLoadPic();
 }
 
 void UICaipViewController::animationFinish(const std::optional<std::string>&, bool) { canTouch_ = true; }
@@ -304,7 +333,7 @@ void UICaipViewController::showMaxPig() {
 // ---- Leaving, ordering, deleting -------------------------------------------------------------
 
 void UICaipViewController::backTo() {
-    if (!canTouch_) return;
+    if (formSubViewShown(false) || !canTouch_) return;
     if (m_dishmodifybuffer_ && m_dishmodifybuffer_ != m_dish_) m_dish_->CopyDish(m_dishmodifybuffer_.get());
     if (!rootController_) return;
     switch (type_) {
@@ -360,16 +389,65 @@ void UICaipViewController::BomShow() {
     if (rootController_) rootController_->showBomDish(m_dish_);
 }
 
+bool UICaipViewController::downLoadPic() {
+    auto db = NSServer::getCaipDB();
+    auto dish = db ? db->GetCaipFromID(m_dish_->caipID()) : nullptr;
+    menu::pictureCacheFolder();
+    if (!dish) return false;
+    auto path = menu::cachedPicturePath(dish->m_strPic);
+    if (!path || platform::fs::exists(*path)) return false;
+    auto self = std::static_pointer_cast<UICaipViewController>(weak_from_this().lock());
+    if (!self) return false;  // not shared: nothing would keep it for the answer
+    menu::downloadPicture(dish->m_strPic, self, [raw = self.get()](const auto& bytes, const std::string& address) {
+        raw->receivePic(bytes, address);
+    });
+    return true;
+}
+
 void UICaipViewController::receivePic(const std::optional<std::string>& bytes, const std::string& address) {
-    if (auto name = menu::cachedPictureName(address); name && bytes)
-        platform::fs::writeAtomically(platform::fs::join(menu::pictureCacheFolder(), *name), *bytes,
-                                      platform::fs::Durability::Quick);
+    menu::storeCachedPicture(address, bytes);
     showDish();
+}
+
+// ---- Dish order form -------------------------------------------------------------------------
+
+ui::View& UICaipViewController::formArea() {
+    view();
+    return *formArea_;
+}
+
+void UICaipViewController::addCaipForm() {
+    releaseCaipForm();
+    caipFormController_ = UICaipFormViewController::addCaipForm(*this, m_dish_, m_zuofs_);
+}
+
+void UICaipViewController::showCaipForm() {
+    if (caipFormController_) caipFormController_->showCaipForm();
+}
+
+void UICaipViewController::toggleCaipForm() {
+    if (!caipFormController_) addCaipForm();
+    showCaipForm();
+}
+
+bool UICaipViewController::formSubViewShown(bool onlyAsk) {
+    return caipFormController_ && caipFormController_->isSubViewShow(onlyAsk);
+}
+
+void UICaipViewController::releaseCaipForm() {
+    if (!caipFormController_) return;
+    // The form's pads and pickers lie on this view; they answer the form, so they go with it.
+    if (auto& pad = caipFormController_->numController) pad->view()->removeFromSuperview();
+    if (auto& picker = caipFormController_->selectController) picker->view()->removeFromSuperview();
+    caipFormController_->setCaipController(nullptr);
+    if (caipFormController_->isViewLoaded()) caipFormController_->view()->removeFromSuperview();
+    caipFormController_.reset();
 }
 
 // ---- Video -----------------------------------------------------------------------------------
 
 void UICaipViewController::play() {
+    if (formSubViewShown(false)) return;
     if (!canPlay_) {
         menu::refuse("play1");
         return;

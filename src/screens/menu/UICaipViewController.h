@@ -15,6 +15,7 @@
 #include "platform/ui/NotificationCenter.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/ViewController.h"
+#include "screens/lineedit/CaipFormHost.h"
 
 namespace media {
 class MoviePlayer;
@@ -23,8 +24,9 @@ class NSATreeClass;
 class NSCaipClass;
 class NSDishClass;
 class SwitchViewController;
+class UICaipFormViewController;
 
-class UICaipViewController : public ui::ViewController, public ui::AlertViewDelegate {
+class UICaipViewController : public ui::ViewController, public ui::AlertViewDelegate, public CaipFormHost {
 public:
     // Where the view was opened from; the back returns there.
     enum Origin { kFromMenu = 0, kFromList = 1, kFromSearch = 2, kFromSkin = 3, kFromSetMealAdd = 4, kSetMealItem = 5 };
@@ -50,10 +52,10 @@ public:
     bool canPlay() const { return canPlay_; }
 
     // Draws the line: picture, names, price, unit and description.
-    void showDish();
+    void showDish() override;
     // Page turns over the menu's dishes.
-    void nextCaip();
-    void lastCaip();
+    void nextCaip() override;
+    void lastCaip() override;
     // Leaves the view (undoing the changes made to an existing line).
     void backTo();
     // Orders the line (asks first when the desk has the dish already).
@@ -71,6 +73,16 @@ public:
     // The line leaves the desk; the line switches between hold and fire now.
     void deleteCai();
     void qicai();
+    // The dish order form on this view: a new one for the line and its method tree, lying out of
+    // sight; then slid in, or out again.
+    void addCaipForm();
+    void showCaipForm();
+    // The form button: adds the form the first time, then slides it in or out.
+    void toggleCaipForm();
+    const std::shared_ptr<UICaipFormViewController>& caipFormController() const { return caipFormController_; }
+    // Downloads the picture of a web-menu dish into the picture cache unless it is there already;
+    // true when a download started.
+    bool downLoadPic();
     // A downloaded picture of a web-menu dish arrives: cached under its own name, then redrawn.
     void receivePic(const std::optional<std::string>& bytes, const std::string& address);
 
@@ -79,17 +91,22 @@ public:
     const std::shared_ptr<ui::View>& caiView() { view(); return caiView_; }
     const std::shared_ptr<ui::Label>& caipName() { view(); return caipName_; }
     const std::shared_ptr<ui::Label>& caipName2() { view(); return caipName2_; }
-    const std::shared_ptr<ui::Label>& caipPrice() { view(); return caipPrice_; }
+    std::shared_ptr<ui::Label> caipPrice() override { view(); return caipPrice_; }
     const std::shared_ptr<ui::Label>& caipDanw() { view(); return caipDanw_; }
     const std::shared_ptr<ui::TextView>& text() { view(); return text_; }
     const std::shared_ptr<ui::Button>& bt_taocan() { view(); return bt_taocan_; }
     const std::shared_ptr<media::MoviePlayer>& moviePlayer() const { return moviePlayer_; }
+    const std::shared_ptr<ui::Button>& bt_form() { view(); return bt_form_; }
+
+    ui::View& formHostView() override { return *view(); }
+    ui::View& formArea() override;
 
     void loadView() override;
     void viewDidLoad() override;
     void viewDidUnload() override;
     void touchesBegan(const ui::TouchSet& touches, const ui::Event* event) override;
     void touchesMoved(const ui::TouchSet& touches, const ui::Event* event) override;
+    void touchesEnded(const ui::TouchSet& touches, const ui::Event* event) override;
     void alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) override;
     void animationFinish(const std::optional<std::string>& name, bool finished);
 
@@ -100,6 +117,9 @@ private:
     void turnPage(bool forward);
     void removePictureView();
     void dropPlayerObservers();
+    // Closes an open pad or picker of the form (only asks when told); true when one was open.
+    bool formSubViewShown(bool onlyAsk);
+    void releaseCaipForm();
 
     SwitchViewController* rootController_ = nullptr;
     std::shared_ptr<ui::View> scrollView_;
@@ -112,9 +132,13 @@ private:
     ui::Point gestureStartPoint_;
     std::shared_ptr<media::MoviePlayer> moviePlayer_;
     std::vector<ui::NotificationCenter::Token> playerObservers_;
+    std::shared_ptr<UICaipFormViewController> caipFormController_;
+    // Where the form lies: a clipping frame of the form's size, so that the form slid down is
+    // out of sight (and out of reach) on this larger view too.
+    std::shared_ptr<ui::View> formArea_;
 
     std::shared_ptr<ui::View> caiView_;
     std::shared_ptr<ui::TextView> text_;
     std::shared_ptr<ui::Label> caipName_, caipName2_, caipPrice_, caipDanw_;
-    std::shared_ptr<ui::Button> bt_taocan_, bt_back_, bt_select_, bt_movie_, bt_big_;
+    std::shared_ptr<ui::Button> bt_taocan_, bt_back_, bt_select_, bt_movie_, bt_big_, bt_form_;
 };

@@ -99,6 +99,14 @@ public:
     void cancelCaip(int tag);
     void cancelCaip(int index, const std::shared_ptr<ui::ImageView>& picture);
 
+    // ---- row pictures of web-menu dishes ----
+    // The image views waiting for a picture, by picture address; a download shows its picture
+    // only in a view registered here.
+    std::map<std::string, std::shared_ptr<ui::ImageView>> i_caips;
+    // Shows the address's cached picture, or downloads it into the picture cache first.
+    void setRowPic(const std::string& address);
+    void receivePic(const std::optional<std::string>& bytes, const std::string& address);
+
     // ---- read by tests and the tiles ----
     int showType() const { return ShowType_; }
     const std::vector<std::shared_ptr<NSCaipViewCell>>& caipViewCells() const { return caipViewCells_; }

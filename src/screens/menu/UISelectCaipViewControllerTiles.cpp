@@ -5,6 +5,7 @@
 #include "core/NSServer.h"
 #include "core/NSStaticUnit.h"
 #include "model/NSCaipClass.h"
+#include "platform/foundation/FileSystem.h"
 #include "platform/ui/TableViewCell.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/menu/MenuKit.h"
@@ -195,4 +196,39 @@ void UISelectCaipViewController::addSelTb(const NSCaipClass& dish, NSCaipViewCel
         }
         tile.priceL->setText(menu::markedPrice(tile.priceL->text(), state));
     }
+}
+
+// ---- Row pictures ----------------------------------------------------------------------------
+
+namespace {
+
+// The cached picture in the row's picture box.
+void showRowPicture(ui::ImageView& view, const std::string& path) {
+    if (platform::fs::exists(path)) view.setImage(ui::Image::withContentsOfFile(path));
+    auto image = view.image();
+    view.setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, {1, 0, 126, 94}));
+}
+
+}  // namespace
+
+void UISelectCaipViewController::setRowPic(const std::string& address) {
+    auto path = menu::cachedPicturePath(address);
+    if (!path) return;
+    if (platform::fs::exists(*path)) {
+        if (auto found = i_caips.find(address); found != i_caips.end() && found->second)
+            found->second->setImage(ui::Image::withContentsOfFile(*path));
+        return;
+    }
+    auto self = std::static_pointer_cast<UISelectCaipViewController>(weak_from_this().lock());
+    if (!self) return;  // not shared: nothing would keep it for the answer
+    menu::downloadPicture(address, self, [raw = self.get()](const auto& bytes, const std::string& tag) {
+        raw->receivePic(bytes, tag);
+    });
+}
+
+void UISelectCaipViewController::receivePic(const std::optional<std::string>& bytes, const std::string& address) {
+    menu::storeCachedPicture(address, bytes);
+    auto found = i_caips.find(address);
+    if (found == i_caips.end() || !found->second) return;
+    if (auto path = menu::cachedPicturePath(address)) showRowPicture(*found->second, *path);
 }

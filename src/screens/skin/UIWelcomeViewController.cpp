@@ -69,13 +69,15 @@ void UIWelcomeViewController::makeControls() {
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     auto self = [weak] { return std::static_pointer_cast<UIWelcomeViewController>(weak.lock()); };
     const double y = h - kToolBarHeight + (kToolBarHeight - 56) / 2;
-    bt_set_ = kit::button(v, {24, y, 200, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); });
+    // All three sit on the accent face of the package's button picture: light titles read on it.
+    bt_set_ = kit::button(v, {24, y, 200, 56}, "", [self] { if (auto s = self()) s->set(std::nullopt); },
+                          kit::ButtonKind::Primary);
     bt_begin_ = kit::button(v, {w - 24 - 200, y, 200, 56}, "", [self] { if (auto s = self()) s->begin(); },
                             kit::ButtonKind::Primary);
     // The guests' own way into the online ordering service.
     auto online = kit::button(v, {(w - 200) / 2, y, 200, 56}, "在线服务", [self] {
         if (auto s = self(); s && !s->isSubViewShow(false) && s->rootController_) s->rootController_->showFunction();
-    });
+    }, kit::ButtonKind::Primary);
     if (auto back = kit::picture(kit::interfacePicture(16))) online->setBackgroundImage(back);
 }
 

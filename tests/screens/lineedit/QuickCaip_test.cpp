@@ -84,7 +84,7 @@ TEST_F(QuickCaip, MethodsAreMarkedByTheirFlagAndAddTheirSurcharge) {
     EXPECT_EQ(e->zuofbts[0]->currentTitle(), "清蒸 5元");
     EXPECT_EQ(e->zuofbts[1]->currentTitle(), "红烧 3元");
     EXPECT_EQ(e->zuofbts[2]->currentTitle(), "葱油;0") << "an entry ';0' does not split";
-    EXPECT_EQ(e->zuofbts[1]->frame(), (ui::Rect{0, 45, 75, 40})) << "two rows filled column by column";
+    EXPECT_EQ(e->zuofbts[1]->frame(), (ui::Rect{0, 45, 105, 40})) << "two rows filled column by column";
     auto& m = *e->m_zuofs();
 
     method(*e, 1);  // "5;1"

@@ -6,11 +6,17 @@
 #include <filesystem>
 
 #include "MenuFixture.h"
+#include "core/NSStaticUnit.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Text.h"
+#include "online/NSHTTPServer.h"
 #include "platform/media/MoviePlayer.h"
+#include "screens/host/UINumViewController.h"
+#include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/menu/MyScrollView.h"
 #include "screens/menu/UICaipViewController.h"
+#include "websim/WebSim.h"
 
 namespace {
 
@@ -54,6 +60,66 @@ TEST_F(DetailView, ATileOpensItWithAZoomAndBackShrinksThePictureAgain) {
     EXPECT_TRUE(m.canTouch());
     tap("返回");
     EXPECT_TRUE(m.canTouch()) << "released at once on the way back";
+}
+
+// The order form lies on the view and edits its line; while the form has a pad open, the view's
+// back and video only close the pad; slid out, the form is out of reach.
+TEST_F(DetailView, TheOrderFormEditsTheLineAndBackAndVideoFirstCloseItsPad) {
+    auto cats = flatMenu({3});
+    cats[0]->caips[1]->m_strDanw = "例";  // sold by the serving
+    openMenu();
+    tapOn(*tile(1)->ShowCaipB);
+    advance(0.5);
+    auto& d = detail();
+    auto line = d.m_dish();
+    tap("点菜单");
+    advance(0.3);
+    auto form = d.caipFormController();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->view()->frame().y(), 0) << "slid in";
+    EXPECT_EQ(form->m_dish, line);
+    EXPECT_EQ(form->m_zuofs, d.m_zuofs());
+    tapOn(*form->bt_add);
+    EXPECT_FLOAT_EQ(line->m_fQuantity, 2);
+    tap("中");
+    EXPECT_EQ(d.caipPrice()->text(), platform::fmt("%g", 10 * NSServer::getFMIDSTYLE())) << "the view shows the portion's price";
+    EXPECT_EQ(d.caipDanw()->text(), "元/中");
+
+    auto openPad = [&] {
+        tapOn(*form->bt_shul);
+        ASSERT_TRUE(form->numController);
+    };
+    // The pad covers the screen, so the view's back and video are called as a stray touch would
+    // reach them: with the pad open each only closes the pad.
+    const std::function<void()> touches[] = {
+        [&] { d.backTo(); },
+        [&] { d.play(); },  // the dish has no video: it would say so
+    };
+    for (std::size_t k = 0; k < std::size(touches); ++k) {
+        openPad();
+        touches[k]();
+        advance(0.3);
+        EXPECT_FALSE(form->numController) << k;
+        EXPECT_TRUE(root->caipViewController) << k;
+        EXPECT_EQ(alertMessage(), "") << k;
+    }
+
+    // A swipe on the form pages the view in the same line and tree, and the form follows.
+    ui::dragBy(*window, form->tx_buttom->convertRectTo(form->tx_buttom->bounds(), window.get()).center(), {-80, 0}, 0.2);
+    loop().drain();
+    advance(1);
+    EXPECT_EQ(d.m_dish(), line);
+    EXPECT_EQ(line->caipID(), "D0-2");
+    EXPECT_EQ(d.caipName()->text(), "菜0-2");
+    EXPECT_EQ(form->tx_buttom->text().rfind("菜0-2 1份", 0), 0u) << "the form follows the page: " << form->tx_buttom->text();
+
+    tap("点菜单");
+    advance(0.3);
+    EXPECT_EQ(form->view()->frame().y(), UICaipFormViewController::kHeight) << "slid out";
+    EXPECT_FALSE(ui::tapView(*window, *form->bt_add).ok) << "out of sight and out of reach";
+    tap("返回");
+    EXPECT_FALSE(root->caipViewController);
+    EXPECT_FALSE(form->view()->superview());
 }
 
 TEST_F(DetailView, ADemoDishShowsThePackagesPictureAndDescription) {
@@ -265,6 +331,68 @@ TEST_F(DetailView, ADownloadedPictureIsCachedUnderItsOwnNameOnly) {
     EXPECT_TRUE(platform::fs::exists(NSServer::getTemPath())) << "nothing escaped the cache folder";
     d.receivePic(std::nullopt, "http://shop.example/img/none.jpg");
     EXPECT_FALSE(platform::fs::exists(cache + "/none.jpg")) << "a failed request writes nothing";
+}
+
+// Pictures of web-menu dishes come from the web service into the picture cache: the detail view's
+// on a page turn, the dish menu's for a row picture view registered under its address. A picture
+// in the cache is not asked for again, and a failed download leaves no file behind.
+TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedIntoTheCacheOnce) {
+    websim::WebSim web;
+    ASSERT_GT(web.start(0), 0);
+    NSHTTPServer::setHTTPAddress(web.baseURL());
+    auto downloaded = [&] {
+        for (int k = 0; k < 500 && NSHTTPServer::inFlight() > 0; ++k) loop().runFor(0.01);
+        loop().drain();
+        return NSHTTPServer::inFlight() == 0;
+    };
+    auto pictures = [&] {
+        std::size_t n = 0;
+        for (const auto& r : web.requests()) n += r.page.empty();
+        return n;
+    };
+    const std::string cache = NSServer::getTemPath() + "/pic/";
+    auto cats = flatMenu({3});
+    const std::string base = "http://127.0.0.1:" + std::to_string(web.port()) + "/upload/";
+    cats[0]->caips[1]->m_strPic = base + "d1.png";
+    cats[0]->caips[2]->m_strPic = base + "d2.png";
+    auto& m = openMenu();
+    tapOn(*tile(0)->ShowCaipB);
+    advance(0.5);
+
+    swipe(-80, 0);  // to D0-1
+    ASSERT_TRUE(downloaded());
+    auto bytes = platform::fs::readAll(cache + "d1.png", 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, websim::WebSim::picture());
+    EXPECT_EQ(pictures(), 1u);
+    advance(1);
+    swipe(80, 0);  // back to D0-0, which has no address
+    advance(1);
+    swipe(-80, 0);  // D0-1 again: cached already
+    ASSERT_TRUE(downloaded());
+    EXPECT_EQ(pictures(), 1u);
+
+    web.setFault("pic", websim::Fault::Status);
+    advance(1);
+    swipe(-80, 0);  // to D0-2
+    ASSERT_TRUE(downloaded());
+    EXPECT_EQ(pictures(), 2u);
+    EXPECT_FALSE(platform::fs::exists(cache + "d2.png")) << "a failed download leaves no file";
+    web.clearFaults();
+
+    auto row = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 300, 300});
+    m.i_caips[base + "d3.png"] = row;
+    m.setRowPic(base + "d3.png");
+    ASSERT_TRUE(downloaded());
+    ASSERT_TRUE(row->image());
+    EXPECT_TRUE(platform::fs::exists(cache + "d3.png"));
+    EXPECT_EQ(row->frame(), NSStaticUnit::getCaipICGRect(row->image()->size(), {1, 0, 126, 94}));
+    auto other = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 10, 10});
+    m.i_caips[base + "d3.png"] = other;
+    m.setRowPic(base + "d3.png");
+    EXPECT_TRUE(other->image()) << "shown from the cache at once";
+    EXPECT_EQ(pictures(), 3u);
+    web.stop();
 }
 
 TEST_F(DetailView, AVideoPlaysThenRestsForFiveSeconds) {

@@ -96,6 +96,66 @@ TEST_F(SetMeal, AnItemOpensItsDetailViewAndSoldOutMarksShow) {
     EXPECT_EQ(root->bom_caipViewController->m_dish(), setLine->m_ExDishs[1]);
 }
 
+// A set meal ordered from its detail view, with an item added through set-meal add mode and the
+// line editor: the item lands on the set-meal screen with its dish beside it (tile, count and
+// total show it), and ordering the set meal puts it on the desk as one group with its items.
+TEST_F(SetMeal, AnItemCommittedInTheLineEditorJoinsTheSetMealAndIsOrderedWithIt) {
+    for (auto* column : {&db()->m_Bom->m_str1, &db()->m_Bom->m_str2}) column->resize(3);  // no choice: no chooser
+    ASSERT_TRUE(root->showBigCaip1(meal));
+    root->showBigCaip();
+    settle();
+    auto& detail = *root->caipViewController;
+    auto setMeal = detail.m_dish();
+    tap("套餐");
+    settle();
+    auto& s = *root->taoCanViewController;
+    ASSERT_EQ(s.m_dish(), setMeal);
+    tap("添加");
+    settle();
+    auto& addMenu = *root->bom_selectCaipViewController;
+    ASSERT_TRUE(addMenu.tileAt(2));
+    tapOn(*addMenu.tileAt(2)->ShowCaipB);
+    settle();
+    ASSERT_TRUE(root->bom_caipViewController);
+    EXPECT_EQ(root->bom_caipViewController->type(), UICaipViewController::kFromSetMealAdd);
+    tap("点菜");
+    settle();
+    ASSERT_TRUE(root->quickCaipViewController);
+    tap(SwitchViewController::word("onok2"));
+    settle();
+    EXPECT_FALSE(root->quickCaipViewController);
+    EXPECT_FALSE(root->bom_caipViewController) << "back to the dish menu of add mode";
+    ASSERT_EQ(setMeal->m_ExDishs.size(), 3u);
+    ASSERT_EQ(s.m_ExCaips().size(), 3u) << "the two lists in step";
+    EXPECT_EQ(s.m_ExCaips()[2]->strID(), "D0-2");
+    EXPECT_TRUE(setMeal->m_ExDishs[2]->m_bisExp);
+    EXPECT_EQ(panelText().value_or(""), "已将菜0-2加入套餐家常套餐");
+
+    advance(3.5);  // the message panel clears off the back button
+    tap("返回");  // leaves add mode
+    settle();
+    EXPECT_EQ(s.lb_shul()->text(), "3");
+    EXPECT_EQ(s.lb_money()->text(), "30.5");
+    ASSERT_EQ(s.caipViewCells().size(), 3u);
+    EXPECT_EQ(s.caipViewCells()[2]->nameL->text(), "菜0-2");
+    EXPECT_TRUE(lines().empty()) << "the desk is not touched before the set meal is ordered";
+
+    tap("返回");  // the set-meal screen, back to the detail view
+    settle();
+    tap("点菜");
+    settle();
+    tap(SwitchViewController::word("onok2"));
+    settle();
+    struct Want { const char* id; bool head; } want[] = {{"S1", true}, {"D0-0", false}, {"D0-1", false}, {"D0-2", false}};
+    ASSERT_EQ(lines().size(), std::size(want));
+    for (std::size_t k = 0; k < std::size(want); ++k) {
+        EXPECT_EQ(lines()[k]->caipID(), want[k].id) << k;
+        EXPECT_EQ(lines()[k]->m_bisSet, want[k].head) << k;
+        EXPECT_TRUE(lines()[k]->m_bisExp) << k;
+        EXPECT_EQ(lines()[k]->m_parentpos, 0) << k << ": one group under the head";
+    }
+}
+
 TEST_F(SetMeal, TheSoldOutListIsReadOnly) {
     db()->m_SellOut->AddItem("D0-1", "", "0");
     root->showSellOutList();

@@ -11,7 +11,7 @@
 
 namespace {
 
-class OrderListStandIn : public ScreenFixture {
+class OrderListResume : public ScreenFixture {
 protected:
     void SetUp() override {
         ScreenFixture::SetUp();
@@ -59,7 +59,7 @@ protected:
     std::shared_ptr<UIDishLViewController> list;
 };
 
-TEST_F(OrderListStandIn, SendsTheChosenUnsentLinesNumberedFromTheWaitersCounterAndShowsTheServersLines) {
+TEST_F(OrderListResume, SendsTheChosenUnsentLinesNumberedFromTheWaitersCounterAndShowsTheServersLines) {
     auto desk = openDesk();
     auto chosen = unsentLine(0, true);
     auto left = unsentLine(1);
@@ -80,7 +80,7 @@ TEST_F(OrderListStandIn, SendsTheChosenUnsentLinesNumberedFromTheWaitersCounterA
     EXPECT_EQ(list->m_dishTable()->numberOfRows(0), 2);
 }
 
-TEST_F(OrderListStandIn, AFailedSendPutsTheLinesBackAsUnsent) {
+TEST_F(OrderListResume, AFailedSendPutsTheLinesBackAsUnsent) {
     auto desk = openDesk();
     desk->m_DishList = {unsentLine(0), unsentLine(1)};
     backoffice::Faults refuse;
@@ -90,7 +90,7 @@ TEST_F(OrderListStandIn, AFailedSendPutsTheLinesBackAsUnsent) {
     for (auto& line : desk->m_DishList) EXPECT_EQ(line->m_iState, NSDishClass::kUnsent);
 }
 
-TEST_F(OrderListStandIn, AnOfflineDeskFirstOpensTheDeskPickerAndSendsNothing) {
+TEST_F(OrderListResume, AnOfflineDeskFirstOpensTheDeskPickerAndSendsNothing) {
     auto offline = NSServer::getNowDesk();
     ASSERT_TRUE(offline->m_strDeskID.empty());
     offline->m_DishList = {unsentLine(0)};
@@ -101,7 +101,7 @@ TEST_F(OrderListStandIn, AnOfflineDeskFirstOpensTheDeskPickerAndSendsNothing) {
     EXPECT_FALSE(list->onSendCaip(std::string("NO_LOGIN"), -3));
 }
 
-TEST_F(OrderListStandIn, TheAdministratorCodeMayNotSend) {
+TEST_F(OrderListResume, TheAdministratorCodeMayNotSend) {
     auto desk = openDesk();
     desk->m_DishList = {unsentLine(0)};
     auto user = NSServer::getNowUser();
