@@ -139,29 +139,59 @@ tap 312 518
 advance 0.5
 screenshot $work/pad.png" || true
 
-# An order taken before a desk was chosen (a set meal with its items, a dish held back, a fish
-# of estimated weight, a drink) in the order list, one line chosen.
-orderlist=$(copy orderlist)
-dish() {  # id name price quantity [extra elements]
-  printf '<dish><m_strCaipID>%s</m_strCaipID><m_strCaipName>%s</m_strCaipName><m_strPrice>%s</m_strPrice><m_fQuantity>%s</m_fQuantity><m_struid>-1</m_struid>%s</dish>' "$@"
-}
-{
-  printf '<?xml version="1.0" encoding="UTF-8"?><morvane><desk m_strDeskID="">'
-  dish 100003 商务套餐 68 1 '<m_bisSet>1</m_bisSet><m_bisExp>1</m_bisExp>'
-  dish 100004 红烧肉 0 1 '<m_bisExp>1</m_bisExp>'
-  dish 100005 清炒时蔬 0 1 '<m_bisExp>1</m_bisExp>'
-  dish 100000 宫保鸡丁 28 2 '<m_iType>1</m_iType>'
-  dish 100001 清蒸鲈鱼 88 1.5 '<m_iVarQty>1</m_iVarQty><m_strUnits>斤</m_strUnits>'
-  dish 100002 酸梅汤 8 3 '<m_strUnits>杯</m_strUnits>'
-  printf '</desk></morvane>'
-} >"$orderlist/data/OUTDESK.ATD"
-run orderlist "$orderlist" "
+# A real order: a waiter logs in, opens the first desk for 4 guests, orders three dishes from the
+# menu (the "+" of their tiles) and sends them, then adds two more lines: the list shows the sent
+# lines in their states with the unsent ones beside them.
+run orderlist "$(copy orderlist)" "
 advance 1
 tap \"开始点菜\"
 advance 2
 tap \"已点菜单\"
 advance 1
-tap 200 340
+tap \"桌台:\"
+advance 1
+tap 466 894
+type \"0001\\n\"
+type \"123\\n\"
+advance 1
+tap \"确定\"
+advance 1
+tap 273 414
+advance 1
+tap 273 414
+advance 1
+tap \"确定\"
+advance 1
+tap 312 518
+advance 0.5
+tap 422 693
+advance 1
+tap \"返回\"
+advance 1
+tap 180 249
+advance 1
+tap 306 249
+advance 1
+tap 180 384
+advance 1
+tap \"已点菜单\"
+advance 1
+tap \"送单\"
+advance 1
+tap 466 894
+type \"0001\\n\"
+type \"123\\n\"
+advance 1
+tap \"确定\"
+advance 1
+tap \"返回\"
+advance 1
+tap 306 249
+advance 1
+tap 180 249
+advance 1
+tap \"已点菜单\"
+advance 1
 screenshot $work/orderlist.png" || true
 
 # The dish menu on the built-in demo menu and its generated pictures (a fresh terminal that

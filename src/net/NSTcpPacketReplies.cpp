@@ -71,33 +71,71 @@ std::vector<Element> children(const Element& parent, const std::string& name) {
     return parent->elementsForName(name).value_or(std::vector<Element>());
 }
 
+// The attributes a desk-line reply row can carry, read in one pass over the row: a reply of a
+// few hundred lines would otherwise search every row once per name.
+struct RowAttributes {
+    std::optional<std::string> id, set, exp, addOn, qty, var, kw, stat, time, fs, prc, usr, cz, qty2, dw, pf, pare;
+    std::shared_ptr<const std::string> gds;
+};
+
+RowAttributes rowAttributes(const Element& row) {
+    RowAttributes r;
+    for (const auto& a : row->attributes()) {
+        const std::string name = a->name();
+        if (name == "gds") {
+            // The first of a name counts, as a lookup by name would find it.
+            if (!r.gds) r.gds = a->sharedStringValue();
+            continue;
+        }
+        std::optional<std::string>* slot = nullptr;
+        if (name == "id") slot = &r.id;
+        else if (name == "Set") slot = &r.set;
+        else if (name == "Exp") slot = &r.exp;
+        else if (name == "AddOn") slot = &r.addOn;
+        else if (name == "qty") slot = &r.qty;
+        else if (name == "Var") slot = &r.var;
+        else if (name == "kw") slot = &r.kw;
+        else if (name == "stat") slot = &r.stat;
+        else if (name == "time") slot = &r.time;
+        else if (name == "fs") slot = &r.fs;
+        else if (name == "prc") slot = &r.prc;
+        else if (name == "usr") slot = &r.usr;
+        else if (name == "cz") slot = &r.cz;
+        else if (name == "qty2") slot = &r.qty2;
+        else if (name == "dw") slot = &r.dw;
+        else if (name == "pf") slot = &r.pf;
+        else if (name == "pare") slot = &r.pare;
+        if (slot && !*slot) *slot = a->stringValue().value_or("");
+    }
+    return r;
+}
+
 // A new order line from one desk-line reply row.
-std::shared_ptr<NSDishClass> lineFromRow(const Element& row, bool withRemark) {
+std::shared_ptr<NSDishClass> lineFromRow(const RowAttributes& row, bool withRemark) {
     auto line = std::make_shared<NSDishClass>();
-    line->m_strXfmxID = text(attr(row, "id"));
-    line->m_bisSet = flag(attr(row, "Set"));
-    line->m_bisExp = flag(attr(row, "Exp"));
-    line->m_bAddOn = flag(attr(row, "AddOn"));
+    line->m_strXfmxID = text(row.id);
+    line->m_bisSet = flag(row.set);
+    line->m_bisExp = flag(row.exp);
+    line->m_bAddOn = flag(row.addOn);
     // The dish id is the document's shared text: lines of one reply with the same dish share it.
-    auto gds = row->attributeForName("gds");
-    line->setM_strCaipID(gds ? gds->sharedStringValue() : std::shared_ptr<const std::string>());
-    line->m_fQuantity = real(attr(row, "qty"));
-    line->m_iVarQty = flag(attr(row, "Var")) ? 1 : 0;
-    line->m_strKouw = text(attr(row, "kw"));
+    line->setM_strCaipID(row.gds);
+    line->m_fQuantity = real(row.qty);
+    line->m_iVarQty = flag(row.var) ? 1 : 0;
+    line->m_strKouw = text(row.kw);
     line->GetKouwIDFromstrID(line->m_strKouw);
     line->CreateKouwString();
-    line->m_iState = integer(attr(row, "stat"));
-    line->m_strTime = text(attr(row, "time"));
-    line->m_iType = integer(attr(row, "fs"));
-    line->m_strPrice = text(attr(row, "prc"));
+    line->m_iState = integer(row.stat);
+    line->m_strTime = text(row.time);
+    line->m_iType = integer(row.fs);
+    line->m_strPrice = text(row.prc);
     line->m_fPrice2 = 0;
     line->m_fPrice3 = 0;
-    line->m_strWaiterID = text(attr(row, "usr"));
-    line->m_strUserID = text(attr(row, "cz"));
-    line->m_fQuantity2 = real(attr(row, "qty2"));
-    line->m_strUnits = text(attr(row, "dw"));
-    if (withRemark) line->m_strRemark = text(attr(row, "pf"));
-    if (!text(attr(row, "pare")).empty()) line->m_bisExp = true;
+    line->m_strWaiterID = text(row.usr);
+    line->m_strUserID = text(row.cz);
+    line->m_fQuantity2 = real(row.qty2);
+    line->m_strUnits = text(row.dw);
+    if (withRemark) line->m_strRemark = text(row.pf);
+    if (!text(row.pare).empty()) line->m_bisExp = true;
     return line;
 }
 
@@ -107,7 +145,8 @@ void replaceSentLines(NSDeskClass& desk, const Element& data, bool byParent) {
     auto& list = desk.m_DishList;
     std::erase_if(list, [](const auto& l) { return !l || l->m_iState != NSDishClass::kUnsent; });
     int remembered = 0;
-    for (const auto& row : children(data, "row")) {
+    for (const auto& element : children(data, "row")) {
+        const RowAttributes row = rowAttributes(element);
         auto line = lineFromRow(row, byParent);
         if (line->m_bisExp && !line->m_bisSet) {
             line->m_parentpos = remembered;
@@ -115,7 +154,7 @@ void replaceSentLines(NSDeskClass& desk, const Element& data, bool byParent) {
             remembered = static_cast<int>(list.size());
             line->m_parentpos = remembered;
         }
-        std::string parent = byParent ? text(attr(row, "pare")) : std::string();
+        const std::string parent = byParent ? text(row.pare) : std::string();
         if (!parent.empty())
             for (std::size_t i = 0; i < list.size(); ++i)
                 if (list[i]->m_strXfmxID == parent) line->m_parentpos = static_cast<int>(i);

@@ -325,7 +325,10 @@ TEST_F(SimServer, OpensReservationsAndJoinsDesks) {
     other.lines.push_back(backoffice::SimLine{});
     other.lines.back().xfmxID = "L1";
     sim.setDesk(other);
-    exchange("deskunion", fields("00000006", "Y9", "0001", "00000004", "Y9"));
+    // A join names the joined desk and the bill it joins, with the joined desk's own bill.
+    exchange("deskunion", fields("00000006", "Y9", "0001", "X76", ""));
+    EXPECT_EQ(sim.desk("00000006")->consumeID, "X77") << "a stale bill joins nothing";
+    exchange("deskunion", fields("00000006", "Y9", "0001", "X77", ""));
     EXPECT_EQ(sim.desk("00000004")->lines.size(), 2u);
     EXPECT_EQ(sim.desk("00000006")->consumeID, "Y9");
     exchange("print", fields("", "", "0001", "00000004", "Y9"));

@@ -540,12 +540,29 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
         return ok();
     }
     if (c == "deskunion") {
+        // The desk to join is param1 and the bill it joins is param2; `deskid` carries the
+        // joined desk's own bill (an open desk) or nothing, and then `consumeid` holds the guests
+        // a free desk is opened with under the bill.
+        // A bill over several desks (a reservation) keeps its lines on its first desk.
+        SimDesk* bill = nullptr;
+        for (auto& [id, desk] : desks)
+            if (!bill && !p2.empty() && desk.state == "6" && desk.consumeID == p2) bill = &desk;
         SimDesk* other = findDesk(p1);
-        if (!d || !other || d == other || d->state != "6") return refused("并台失败");
-        for (auto& l : other->lines) d->lines.push_back(l);
+        if (!bill || !other || other == bill) return refused("并台失败");
+        if (other->consumeID == bill->consumeID) return refused("桌台已在同一账单");
+        const std::string otherBill = r.field("deskid");
+        if (otherBill.empty()) {
+            const int guests = platform::leadingInt(r.field("consumeid"));
+            if (other->state == "6") return refused("桌台已开台");
+            if (guests < 1) return refused("人数不能为0");
+            other->consumeID = bill->consumeID;
+            openDesk(*other, guests, r.field("waiterid"));
+            return ok();
+        }
+        if (other->state != "6" || other->consumeID != otherBill) return refused("桌台账单已变");
+        for (auto& l : other->lines) bill->lines.push_back(l);
         other->lines.clear();
-        other->state = "6";
-        other->consumeID = d->consumeID;
+        other->consumeID = bill->consumeID;
         return ok();
     }
     if (c == "yudinfo") {

@@ -86,9 +86,6 @@ TEST_F(Desk, ClearingAnOpenDeskLeavesANewOfflineDeskAndOpensTheDeskPicker) {
 
 TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     auto desk = openDesk(0);
-    sim.overrideReply("deskunion", [](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
-        return backoffice::BackOfficeSim::reply("");
-    });
     showDesk();
     menu("并台");
     ASSERT_TRUE(list->selectViewController);
@@ -114,6 +111,11 @@ TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     EXPECT_EQ(join[0].field("deskid"), "");
     EXPECT_EQ(join[0].field("consumeid"), "3");
     EXPECT_EQ(alertMessage(), "并台成功");
+    // The back office opened the free desk under this bill with the guests typed.
+    auto joined = sim.desk(deskID(1));
+    EXPECT_EQ(joined->state, "6");
+    EXPECT_EQ(joined->consumeID, desk->m_strConsumeID);
+    EXPECT_EQ(joined->guests, 3);
 }
 
 TEST_F(Desk, JoiningAnOpenDeskJoinsItsBill) {
@@ -121,11 +123,13 @@ TEST_F(Desk, JoiningAnOpenDeskJoinsItsBill) {
     target->m_strDeskID = deskID(2);
     target->m_iClientNum = 2;
     ASSERT_TRUE(NSServer().OpenDesk(*target));
-    const std::string targetBill = sim.desk(deskID(2))->consumeID;
+    backoffice::SimDesk withLine = *sim.desk(deskID(2));
+    withLine.lines.push_back(backoffice::SimLine{});
+    withLine.lines.back().xfmxID = "L1";
+    withLine.lines.back().caipID = "100000";
+    sim.setDesk(withLine);
+    const std::string targetBill = withLine.consumeID;
     openDesk(0);
-    sim.overrideReply("deskunion", [](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
-        return backoffice::BackOfficeSim::reply("");
-    });
     showDesk();
     menu("并台");
     pick(room(2), false);
@@ -137,6 +141,11 @@ TEST_F(Desk, JoiningAnOpenDeskJoinsItsBill) {
     ASSERT_EQ(join.size(), 1u);
     EXPECT_EQ(join[0].field("deskid"), targetBill);
     EXPECT_EQ(join[0].field("consumeid"), "");
+    EXPECT_EQ(alertMessage(), "并台成功");
+    EXPECT_EQ(sim.desk(deskID(2))->consumeID, NSServer::getNowDesk()->m_strConsumeID) << "its bill joined ours";
+    auto ours = sim.desk(deskID(0));
+    ASSERT_EQ(ours->lines.size(), 1u);
+    EXPECT_EQ(ours->lines[0].xfmxID, "L1");
 }
 
 TEST_F(Desk, TheOpenedDeskPanelKeepsWhatWasTypedForItsDeskAndSendsIt) {
