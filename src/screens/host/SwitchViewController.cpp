@@ -189,7 +189,8 @@ void SwitchViewController::animationFinish(const std::optional<std::string>& nam
     } else if (n == "begin") {
     } else if (n == "showM2") {
         // Only the panel that faded out goes: a panel put up after an earlier fade began stays.
-        if (messageViewController.controller() == context) messageViewController = nullptr;
+        if (messageViewController && reinterpret_cast<std::uintptr_t>(context) == messagePanelNumber_)
+            messageViewController = nullptr;
     } else if (n == "showSetBack") {
         setViewController = nullptr;
     } else if (n == "showSet") {
@@ -236,6 +237,7 @@ void SwitchViewController::showMessage(const std::string& text) {
     if (!messageViewController) {
         auto panel = std::make_shared<UIMessageShowViewController>();
         messageViewController = panel;
+        ++messagePanelNumber_;
         panel->view()->setAlpha(0);
         panel->view()->setFrame(UIMessageShowViewController::kFrame);
         panel->showMessage(text);
@@ -247,7 +249,8 @@ void SwitchViewController::showMessage(const std::string& text) {
 
 void SwitchViewController::clearShow() {
     auto panel = messageViewController.get();
-    animateWithContext("showM2", 0.3, panel.get(), [&panel] {
+    void* number = panel ? reinterpret_cast<void*>(messagePanelNumber_) : nullptr;
+    animateWithContext("showM2", 0.3, number, [&panel] {
         if (panel) panel->view()->setAlpha(0);
     });
 }

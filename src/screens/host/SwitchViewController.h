@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -361,6 +362,9 @@ private:
 
     ui::Rect frameRect_;
     std::string style_;
+    // Numbers the message panels as they are made. A fade-out names its panel by this number, not
+    // by address: a new panel may be made where a released one lay.
+    std::uintptr_t messagePanelNumber_ = 0;
     std::shared_ptr<ui::ActivityIndicatorView> progressInd_;
     // Counts wait-logo releases, so that a release that comes before a request from another
     // thread reached the main thread cancels it.
