@@ -75,10 +75,10 @@ void UIWelcomeViewController::makeControls() {
     bt_begin_ = kit::button(v, {w - 24 - 200, y, 200, 56}, "", [self] { if (auto s = self()) s->begin(); },
                             kit::ButtonKind::Primary);
     // The guests' own way into the online ordering service.
-    auto online = kit::button(v, {(w - 200) / 2, y, 200, 56}, "在线服务", [self] {
+    bt_online_ = kit::button(v, {(w - 200) / 2, y, 200, 56}, "在线服务", [self] {
         if (auto s = self(); s && !s->isSubViewShow(false) && s->rootController_) s->rootController_->showFunction();
     }, kit::ButtonKind::Primary);
-    if (auto back = kit::picture(kit::interfacePicture(16))) online->setBackgroundImage(back);
+    if (auto back = kit::picture(kit::interfacePicture(16))) bt_online_->setBackgroundImage(back);
 }
 
 void UIWelcomeViewController::viewDidLoad() {
@@ -93,6 +93,7 @@ void UIWelcomeViewController::viewDidUnload() {
     imageView_.reset();
     bt_set_.reset();
     bt_begin_.reset();
+    bt_online_.reset();
 }
 
 void UIWelcomeViewController::showInterface() {

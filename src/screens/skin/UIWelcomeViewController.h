@@ -124,6 +124,7 @@ private:
     std::shared_ptr<ui::ImageView> toolBar_;
     std::shared_ptr<ui::Button> bt_set_;
     std::shared_ptr<ui::Button> bt_begin_;
+    std::shared_ptr<ui::Button> bt_online_;  // the guests' way into the online service
     // Where the last touch went down or came up; (-100, -100) while none is under way.
     ui::Point gestureStartPoint_{-100, -100};
     SwitchViewController* rootController_ = nullptr;

@@ -179,7 +179,7 @@ void UIWelcomeViewController::startSkin() {
 
 void UIWelcomeViewController::showPlainControls(bool shown) {
     for (std::shared_ptr<ui::View> control : {std::shared_ptr<ui::View>(toolBar_), std::shared_ptr<ui::View>(bt_set_),
-                                              std::shared_ptr<ui::View>(bt_begin_)})
+                                              std::shared_ptr<ui::View>(bt_begin_), std::shared_ptr<ui::View>(bt_online_)})
         if (control) control->setHidden(!shown);
 }
 
