@@ -109,61 +109,51 @@ tap \"设置\"
 advance 1
 screenshot $work/settings.png" || true
 
-# A waiter opens the order list and picks a table: the login panel comes first, then the desk
-# picker (the first room, its first desk), then the guests pad for the free desk with 4 typed.
+# The steps the waiter's runs share. The order list's desk button opens the login panel; the
+# waiter logs in as 0001; the first room, then its first desk, a free one; the pad's "4".
 # Where a control has no title of its own (a field, a picker tile, a pad key drawn in the pad's
 # picture) the step taps its place on the screen.
-run table "$(copy table)" "
+to_order_list="
 advance 1
 tap \"开始点菜\"
 advance 2
 tap \"已点菜单\"
-advance 1
-tap \"桌台:\"
-advance 1
-screenshot $work/login.png
+advance 1"
+log_in="
 tap 466 894
 type \"0001\\n\"
 type \"123\\n\"
 advance 1
 tap \"确定\"
-advance 1
+advance 1"
+first_desk="
 tap 273 414
 advance 1
 tap 273 414
+advance 1"
+four_guests="
+tap 312 518
+advance 0.5"
+
+# A waiter opens the order list and picks a table: the login panel comes first, then the desk
+# picker, then the guests pad for the free desk with 4 typed.
+run table "$(copy table)" "$to_order_list
+tap \"桌台:\"
 advance 1
+screenshot $work/login.png$log_in$first_desk
 screenshot $work/picker.png
 tap \"确定\"
-advance 1
-tap 312 518
-advance 0.5
+advance 1$four_guests
 screenshot $work/pad.png" || true
 
 # A real order: a waiter logs in, opens the first desk for 4 guests, orders three dishes from the
 # menu (the "+" of their tiles) and sends them, then adds two more lines: the list shows the sent
 # lines in their states with the unsent ones beside them.
-run orderlist "$(copy orderlist)" "
-advance 1
-tap \"开始点菜\"
-advance 2
-tap \"已点菜单\"
-advance 1
+run orderlist "$(copy orderlist)" "$to_order_list
 tap \"桌台:\"
-advance 1
-tap 466 894
-type \"0001\\n\"
-type \"123\\n\"
-advance 1
+advance 1$log_in$first_desk
 tap \"确定\"
-advance 1
-tap 273 414
-advance 1
-tap 273 414
-advance 1
-tap \"确定\"
-advance 1
-tap 312 518
-advance 0.5
+advance 1$four_guests
 tap 422 693
 advance 1
 tap \"返回\"
@@ -177,13 +167,7 @@ advance 1
 tap \"已点菜单\"
 advance 1
 tap \"送单\"
-advance 1
-tap 466 894
-type \"0001\\n\"
-type \"123\\n\"
-advance 1
-tap \"确定\"
-advance 1
+advance 1$log_in
 tap \"返回\"
 advance 1
 tap 306 249
