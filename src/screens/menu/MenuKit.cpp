@@ -1,6 +1,5 @@
 #include "screens/menu/MenuKit.h"
 
-#include "core/NSLangueManager.h"
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
 #include "model/NSCaipClass.h"
@@ -32,7 +31,7 @@ bool refuseCustomDish(const NSCaipClass& dish, ui::AlertViewDelegate* delegate) 
     return true;
 }
 
-std::string word(const std::string& key) { return NSServer::getLangueManager()->text(key); }
+std::string word(const std::string& key) { return SwitchViewController::word(key); }
 
 std::string wordFormat(const std::string& key, const std::vector<platform::FormatArg>& args,
                        const std::string& fallback) {
