@@ -8,6 +8,7 @@
 #include "base64/GTMBase64.h"
 #include "core/NSEncDec.h"
 #include "platform/foundation/Text.h"
+#include "screens/skin/SkinLayout.h"
 
 namespace skingen {
 namespace {
@@ -15,7 +16,6 @@ namespace {
 using artgen::Rgb;
 namespace pal = artgen::palette;
 
-constexpr const char* kLayoutKey = "tavrelm.ozq";
 constexpr size_t kMaxCategories = 3;
 
 struct Box {
@@ -139,14 +139,14 @@ std::string layoutXml(const std::vector<Category>& all, const std::string& featu
 }
 
 std::string encipherLayout(const std::string& xml) {
-    return GTMBase64::encodeData(NSEncDec().Decrypt(xml, kLayoutKey)).value_or("");
+    return GTMBase64::encodeData(NSEncDec().Decrypt(xml, skin::kLayoutKey)).value_or("");
 }
 
 std::vector<SkinFile> demoSkin(const std::vector<Category>& all, const std::string& featured,
                                const std::string& video) {
     const std::vector<Category> categories(all.begin(), all.begin() + static_cast<long>(std::min(all.size(), kMaxCategories)));
     std::vector<SkinFile> files;
-    files.push_back({"INTERFACE.XML", encipherLayout(layoutXml(categories, featured, video))});
+    files.push_back({skin::kMainLayout, encipherLayout(layoutXml(categories, featured, video))});
     files.push_back({"MAIN.PNG", background("欢迎光临", "点一下开始点菜，或选一个类别", [](cairo_t*) {})});
     for (size_t i = 0; i < categories.size(); ++i) {
         const int n = static_cast<int>(i) + 2;
