@@ -2,13 +2,16 @@
 
 #include <climits>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <string_view>
 #include <unordered_set>
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
+#include "GData/GDataXMLStream.h"
 #include "platform/foundation/Text.h"
 
 namespace gdata {
@@ -122,6 +125,14 @@ std::string collectText(const xmlNode* node) {
     return out;
 }
 
+// The qualified name of a node: prefix:local for a prefixed element or attribute, else local.
+std::string nameOf(const xmlNode* n) {
+    std::string local(V(n->name));
+    if ((n->type == XML_ELEMENT_NODE || n->type == XML_ATTRIBUTE_NODE) && n->ns && n->ns->prefix)
+        return std::string(V(n->ns->prefix)) + ":" + local;
+    return local;
+}
+
 bool qualifiedNameIs(const xmlNode* n, std::string_view name) {
     std::string_view local = V(n->name);
     if (n->ns && n->ns->prefix) {
@@ -176,6 +187,33 @@ xmlAttr* findAttribute(const xmlNode* element, const std::string& name) {
 }
 
 std::string attributeValue(const xmlAttr* a) { return collectText(reinterpret_cast<const xmlNode*>(a)); }
+
+// No network, no DTD loading, no entity substitution; blank text nodes dropped and CDATA read as
+// text. The library's own limits on depth and entity amplification stay in force.
+constexpr int kParseOptions =
+    XML_PARSE_NOBLANKS | XML_PARSE_NOCDATA | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+// The bytes to parse: some servers declare GBK but send UTF-8, and such a text is read as what it
+// is (the declaration rewritten into `rewritten`). Bytes that are not UTF-8 are left to the
+// library's own encoding handling. Null when the text cannot be a document at all.
+const std::string* readableBytes(const std::string& data, std::string& rewritten) {
+    static const std::string kGBK = "encoding=\"GBK\"";
+    static const std::string kUTF8 = "encoding=\"UTF8\"";
+    const std::string* bytes = &data;
+    if (data.find(kGBK) != std::string::npos && platform::isValidUTF8(data)) {
+        rewritten.reserve(data.size());
+        size_t from = 0, at;
+        while ((at = data.find(kGBK, from)) != std::string::npos) {
+            rewritten.append(data, from, at - from);
+            rewritten += kUTF8;
+            from = at + kGBK.size();
+        }
+        rewritten.append(data, from, std::string::npos);
+        bytes = &rewritten;
+    }
+    if (bytes->empty() || bytes->size() > static_cast<size_t>(INT_MAX)) return nullptr;
+    return bytes;
+}
 
 }  // namespace
 
@@ -240,11 +278,7 @@ void GDataXMLNode::setStringValue(const std::optional<std::string>& text) {
 
 std::string GDataXMLNode::name() const {
     if (!xmlNode_ || !xmlNode_->name) return std::string();
-    std::string local(V(xmlNode_->name));
-    if ((xmlNode_->type == XML_ELEMENT_NODE || xmlNode_->type == XML_ATTRIBUTE_NODE) && xmlNode_->ns &&
-        xmlNode_->ns->prefix)
-        return std::string(V(xmlNode_->ns->prefix)) + ":" + local;
-    return local;
+    return nameOf(xmlNode_);
 }
 
 bool GDataXMLNode::isElement() const { return xmlNode_ && xmlNode_->type == XML_ELEMENT_NODE; }
@@ -326,36 +360,14 @@ std::vector<std::shared_ptr<GDataXMLNode>> GDataXMLElement::attributes() const {
 std::shared_ptr<GDataXMLDocument> GDataXMLDocument::initWithDataOptionsError(const std::string& data,
                                                                              unsigned /*options*/, int* error) {
     initLibrary();
-    auto fail = [&]() -> std::shared_ptr<GDataXMLDocument> {
+    std::string rewritten;
+    const std::string* bytes = readableBytes(data, rewritten);
+    xmlDocPtr doc = bytes ? xmlReadMemory(bytes->data(), static_cast<int>(bytes->size()), nullptr, nullptr, kParseOptions)
+                          : nullptr;
+    if (!doc) {
         if (error) *error = -1;
         return nullptr;
-    };
-
-    // Some servers declare GBK but send UTF-8; read such a text as what it is. Bytes that are not
-    // UTF-8 are left to the library's own encoding handling.
-    static const std::string kGBK = "encoding=\"GBK\"";
-    static const std::string kUTF8 = "encoding=\"UTF8\"";
-    const std::string* bytes = &data;
-    std::string rewritten;
-    if (data.find(kGBK) != std::string::npos && platform::isValidUTF8(data)) {
-        rewritten.reserve(data.size());
-        size_t from = 0, at;
-        while ((at = data.find(kGBK, from)) != std::string::npos) {
-            rewritten.append(data, from, at - from);
-            rewritten += kUTF8;
-            from = at + kGBK.size();
-        }
-        rewritten.append(data, from, std::string::npos);
-        bytes = &rewritten;
     }
-    if (bytes->empty() || bytes->size() > static_cast<size_t>(INT_MAX)) return fail();
-
-    // No network, no DTD loading, no entity substitution; blank text nodes dropped and CDATA read
-    // as text. The library's own limits on depth and entity amplification stay in force.
-    const int parseOptions = XML_PARSE_NOBLANKS | XML_PARSE_NOCDATA | XML_PARSE_NONET | XML_PARSE_NOERROR |
-                             XML_PARSE_NOWARNING;
-    xmlDocPtr doc = xmlReadMemory(bytes->data(), static_cast<int>(bytes->size()), nullptr, nullptr, parseOptions);
-    if (!doc) return fail();
     if (error) *error = 0;
     return std::shared_ptr<GDataXMLDocument>(new GDataXMLDocument(std::make_shared<XMLTree>(doc)));
 }
@@ -422,4 +434,229 @@ std::string attributeText(const std::shared_ptr<GDataXMLElement>& element, const
     if (!element) return std::string();
     const xmlAttr* a = findAttribute(element->xmlNode_, name);
     return a ? attributeValue(a) : std::string();
+}
+
+// ---- reading without a tree
+
+namespace {
+
+// What one reading holds: the handler, the element depth, and the names and values of the
+// element being started.
+struct StreamReading {
+    xmlParserCtxtPtr ctxt = nullptr;
+    GDataXMLStreamHandler* handler = nullptr;
+    // A stand-in node per open element. The parser tells blank text it drops from text it keeps
+    // by the current node's first and last child, as the tree would have them; the stand-ins
+    // say which of those is text.
+    std::deque<xmlNode> open;
+    bool sawRoot = false;
+    bool needsTree = false;
+    std::vector<GDataXMLStreamAttribute> attributes;
+    std::deque<std::string> texts;  // qualified names and decoded values of the element started
+};
+
+// Stand-ins of a text child and of any other child.
+template <xmlElementType Type>
+xmlNode* standIn() {
+    static xmlNode node = [] {
+        xmlNode n{};
+        n.type = Type;
+        return n;
+    }();
+    return &node;
+}
+
+// The reading of a callback's context; none for the parser's inner readings of entity content,
+// whose results a tree would not hold in place either.
+StreamReading* readingOf(void* ctx) {
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    auto* reading = ctxt ? static_cast<StreamReading*>(ctxt->_private) : nullptr;
+    return reading && reading->ctxt == ctxt ? reading : nullptr;
+}
+
+void addChild(StreamReading& r, xmlNode* child) {
+    if (r.open.empty()) return;
+    xmlNode& parent = r.open.back();
+    if (!parent.children) parent.children = child;
+    parent.last = child;
+}
+
+std::string_view qualifiedName(StreamReading& r, const xmlChar* local, const xmlChar* prefix) {
+    if (!prefix) return V(local);
+    r.texts.push_back(std::string(V(prefix)) + ":" + std::string(V(local)));
+    return r.texts.back();
+}
+
+// An attribute value as the tree's attribute holds it: without entity substitution the parser
+// writes an ampersand as "&#38;" for the tree builder to read again.
+std::string_view attributeValue(StreamReading& r, const xmlChar* begin, const xmlChar* end) {
+    std::string_view value(reinterpret_cast<const char*>(begin), static_cast<size_t>(end - begin));
+    if (value.find('&') == std::string_view::npos) return value;
+    static constexpr std::string_view kAmpersand = "&#38;";
+    std::string decoded;
+    decoded.reserve(value.size());
+    size_t from = 0, at;
+    while ((at = value.find(kAmpersand, from)) != std::string_view::npos) {
+        decoded.append(value, from, at - from);
+        decoded += '&';
+        from = at + kAmpersand.size();
+    }
+    decoded.append(value, from, std::string_view::npos);
+    r.texts.push_back(std::move(decoded));
+    return r.texts.back();
+}
+
+void streamStartElement(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* /*uri*/,
+                        int /*namespaces*/, const xmlChar** /*namespaceDecls*/, int count, int defaulted,
+                        const xmlChar** attributes) {
+    StreamReading* r = readingOf(ctx);
+    if (!r) return;
+    addChild(*r, standIn<XML_COMMENT_NODE>());
+    xmlNode& node = r->open.emplace_back();
+    node.type = XML_ELEMENT_NODE;
+    node.name = local;
+    // The tree's depth limit, reached as the tree builder reaches it.
+    if (nodePush(r->ctxt, &node) < 0) {
+        r->open.pop_back();
+        return;
+    }
+    r->sawRoot = true;
+    r->texts.clear();
+    r->attributes.clear();
+    // Attributes a DTD supplies are not in the tree.
+    const int given = count - defaulted;
+    for (int i = 0; i < given; ++i) {
+        const xmlChar** a = attributes + 5 * i;
+        GDataXMLStreamAttribute attribute;
+        attribute.name = qualifiedName(*r, a[0], a[1]);
+        attribute.value = attributeValue(*r, a[3], a[4]);
+        r->attributes.push_back(attribute);
+    }
+    r->handler->startElement(static_cast<int>(r->open.size()) - 1, qualifiedName(*r, local, prefix), r->attributes);
+}
+
+void streamEndElement(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) {
+    StreamReading* r = readingOf(ctx);
+    if (!r || r->open.empty()) return;
+    r->handler->endElement(static_cast<int>(r->open.size()) - 1);
+    nodePop(r->ctxt);
+    r->open.pop_back();
+}
+
+void streamCharacters(void* ctx, const xmlChar* text, int length) {
+    StreamReading* r = readingOf(ctx);
+    if (!r || r->open.empty()) return;
+    addChild(*r, standIn<XML_TEXT_NODE>());
+    r->handler->text(static_cast<int>(r->open.size()) - 1,
+                     std::string_view(reinterpret_cast<const char*>(text), static_cast<size_t>(length)));
+}
+
+void streamOtherNode(StreamReading* r) {
+    if (r) addChild(*r, standIn<XML_COMMENT_NODE>());
+}
+
+void streamComment(void* ctx, const xmlChar*) { streamOtherNode(readingOf(ctx)); }
+void streamInstruction(void* ctx, const xmlChar*, const xmlChar*) { streamOtherNode(readingOf(ctx)); }
+
+// A DTD may declare entities and defaults that only the tree handles: such a document is read
+// from its tree instead (a DTD comes before the root, so the handler has seen nothing yet).
+void streamSubset(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) {
+    StreamReading* r = readingOf(ctx);
+    if (!r) return;
+    r->needsTree = true;
+    xmlStopParser(r->ctxt);
+}
+
+void walkTree(const xmlNode* root, GDataXMLStreamHandler& handler) {
+    std::vector<GDataXMLStreamAttribute> attributes;
+    std::deque<std::string> texts;
+    auto start = [&](const xmlNode* element, int depth) {
+        attributes.clear();
+        texts.clear();
+        for (const xmlAttr* a = element->properties; a; a = a->next) {
+            const auto* node = reinterpret_cast<const xmlNode*>(a);
+            texts.push_back(nameOf(node));
+            const std::string& name = texts.back();
+            texts.push_back(collectText(node));
+            attributes.push_back({name, texts.back()});
+        }
+        texts.push_back(nameOf(element));
+        handler.startElement(depth, texts.back(), attributes);
+    };
+    // Iterative, in document order, as deep as the parser allows.
+    int depth = 0;
+    start(root, 0);
+    const xmlNode* cur = root->children;
+    const xmlNode* parent = root;
+    while (true) {
+        if (cur) {
+            if (cur->type == XML_TEXT_NODE || cur->type == XML_CDATA_SECTION_NODE) {
+                handler.text(depth, V(cur->content));
+            } else if (cur->type == XML_ELEMENT_NODE) {
+                start(cur, ++depth);
+                parent = cur;
+                cur = cur->children;
+                continue;
+            }
+            cur = cur->next;
+            continue;
+        }
+        handler.endElement(depth);
+        if (parent == root) return;
+        cur = parent->next;
+        parent = parent->parent;
+        --depth;
+    }
+}
+
+}  // namespace
+
+bool GDataXMLTreeRead(const std::string& data, GDataXMLStreamHandler& handler) {
+    initLibrary();
+    std::string rewritten;
+    const std::string* bytes = readableBytes(data, rewritten);
+    if (!bytes) return false;
+    xmlDocPtr doc = xmlReadMemory(bytes->data(), static_cast<int>(bytes->size()), nullptr, nullptr, kParseOptions);
+    if (!doc) return false;
+    const xmlNode* root = xmlDocGetRootElement(doc);
+    if (root) walkTree(root, handler);
+    xmlFreeDoc(doc);
+    return root != nullptr;
+}
+
+bool GDataXMLStreamRead(const std::string& data, GDataXMLStreamHandler& handler) {
+    initLibrary();
+    std::string rewritten;
+    const std::string* bytes = readableBytes(data, rewritten);
+    if (!bytes) return false;
+    xmlParserCtxtPtr ctxt = xmlCreateMemoryParserCtxt(bytes->data(), static_cast<int>(bytes->size()));
+    if (!ctxt) return false;
+    StreamReading reading;
+    reading.ctxt = ctxt;
+    reading.handler = &handler;
+    ctxt->_private = &reading;
+    xmlSAXHandler* sax = ctxt->sax;
+    xmlSAXVersion(sax, 2);
+    // No document is made: only the elements and their texts reach the handler.
+    sax->startDocument = nullptr;
+    sax->endDocument = nullptr;
+    sax->startElement = nullptr;
+    sax->endElement = nullptr;
+    sax->startElementNs = streamStartElement;
+    sax->endElementNs = streamEndElement;
+    sax->characters = streamCharacters;
+    sax->comment = streamComment;
+    sax->processingInstruction = streamInstruction;
+    sax->reference = nullptr;
+    sax->internalSubset = streamSubset;
+    sax->externalSubset = streamSubset;
+    // The tree's options, so blanks, CDATA and errors are handled alike.
+    xmlCtxtUseOptions(ctxt, kParseOptions);
+    xmlParseDocument(ctxt);
+    const bool read = ctxt->wellFormed && reading.sawRoot && !reading.needsTree;
+    if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
+    ctxt->myDoc = nullptr;
+    xmlFreeParserCtxt(ctxt);
+    if (reading.needsTree) return GDataXMLTreeRead(data, handler);
+    return read;
 }

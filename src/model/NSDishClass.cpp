@@ -268,6 +268,7 @@ std::string NSDishClass::CreateKouwString() {
 }
 
 std::string NSDishClass::GetKouwShulString() const {
+    if (m_KouwArray.empty()) return std::string();
     auto quantities = m_strZuofShul.empty() ? std::vector<std::string>() : splitKeepingEmpty(m_strZuofShul);
     auto ids = splitKeepingEmpty(m_strZuofID);
     std::string text;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -169,7 +170,8 @@ long NSTcpNet::writeNSString(const std::string& text) {
 
 std::optional<std::string> NSTcpNet::readNSString(std::size_t maxBytes) {
     std::string received;
-    std::vector<char> chunk(kRecvChunk);
+    // Written by recv before it is read: no need to clear it first.
+    std::unique_ptr<char[]> chunk(new char[kRecvChunk]);
     const std::string_view end = kReplyEnd;
     int chunks = 0;
     int idle = 0;
@@ -181,7 +183,7 @@ std::optional<std::string> NSTcpNet::readNSString(std::size_t maxBytes) {
         if (left <= 0) break;
         // A round waits for data at most its length, instead of sleeping it out.
         bool ready = waitFor(fd_, POLLIN, std::min(kReplyRoundSeconds, left));
-        ssize_t n = ready ? ::recv(fd_, chunk.data(), chunk.size(), 0) : -1;
+        ssize_t n = ready ? ::recv(fd_, chunk.get(), kRecvChunk, 0) : -1;
         if (n < 1) {
             ++idle;
             continue;
@@ -190,7 +192,7 @@ std::optional<std::string> NSTcpNet::readNSString(std::size_t maxBytes) {
         idle = 0;
         ++chunks;
         std::size_t from = received.size() >= end.size() - 1 ? received.size() - (end.size() - 1) : 0;
-        received.append(chunk.data(), static_cast<std::size_t>(n));
+        received.append(chunk.get(), static_cast<std::size_t>(n));
         std::size_t tag = received.find(end, from);
         if (tag == std::string::npos) continue;
         // The reply ends with its first closing tag. Nothing but white space before it is no

@@ -3,6 +3,7 @@
 #include "net/NSTcpPacket.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <functional>
 
@@ -24,10 +25,11 @@ const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
 // would otherwise parse the same two formats once per line.
+// As "%g" writes it (six significant digits), without going through printf.
 std::string gText(double value) {
     char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%g", value);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1))) : std::string();
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 std::string iText(int value) { return std::to_string(value); }
 
@@ -314,10 +316,12 @@ bool NSTcpPacket::setAddDish(const NSDeskClass& desk) {
     setDeskFields(desk);
     Field* detail = field("detail");
     const auto& list = desk.m_DishList;
+    if (detail) detail->children.reserve(detail->children.size() + list.size());
     for (const auto& line : list) {
         if (!line || line->m_iState != NSDishClass::kSending || line->m_fQuantity < 0) continue;
         Field row{"row", line->m_strXfmxID, {}, {}};
         auto& a = row.attributes;
+        a.reserve(16);
         if (line->m_bisSet) a.emplace_back("Set", "1");
         if (line->m_bAddOn) a.emplace_back("AddOn", "1");
         if (line->m_bisExp && line->m_parentpos >= 0 && static_cast<std::size_t>(line->m_parentpos) < list.size()) {
@@ -490,21 +494,6 @@ namespace {
 // path, which repairs it.
 bool plainText(const std::string& text) { return platform::isXmlText(text); }
 
-void appendAttributeValue(std::string& out, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t': out += "&#9;"; break;
-        default: out += c;
-        }
-    }
-}
-
 // Names are the program's own; values are checked before anything is written.
 bool appendElement(std::string& out, const std::string& name, const std::string& text,
                    const std::vector<std::pair<std::string, std::string>>& attributes,
@@ -522,7 +511,7 @@ bool appendElement(std::string& out, const std::string& name, const std::string&
         out += ' ';
         out += attr;
         out += "=\"";
-        appendAttributeValue(out, value);
+        platform::appendXmlAttributeValue(out, value);
         out += '"';
     }
     if (text.empty() && !hasChildren) {
@@ -625,9 +614,15 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
         if (complete && replyIsDocument) {
             // A reply that is no document says nothing about what the server did: it counts
             // as a lost one, so nothing is taken as sent, stored or shown from it.
-            int error = 0;
-            replyDocument_ = GDataXMLDocument::initWithDataOptionsError(*receiveMessage, 0, &error);
-            if (!replyDocument_ || !replyDocument_->rootElement()) {
+            bool isDocument = false;
+            if (replyReader_) {
+                isDocument = replyReader_(*receiveMessage);
+            } else {
+                int error = 0;
+                replyDocument_ = GDataXMLDocument::initWithDataOptionsError(*receiveMessage, 0, &error);
+                isDocument = replyDocument_ && replyDocument_->rootElement();
+            }
+            if (!isDocument) {
                 replyDocument_.reset();
                 receiveMessage.reset();
                 link.closeForBreak();

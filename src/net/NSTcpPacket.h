@@ -6,6 +6,7 @@
 //
 // Every text written into a request is literal ("&" stays "&" on the server's side).
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -172,6 +173,9 @@ private:
     // The exchange's last reply as a document (null unless the exchange answered YES with a
     // document reply); the forms read it instead of parsing the text again.
     std::shared_ptr<GDataXMLDocument> replyDocument_;
+    // Reads a large reply without a tree instead, keeping what it needs; false when the text is no
+    // document (the attempt then fails as a lost reply does). Set by the forms that use it.
+    std::function<bool(const std::string&)> replyReader_;
     bool fileIsErrorReply(const std::string& bytes);
     void rebuild();
     std::shared_ptr<GDataXMLElement> data() const;

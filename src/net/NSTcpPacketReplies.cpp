@@ -2,9 +2,13 @@
 // model. Missing fields never fail a form; they read as no text, 0 and "not set".
 
 #include <cstdint>
+#include <map>
+#include <span>
+#include <string_view>
 #include <utility>
 
 #include "GData/GDataXML.h"
+#include "GData/GDataXMLStream.h"
 #include "core/NSEncDec.h"
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
@@ -71,146 +75,243 @@ std::vector<Element> children(const Element& parent, const std::string& name) {
     return parent->elementsForName(name).value_or(std::vector<Element>());
 }
 
-// The attributes a desk-line reply row can carry, read in one pass over the row: a reply of a
-// few hundred lines would otherwise search every row once per name.
-struct RowAttributes {
-    std::optional<std::string> id, set, exp, addOn, qty, var, kw, stat, time, fs, prc, usr, cz, qty2, dw, pf, pare;
-    std::shared_ptr<const std::string> gds;
-};
+// The attributes a desk-line reply row is read for.
+enum RowKey { kId, kSet, kExp, kAddOn, kGds, kQty, kVar, kKw, kStat, kTime, kFs, kPrc, kUsr, kCz, kQty2, kDw, kPf, kPare, kRowKeys };
 
-RowAttributes rowAttributes(const Element& row) {
-    RowAttributes r;
-    for (const auto& a : row->attributes()) {
-        const std::string name = a->name();
-        if (name == "gds") {
-            // The first of a name counts, as a lookup by name would find it.
-            if (!r.gds) r.gds = a->sharedStringValue();
-            continue;
-        }
-        std::optional<std::string>* slot = nullptr;
-        if (name == "id") slot = &r.id;
-        else if (name == "Set") slot = &r.set;
-        else if (name == "Exp") slot = &r.exp;
-        else if (name == "AddOn") slot = &r.addOn;
-        else if (name == "qty") slot = &r.qty;
-        else if (name == "Var") slot = &r.var;
-        else if (name == "kw") slot = &r.kw;
-        else if (name == "stat") slot = &r.stat;
-        else if (name == "time") slot = &r.time;
-        else if (name == "fs") slot = &r.fs;
-        else if (name == "prc") slot = &r.prc;
-        else if (name == "usr") slot = &r.usr;
-        else if (name == "cz") slot = &r.cz;
-        else if (name == "qty2") slot = &r.qty2;
-        else if (name == "dw") slot = &r.dw;
-        else if (name == "pf") slot = &r.pf;
-        else if (name == "pare") slot = &r.pare;
-        if (slot && !*slot) *slot = a->stringValue().value_or("");
+int rowKey(std::string_view n) {
+    switch (n.size()) {
+    case 2:
+        return n == "id" ? kId : n == "kw" ? kKw : n == "fs" ? kFs : n == "cz" ? kCz : n == "dw" ? kDw : n == "pf" ? kPf : -1;
+    case 3:
+        return n == "Set"   ? kSet
+               : n == "Exp" ? kExp
+               : n == "gds" ? kGds
+               : n == "qty" ? kQty
+               : n == "Var" ? kVar
+               : n == "prc" ? kPrc
+               : n == "usr" ? kUsr
+                            : -1;
+    case 4: return n == "stat" ? kStat : n == "time" ? kTime : n == "qty2" ? kQty2 : n == "pare" ? kPare : -1;
+    case 5: return n == "AddOn" ? kAddOn : -1;
+    default: return -1;
     }
-    return r;
 }
 
-// A new order line from one desk-line reply row.
-std::shared_ptr<NSDishClass> lineFromRow(const RowAttributes& row, bool withRemark) {
+// The values of one row, read in one pass over its attributes: the first of a name counts, and a
+// missing one reads as no text, 0 and "not set".
+struct RowValues {
+    std::string_view value[kRowKeys];
+    unsigned seen = 0;
+
+    explicit RowValues(std::span<const GDataXMLStreamAttribute> attributes) {
+        for (const auto& a : attributes) {
+            const int key = rowKey(a.name);
+            if (key < 0 || (seen >> key & 1u)) continue;
+            seen |= 1u << key;
+            value[key] = a.value;
+        }
+    }
+    bool has(int key) const { return (seen >> key & 1u) != 0; }
+    std::string text(int key) const { return std::string(value[key]); }
+    bool flag(int key) const { return value[key] == "1"; }
+    int integer(int key) const { return has(key) ? platform::leadingInt(value[key]) : 0; }
+    float real(int key) const { return has(key) ? static_cast<float>(platform::leadingDouble(value[key])) : 0.0f; }
+};
+
+// A new order line from one desk-line reply row; `caipID` is the row's dish id as the reply's
+// shared text (lines of one reply with the same dish share it).
+std::shared_ptr<NSDishClass> lineFromRow(const RowValues& row, std::shared_ptr<const std::string> caipID,
+                                         bool withRemark) {
     auto line = std::make_shared<NSDishClass>();
-    line->m_strXfmxID = text(row.id);
-    line->m_bisSet = flag(row.set);
-    line->m_bisExp = flag(row.exp);
-    line->m_bAddOn = flag(row.addOn);
-    // The dish id is the document's shared text: lines of one reply with the same dish share it.
-    line->setM_strCaipID(row.gds);
-    line->m_fQuantity = real(row.qty);
-    line->m_iVarQty = flag(row.var) ? 1 : 0;
-    line->m_strKouw = text(row.kw);
+    line->m_strXfmxID = row.text(kId);
+    line->m_bisSet = row.flag(kSet);
+    line->m_bisExp = row.flag(kExp) || !row.value[kPare].empty();
+    line->m_bAddOn = row.flag(kAddOn);
+    line->setM_strCaipID(std::move(caipID));
+    line->m_fQuantity = row.real(kQty);
+    line->m_iVarQty = row.flag(kVar) ? 1 : 0;
+    line->m_strKouw = row.text(kKw);
     line->GetKouwIDFromstrID(line->m_strKouw);
     line->CreateKouwString();
-    line->m_iState = integer(row.stat);
-    line->m_strTime = text(row.time);
-    line->m_iType = integer(row.fs);
-    line->m_strPrice = text(row.prc);
+    line->m_iState = row.integer(kStat);
+    line->m_strTime = row.text(kTime);
+    line->m_iType = row.integer(kFs);
+    line->m_strPrice = row.text(kPrc);
     line->m_fPrice2 = 0;
     line->m_fPrice3 = 0;
-    line->m_strWaiterID = text(row.usr);
-    line->m_strUserID = text(row.cz);
-    line->m_fQuantity2 = real(row.qty2);
-    line->m_strUnits = text(row.dw);
-    if (withRemark) line->m_strRemark = text(row.pf);
-    if (!text(row.pare).empty()) line->m_bisExp = true;
+    line->m_strWaiterID = row.text(kUsr);
+    line->m_strUserID = row.text(kCz);
+    line->m_fQuantity2 = row.real(kQty2);
+    line->m_strUnits = row.text(kDw);
+    if (withRemark) line->m_strRemark = row.text(kPf);
     return line;
+}
+
+// A desk-line reply (the refresh and the desk detail) as its readers use it: the first `data`
+// element's first desk with its text and attributes, its rows, and its sold-out list. Read
+// without a tree: such a reply can hold thousands of rows and is read once.
+struct DeskLinesReply {
+    struct Entry {
+        std::string id;
+        std::optional<std::string> txt, reason, qty, unit2;
+    };
+    bool data = false;
+    std::optional<std::string> deskText;  // none without a desk element
+    std::optional<std::string> rens, bill, state, waiter, time;
+    // The rows as order lines, made as they are read; with a remark and the head each names
+    // (`pare`) when read for the desk detail.
+    std::vector<std::shared_ptr<NSDishClass>> lines;
+    std::vector<std::string> parents;
+    std::vector<Entry> sellOut;
+};
+
+class DeskLinesReader : public GDataXMLStreamHandler {
+public:
+    DeskLinesReader(DeskLinesReply& reply, bool detail) : reply_(reply), detail_(detail) {}
+
+    void startElement(int depth, std::string_view name, std::span<const GDataXMLStreamAttribute> attributes) override {
+        if (depth == 1 && name == "data" && !reply_.data) {
+            reply_.data = inData_ = true;
+            return;
+        }
+        if (depth != 2 || !inData_) {
+            if (depth == 3 && inSellOut_ && name == "gds") startEntry(attributes);
+            return;
+        }
+        if (name == "row") {
+            const RowValues row(attributes);
+            reply_.lines.push_back(lineFromRow(row, row.has(kGds) ? shared(row.value[kGds]) : nullptr, detail_));
+            if (detail_) reply_.parents.push_back(row.text(kPare));
+        } else if (name == "desk" && !reply_.deskText) {
+            reply_.deskText.emplace();
+            inDesk_ = true;
+            for (const auto& a : attributes) {
+                std::optional<std::string>* slot = a.name == "rens" ? &reply_.rens
+                                                   : a.name == "bill" ? &reply_.bill
+                                                   : a.name == "state" ? &reply_.state
+                                                   : a.name == "waiter" ? &reply_.waiter
+                                                   : a.name == "time" ? &reply_.time
+                                                                      : nullptr;
+                if (slot && !*slot) *slot = std::string(a.value);
+            }
+        } else if (name == "sellout" && !sellOutSeen_) {
+            sellOutSeen_ = inSellOut_ = true;
+        }
+    }
+
+    void text(int /*depth*/, std::string_view text) override {
+        if (inDesk_) *reply_.deskText += text;
+        if (inEntry_) reply_.sellOut.back().id += text;
+    }
+
+    void endElement(int depth) override {
+        if (depth == 1) inData_ = false;
+        if (depth == 2) inDesk_ = inSellOut_ = false;
+        if (depth == 3) inEntry_ = false;
+    }
+
+private:
+    void startEntry(std::span<const GDataXMLStreamAttribute> attributes) {
+        auto& entry = reply_.sellOut.emplace_back();
+        inEntry_ = true;
+        for (const auto& a : attributes) {
+            std::optional<std::string>* slot = a.name == "txt" ? &entry.txt
+                                               : a.name == "reason" ? &entry.reason
+                                               : a.name == "qty" ? &entry.qty
+                                               : a.name == "unit2" ? &entry.unit2
+                                                                   : nullptr;
+            if (slot && !*slot) *slot = std::string(a.value);
+        }
+    }
+
+    std::shared_ptr<const std::string> shared(std::string_view text) {
+        auto it = texts_.find(text);
+        if (it != texts_.end()) return it->second;
+        auto made = std::make_shared<const std::string>(text);
+        texts_.emplace(*made, made);
+        return made;
+    }
+
+    DeskLinesReply& reply_;
+    const bool detail_;
+    bool inData_ = false, inDesk_ = false, inSellOut_ = false, sellOutSeen_ = false, inEntry_ = false;
+    std::map<std::string, std::shared_ptr<const std::string>, std::less<>> texts_;
+};
+
+// Reads the text into `reply` (emptied first), for the desk detail or the refresh; false when
+// it is no document.
+bool readDeskLines(const std::string& text, DeskLinesReply& reply, bool detail) {
+    reply = DeskLinesReply();
+    DeskLinesReader reader(reply, detail);
+    return GDataXMLStreamRead(text, reader);
 }
 
 // Keeps the unsent lines, then appends the reply's rows with their group positions. With
 // `byParent` (deskdetail) a row's `pare` names its head among the lines already in the list.
-void replaceSentLines(NSDeskClass& desk, const Element& data, bool byParent) {
+void replaceSentLines(NSDeskClass& desk, DeskLinesReply& reply, bool byParent) {
     auto& list = desk.m_DishList;
     std::erase_if(list, [](const auto& l) { return !l || l->m_iState != NSDishClass::kUnsent; });
+    list.reserve(list.size() + reply.lines.size());
     int remembered = 0;
-    for (const auto& element : children(data, "row")) {
-        const RowAttributes row = rowAttributes(element);
-        auto line = lineFromRow(row, byParent);
+    for (std::size_t r = 0; r < reply.lines.size(); ++r) {
+        auto& line = reply.lines[r];
         if (line->m_bisExp && !line->m_bisSet) {
             line->m_parentpos = remembered;
         } else {
             remembered = static_cast<int>(list.size());
             line->m_parentpos = remembered;
         }
-        const std::string parent = byParent ? text(row.pare) : std::string();
+        const std::string& parent = byParent ? reply.parents[r] : std::string();
         if (!parent.empty())
             for (std::size_t i = 0; i < list.size(); ++i)
                 if (list[i]->m_strXfmxID == parent) line->m_parentpos = static_cast<int>(i);
         list.push_back(std::move(line));
     }
+    reply.lines.clear();
 }
 
-void refillSellOut(const Element& data) {
+void refillSellOut(const DeskLinesReply& reply) {
     auto db = NSServer::getCaipDB();
     if (!db) return;
     if (!db->m_SellOut) db->m_SellOut = std::make_shared<NSATreeClass>();
     NSATreeClass& sellOut = *db->m_SellOut;
     sellOut.RemoveAll();
-    for (const auto& entry : children(firstElement(data, "sellout"), "gds")) {
-        std::string id = entry->stringValue().value_or("");
-        auto dish = db->GetCaipFromID(id);
+    for (const auto& entry : reply.sellOut) {
+        auto dish = db->GetCaipFromID(entry.id);
         // A dish the menu lacks is still listed, without a name.
         std::string name = dish ? dish->m_strName : std::string();
-        if (!text(attr(entry, "txt")).empty()) name = platform::fmt("%@-%@", name, text(attr(entry, "reason")));
-        int row = sellOut.AddItem(id, name, text(attr(entry, "qty")));
+        if (!text(entry.txt).empty()) name = platform::fmt("%@-%@", name, text(entry.reason));
+        int row = sellOut.AddItem(entry.id, name, text(entry.qty));
         if (row >= 0) {
             if (sellOut.m_uint.size() <= static_cast<std::size_t>(row)) sellOut.m_uint.resize(static_cast<std::size_t>(row) + 1, 0);
-            sellOut.m_uint[static_cast<std::size_t>(row)] = flag(attr(entry, "unit2")) ? 1 : 0;
+            sellOut.m_uint[static_cast<std::size_t>(row)] = flag(entry.unit2) ? 1 : 0;
         }
     }
 }
 
 // ---- the readings ----
 
-bool readUpdateMenuFrom(const Reply& reply, NSDeskClass& desk) {
-    if (!isDocument(reply)) return false;
-    auto deskElement = firstElement(reply.data, "desk");
-    auto deskID = childText(reply.data, "desk");
-    if (deskID && *deskID == desk.m_strDeskID) {
-        desk.m_iClientNum = integer(attr(deskElement, "rens"));
-        desk.m_strConsumeID = text(attr(deskElement, "bill"));
-        replaceSentLines(desk, reply.data, false);
+bool readUpdateMenuFrom(DeskLinesReply& reply, NSDeskClass& desk) {
+    if (reply.deskText && *reply.deskText == desk.m_strDeskID) {
+        desk.m_iClientNum = integer(reply.rens);
+        desk.m_strConsumeID = text(reply.bill);
+        replaceSentLines(desk, reply, false);
     }
-    refillSellOut(reply.data);
+    refillSellOut(reply);
     return true;
 }
 
-bool readDeskDetailFrom(const Reply& reply, NSDeskClass& desk) {
-    if (!isDocument(reply)) return false;
-    auto deskElement = firstElement(reply.data, "desk");
-    auto deskID = childText(reply.data, "desk");
-    if (!deskID || *deskID != desk.m_strDeskID) return false;
-    desk.m_strDeskState = text(attr(deskElement, "state"));
+bool readDeskDetailFrom(DeskLinesReply& reply, NSDeskClass& desk) {
+    if (!reply.deskText || *reply.deskText != desk.m_strDeskID) return false;
+    desk.m_strDeskState = text(reply.state);
     if (desk.m_strDeskState == "1") return true;  // a free desk: nothing more to take
-    desk.m_iClientNum = integer(attr(deskElement, "rens"));
-    desk.m_strWaiterID = text(attr(deskElement, "waiter"));
-    desk.m_strConsumeID = text(attr(deskElement, "bill"));
-    desk.m_strBeginTime = text(attr(deskElement, "time"));
+    desk.m_iClientNum = integer(reply.rens);
+    desk.m_strWaiterID = text(reply.waiter);
+    desk.m_strConsumeID = text(reply.bill);
+    desk.m_strBeginTime = text(reply.time);
     desk.SetUpdate(true);
-    replaceSentLines(desk, reply.data, true);
-    refillSellOut(reply.data);
+    replaceSentLines(desk, reply, true);
+    refillSellOut(reply);
     return true;
 }
 
@@ -321,11 +422,13 @@ bool readTreeDataFrom(const Reply& reply, NSATreeClass& tree) {
 }  // namespace
 
 bool NSTcpPacket::readUpdateMenu(const std::string& replyText, NSDeskClass& desk) {
-    return readUpdateMenuFrom(parseReply(replyText), desk);
+    DeskLinesReply reply;
+    return readDeskLines(replyText, reply, false) && readUpdateMenuFrom(reply, desk);
 }
 
 bool NSTcpPacket::readDeskDetail(const std::string& replyText, NSDeskClass& desk) {
-    return readDeskDetailFrom(parseReply(replyText), desk);
+    DeskLinesReply reply;
+    return readDeskLines(replyText, reply, true) && readDeskDetailFrom(reply, desk);
 }
 
 bool NSTcpPacket::readLogin(const std::string& replyText, int* code, NSUserClass& user) {
@@ -357,14 +460,20 @@ std::string NSTcpPacket::readRecord(const std::string& reply) {
 
 bool NSTcpPacket::sendPacketForUpdateMenu(NSDeskClass& desk) {
     replyLimit = kDeskReplyBytes;
-    if (!sendPacketForNone(true)) return false;
-    return readUpdateMenuFrom(replyOf(std::move(replyDocument_)), desk);
+    DeskLinesReply reply;
+    replyReader_ = [&reply](const std::string& text) { return readDeskLines(text, reply, false); };
+    const bool answered = sendPacketForNone(true);
+    replyReader_ = nullptr;
+    return answered && readUpdateMenuFrom(reply, desk);
 }
 
 bool NSTcpPacket::sendPacketForDeskDetail(NSDeskClass& desk) {
     replyLimit = kDeskReplyBytes;
-    if (!sendPacketForNone(true)) return false;
-    return readDeskDetailFrom(replyOf(std::move(replyDocument_)), desk);
+    DeskLinesReply reply;
+    replyReader_ = [&reply](const std::string& text) { return readDeskLines(text, reply, true); };
+    const bool answered = sendPacketForNone(true);
+    replyReader_ = nullptr;
+    return answered && readDeskDetailFrom(reply, desk);
 }
 
 bool NSTcpPacket::sendPacketForLogin(int* code, NSUserClass& user) {

@@ -1,15 +1,22 @@
 // Parses arbitrary bytes as the program parses files and replies, then reads every node the way
-// the readers do.
+// the readers do; reads them without a tree too, which must give what the tree gives.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "../GData/GDataXMLStreamRecorder.h"
 #include "GData/GDataXML.h"
+#include "GData/GDataXMLStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
+    // Reading without a tree accepts what the tree accepts and gives the same elements and texts.
+    gdatatest::Recorder streamed, fromTree;
+    const bool streamRead = GDataXMLStreamRead(bytes, streamed);
+    const bool treeRead = GDataXMLTreeRead(bytes, fromTree);
+    if (streamRead != treeRead || (treeRead && streamed.events() != fromTree.events())) __builtin_trap();
     int error = 1;
     auto doc = GDataXMLDocument::initWithDataOptionsError(bytes, 0, &error);
     if (!doc) {

@@ -530,24 +530,53 @@ std::string format(std::string_view fmt, const std::vector<FormatArg>& args) {
     return out;
 }
 
+namespace {
+
+// Appends the text with each character `escape` gives a replacement for written as that
+// replacement; runs of other characters go in whole.
+template <typename Escape>
+void appendEscaped(std::string& out, std::string_view text, Escape escape) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char* replacement = escape(text[i]);
+        if (!replacement) continue;
+        out.append(text.substr(from, i - from));
+        out += replacement;
+        from = i + 1;
+    }
+    out.append(text.substr(from));
+}
+
+}  // namespace
+
 std::string escapeXml(std::string_view text, bool quotes) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    appendEscaped(out, text, [quotes](char c) -> const char* {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"':
-            if (quotes) {
-                out += "&quot;";
-                break;
-            }
-            [[fallthrough]];
-        default: out += c;
+        case '&': return "&amp;";
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        case '"': return quotes ? "&quot;" : nullptr;
+        default: return nullptr;
         }
-    }
+    });
     return out;
+}
+
+void appendXmlAttributeValue(std::string& out, std::string_view text) {
+    appendEscaped(out, text, [](char c) -> const char* {
+        switch (c) {
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        case '&': return "&amp;";
+        case '"': return "&quot;";
+        case '\n': return "&#10;";
+        case '\r': return "&#13;";
+        case '\t': return "&#9;";
+        default: return nullptr;
+        }
+    });
 }
 
 namespace {
@@ -598,15 +627,15 @@ void appendXmlCharacterData(std::string& out, std::string_view text) {
         repaired = xmlText(text);
         text = repaired;
     }
-    for (char c : text) {
+    appendEscaped(out, text, [](char c) -> const char* {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out += c;
+        case '&': return "&amp;";
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        case '\r': return "&#13;";
+        default: return nullptr;
         }
-    }
+    });
 }
 
 std::string xmlCharacterData(std::string_view text) {

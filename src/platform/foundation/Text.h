@@ -39,6 +39,9 @@ std::string xmlText(std::string_view text);
 // because parsers fold CR LF to LF.
 std::string xmlCharacterData(std::string_view text);
 void appendXmlCharacterData(std::string& out, std::string_view text);
+// An attribute value as the XML library writes it between double quotes: also the quote and
+// the line breaks and tabs as character references, so they read back as they were.
+void appendXmlAttributeValue(std::string& out, std::string_view text);
 
 // The leading number of a text, as the files are read: leading white space is skipped, then an
 // optional sign and digits (and for doubles a fraction and exponent); anything else after is
