@@ -47,7 +47,7 @@ std::shared_ptr<const std::string> newText(const std::string& text = {}) {
 
 }  // namespace
 
-NSDishClass::NSDishClass() : m_strCaipID(newText()) { Release(); }
+NSDishClass::NSDishClass() { Release(); }
 
 std::shared_ptr<NSDishClass> NSDishClass::initWithDish(const NSDishClass& source) {
     auto line = std::make_shared<NSDishClass>();
@@ -213,6 +213,10 @@ bool NSDishClass::AddKouwID(const std::string& ids) {
 }
 
 bool NSDishClass::GetKouwIDFromstrID(const std::string& ids) {
+    if (ids.empty()) {
+        m_KouwArray.clear();
+        return true;
+    }
     m_KouwArray = nonEmptyParts(ids);
     return true;
 }

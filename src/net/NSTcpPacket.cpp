@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -28,6 +29,9 @@ const char* const kFileFailed = "接收图片数据异常,请检查网络";
 // As "%g" writes it (six significant digits), without going through printf.
 std::string gText(double value) {
     char buffer[32];
+    // Whole quantities, the usual case, are their digits ("-0" keeps its sign, as with "%g").
+    if (value == std::trunc(value) && std::fabs(value) < 1e6 && !(value == 0 && std::signbit(value)))
+        return std::to_string(static_cast<long long>(value));
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     return error == std::errc() ? std::string(buffer, end) : std::string();
 }

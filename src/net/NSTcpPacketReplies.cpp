@@ -78,21 +78,35 @@ std::vector<Element> children(const Element& parent, const std::string& name) {
 // The attributes a desk-line reply row is read for.
 enum RowKey { kId, kSet, kExp, kAddOn, kGds, kQty, kVar, kKw, kStat, kTime, kFs, kPrc, kUsr, kCz, kQty2, kDw, kPf, kPare, kRowKeys };
 
+// A name of up to eight characters as one number (names hold no NUL, so equal numbers are equal
+// names): a row's attributes are told apart without comparing texts.
+constexpr std::uint64_t packedName(std::string_view n) {
+    std::uint64_t v = 0;
+    for (char c : n) v = v << 8 | static_cast<unsigned char>(c);
+    return v;
+}
+
 int rowKey(std::string_view n) {
-    switch (n.size()) {
-    case 2:
-        return n == "id" ? kId : n == "kw" ? kKw : n == "fs" ? kFs : n == "cz" ? kCz : n == "dw" ? kDw : n == "pf" ? kPf : -1;
-    case 3:
-        return n == "Set"   ? kSet
-               : n == "Exp" ? kExp
-               : n == "gds" ? kGds
-               : n == "qty" ? kQty
-               : n == "Var" ? kVar
-               : n == "prc" ? kPrc
-               : n == "usr" ? kUsr
-                            : -1;
-    case 4: return n == "stat" ? kStat : n == "time" ? kTime : n == "qty2" ? kQty2 : n == "pare" ? kPare : -1;
-    case 5: return n == "AddOn" ? kAddOn : -1;
+    if (n.empty() || n.size() > 8) return -1;
+    switch (packedName(n)) {
+    case packedName("id"): return kId;
+    case packedName("Set"): return kSet;
+    case packedName("Exp"): return kExp;
+    case packedName("AddOn"): return kAddOn;
+    case packedName("gds"): return kGds;
+    case packedName("qty"): return kQty;
+    case packedName("Var"): return kVar;
+    case packedName("kw"): return kKw;
+    case packedName("stat"): return kStat;
+    case packedName("time"): return kTime;
+    case packedName("fs"): return kFs;
+    case packedName("prc"): return kPrc;
+    case packedName("usr"): return kUsr;
+    case packedName("cz"): return kCz;
+    case packedName("qty2"): return kQty2;
+    case packedName("dw"): return kDw;
+    case packedName("pf"): return kPf;
+    case packedName("pare"): return kPare;
     default: return -1;
     }
 }
