@@ -191,6 +191,11 @@ public:
     static void saveNowDesk();
     // Writes the given desk's file, named after its id.
     static void saveSelectDish1(const std::shared_ptr<NSDeskClass>& desk);
+    // The text the desk's own file would hold now (its unsent lines); none for a desk whose id
+    // cannot name a file.
+    static std::optional<std::string> deskFileText(const NSDeskClass& desk);
+    // Writes that text as the desk's own file; false when it could not be written.
+    static bool writeDeskFileText(const NSDeskClass& desk, const std::string& text);
     // Writes every offline desk, with all its lines, to the offline file.
     static void saveOutDesk();
     // Appends the lines of the given desk's file to it.
@@ -232,7 +237,8 @@ public:
     int login(NSUserClass& user);
     bool XPrint();
     bool XPrint2();
-    bool XRefreshDishList(NSDeskClass& desk);
+    // `whileWaiting` runs once while the server answers, if the request got written.
+    bool XRefreshDishList(NSDeskClass& desk, std::function<void()> whileWaiting = {});
     bool XDeskDetail(NSDeskClass& desk);
     bool OpenDesk(NSDeskClass& desk);
     bool OpenYudingDesk(const class NSYuDingClass& reservation);

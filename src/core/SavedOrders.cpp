@@ -70,11 +70,15 @@ std::shared_ptr<GDataXMLElement> deskElement(const NSDeskClass& desk, bool unsen
     return element;
 }
 
-void writeDocument(const std::string& path, const std::shared_ptr<GDataXMLElement>& root) {
+std::optional<std::string> documentText(const std::shared_ptr<GDataXMLElement>& root) {
     auto document = GDataXMLDocument::initWithRootElement(root);
-    if (!document) return;
+    if (!document) return std::nullopt;
     document->setCharacterEncoding("UTF-8");
-    auto bytes = document->XMLData();
+    return document->XMLData();
+}
+
+void writeDocument(const std::string& path, const std::shared_ptr<GDataXMLElement>& root) {
+    auto bytes = documentText(root);
     // A failed write leaves the old file whole and is not reported: the order in memory stands.
     if (bytes) platform::fs::writeAtomically(path, *bytes);
 }
@@ -185,12 +189,23 @@ void writeDeskFile(const NSDeskClass& desk) {
                                     platform::xmlText(desk.m_strDeskID)));
         return;
     }
-    auto root = GDataXMLNode::elementWithName("morvane");
-    root->addChild(deskElement(desk, true));
-    writeDocument(deskFilePath(desk.m_strDeskID), root);
+    if (auto text = NSServer::deskFileText(desk)) NSServer::writeDeskFileText(desk, *text);
 }
 
 }  // namespace
+
+std::optional<std::string> NSServer::deskFileText(const NSDeskClass& desk) {
+    if (!isSafeDeskFileName(desk.m_strDeskID)) return std::nullopt;
+    auto root = GDataXMLNode::elementWithName("morvane");
+    root->addChild(deskElement(desk, true));
+    return documentText(root);
+}
+
+bool NSServer::writeDeskFileText(const NSDeskClass& desk, const std::string& text) {
+    // A failed write leaves the old file whole: the order in memory stands.
+    return isSafeDeskFileName(desk.m_strDeskID) &&
+           platform::fs::writeAtomically(deskFilePath(desk.m_strDeskID), text);
+}
 
 bool NSServer::isSafeDeskFileName(const std::string& deskID) {
     if (deskID == "." || deskID == ".." || deskID == kOutDeskName) return false;

@@ -605,6 +605,11 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
             link.close();
             return true;
         }
+        if (whileWaiting) {
+            auto work = std::move(whileWaiting);
+            whileWaiting = nullptr;
+            work();
+        }
         receiveMessage = link.readNSString(replyLimit);
         if (!receiveMessage || receiveMessage->empty()) {
             link.close();

@@ -152,6 +152,9 @@ public:
     std::optional<std::string> receiveMessage;  // the last reply read; none after a failed read
     // The largest reply this request accepts; the forms set it for their kind.
     std::size_t replyLimit = kPlainReplyBytes;
+    // Work that can go on while the server answers: run once, after the request is written and
+    // before its reply is read.
+    std::function<void()> whileWaiting;
     // Whether the reply must be a well-formed document: one that is not fails the attempt as a
     // lost reply does. Only the table text and the replies read as raw text are exempt.
     bool replyIsDocument = true;

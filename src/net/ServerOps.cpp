@@ -155,9 +155,10 @@ bool NSServer::XPrint2() {
     return packet->sendPacketForNone(true);
 }
 
-bool NSServer::XRefreshDishList(NSDeskClass& desk) {
+bool NSServer::XRefreshDishList(NSDeskClass& desk, std::function<void()> whileWaiting) {
     auto packet = NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu);
     if (!packet->setUpdateMenu(desk)) return false;
+    packet->whileWaiting = std::move(whileWaiting);
     return packet->sendPacketForUpdateMenu(desk);
 }
 

@@ -17,6 +17,7 @@
 //   UIDishLViewControllerPrint.cpp    bill printing with its discount panel
 //   UIDishLViewControllerOnline.cpp   the online-order submit
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -151,7 +152,8 @@ public:
     void sendOneDish(int row);
     bool onSendCaip(const std::optional<std::string>& word, int row);
     void loginBack(int loginType, bool ok) override;
-    bool updateMenu();
+    // Refreshes the current desk from the server; `whileWaiting` runs once while it answers.
+    bool updateMenu(std::function<void()> whileWaiting = {});
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();

@@ -111,7 +111,15 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
             return false;
         }
     }
-    if (!updateMenu()) {
+    // The accepted lines are on the server's bill now: the desk's file is written without them
+    // while the server answers the refresh (a crash from here on cannot offer them again), and
+    // written again afterwards only if the refresh changed what it holds (or that write failed).
+    std::optional<std::string> written;
+    auto saveAccepted = [&written, &desk] {
+        auto text = NSServer::deskFileText(*desk);
+        if (text && NSServer::writeDeskFileText(*desk, *text)) written = std::move(text);
+    };
+    if (!updateMenu(saveAccepted)) {
         holdAccepted(*desk);
         save();
         reload();
@@ -119,7 +127,7 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         return false;
     }
     reload();
-    save();
+    if (!written || NSServer::deskFileText(*desk) != written) save();
     if (NSServer::isSendClose()) {
         startOfflineDesk();
         reload();
@@ -152,9 +160,9 @@ void UIDishLViewController::loginBack(int loginType, bool ok) {
     }
 }
 
-bool UIDishLViewController::updateMenu() {
+bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
     auto desk = NSServer::getNowDesk();
-    if (!NSServer().XRefreshDishList(*desk)) return false;
+    if (!NSServer().XRefreshDishList(*desk, std::move(whileWaiting))) return false;
     desk->OrderDish();
     orderlist::renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();

@@ -2,7 +2,12 @@
 // mode, the lines a send takes (chosen lines with their set meals, or all), returns in the same
 // send, the refresh, send-and-close, and a server that fails half way through.
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "OrderListFixture.h"
+#include "platform/foundation/FileSystem.h"
 
 namespace {
 
@@ -106,6 +111,30 @@ TEST_F(Send, ARefreshThatFailsAfterTheServerTookTheLinesNeverSendsThemTwice) {
     sendAll();
     EXPECT_EQ(requests("adddish"), 1);
     EXPECT_EQ(sim.desk(desk->m_strDeskID)->lines.size(), 2u);
+    EXPECT_EQ(lines().size(), 2u);
+}
+
+TEST_F(Send, TheSavedOrderLosesTheAcceptedLinesWhileTheServerAnswersTheRefresh) {
+    auto desk = openDesk();
+    lines() = {line(0), line(1)};
+    NSServer::saveSelectDish0();
+    const std::string file = dataFile(desk->m_strDeskID + ".ATD");
+    auto holdsLines = [&file] { return platform::fs::readAll(file).value_or("").find("<dish") != std::string::npos; };
+    ASSERT_TRUE(holdsLines());
+    // The server looks at the desk's file before it answers the refresh (a crash at that moment
+    // would leave that file behind).
+    std::atomic<bool> heldDuringRefresh{true};
+    sim.overrideReply("updatemenu", [&](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (holdsLines() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        heldDuringRefresh = holdsLines();
+        return std::nullopt;
+    });
+    EXPECT_TRUE(sendAll());
+    sim.overrideReply("updatemenu", nullptr);
+    EXPECT_FALSE(heldDuringRefresh) << "the file still offered the accepted lines";
+    EXPECT_FALSE(holdsLines());
     EXPECT_EQ(lines().size(), 2u);
 }
 
