@@ -313,6 +313,23 @@ int NSCaipDBClass::GetCaipArrayBySQCode(const std::string& text, NSCaipList& cai
 }
 
 std::shared_ptr<NSCaipClass> NSCaipDBClass::GetCaipFromID(const std::string& id) const {
+    {
+        std::lock_guard<std::mutex> lock(m_idIndex.mutex);
+        auto& index = m_idIndex;
+        if (index.data != m_CaipArray.data() || index.size != m_CaipArray.size()) {
+            index.positions.clear();
+            for (std::size_t i = 0; i < m_CaipArray.size(); ++i)
+                if (m_CaipArray[i]) index.positions.emplace(m_CaipArray[i]->strID(), i);  // the first stays
+            index.data = m_CaipArray.data();
+            index.size = m_CaipArray.size();
+        }
+        auto it = index.positions.find(id);
+        if (it != index.positions.end() && it->second < m_CaipArray.size()) {
+            const auto& caip = m_CaipArray[it->second];
+            if (caip && caip->strID() == id) return caip;
+        }
+    }
+    // Unknown to the index, or the list changed in place since it was made: the list answers.
     for (const auto& caip : m_CaipArray)
         if (caip && caip->strID() == id) return caip;
     return nullptr;

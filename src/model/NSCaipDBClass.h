@@ -6,7 +6,9 @@
 // one. The sold-out and discount lists are filled later by the server's replies.
 
 #include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/NSATreeClass.h"
@@ -58,6 +60,7 @@ public:
     // Appends to the caller's list, in menu order, each dish whose quick code contains the
     // upper-cased text, or else whose name does; answers the list's count.
     int GetCaipArrayBySQCode(const std::string& text, NSCaipList& caips) const;
+    // The first dish of that id in the list, found through an index of the ids.
     std::shared_ptr<NSCaipClass> GetCaipFromID(const std::string& id) const;
     std::shared_ptr<NSCaipClass> GetCaipFromName(const std::string& name) const;
     // Sold out only when the dish's first sold-out row says exactly "0".
@@ -72,4 +75,23 @@ public:
 private:
     void addUnitName(const std::string& unit);
     void pruneCplbTrees();
+
+    // Dish ids with their first position in m_CaipArray, made again when the list has changed
+    // its length or storage (the list is open to its users); every answer is checked against the
+    // list itself. A copy starts without one.
+    struct IdIndex {
+        IdIndex() = default;
+        IdIndex(const IdIndex&) {}
+        IdIndex& operator=(const IdIndex&) {
+            std::lock_guard<std::mutex> lock(mutex);
+            positions.clear();
+            data = nullptr;
+            return *this;
+        }
+        std::mutex mutex;
+        std::unordered_map<std::string, std::size_t> positions;
+        const void* data = nullptr;
+        std::size_t size = 0;
+    };
+    mutable IdIndex m_idIndex;
 };

@@ -250,6 +250,35 @@ TEST_F(MenuDatabaseTest, LookupsAndQuickSearch) {
     for (const char* id : {"b", "c", "d", "zz"}) EXPECT_FALSE(db->IsCaipSellOut(id)) << id;
 }
 
+TEST_F(MenuDatabaseTest, DishByIdIsTheFirstOfThatIdWhateverTheListWentThrough) {
+    auto db = load();  // the demo menu
+    auto dish = [](const std::string& id, const std::string& name) {
+        auto d = std::make_shared<NSCaipClass>();
+        d->setM_strID(id);
+        d->m_strName = name;
+        return d;
+    };
+    EXPECT_EQ(db->GetCaipFromID("9004")->m_strName, "佛跳墙");
+    // Added later, twice: the first one answers.
+    db->m_CaipArray.push_back(dish("N1", "first"));
+    db->m_CaipArray.push_back(dish("N1", "second"));
+    EXPECT_EQ(db->GetCaipFromID("N1")->m_strName, "first");
+    // Ids changed in place, and a slot replaced, without the list changing its length.
+    db->m_CaipArray[0]->setM_strID("MOVED");
+    EXPECT_EQ(db->GetCaipFromID("MOVED"), db->m_CaipArray[0]);
+    const std::string oldID = db->m_CaipArray[1]->strID();
+    db->m_CaipArray[1] = dish("SWAP", "swapped");
+    EXPECT_EQ(db->GetCaipFromID("SWAP")->m_strName, "swapped");
+    EXPECT_EQ(db->GetCaipFromID(oldID), nullptr);
+    // Emptied and filled again; a copy answers from its own list.
+    NSCaipDBClass copy = *db;
+    db->m_CaipArray.clear();
+    EXPECT_EQ(db->GetCaipFromID("9004"), nullptr);
+    db->m_CaipArray.push_back(dish("9004", "again"));
+    EXPECT_EQ(db->GetCaipFromID("9004")->m_strName, "again");
+    EXPECT_EQ(copy.GetCaipFromID("N1")->m_strName, "first");
+}
+
 TEST_F(MenuDatabaseTest, ReloadReplacesTheDatabaseAndDishIdTextsAreSharedPerDocument) {
     writeTable("stCategory.dat", "record", {{{"f1", "10"}, {"f3", "10"}}});
     writeTable("caip.dat", "row", {{{"f1", "7"}, {"f8", "10"}}, {{"f1", "7"}, {"f8", "10"}}, {{"f1", "8"}}});
