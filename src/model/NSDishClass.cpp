@@ -304,3 +304,23 @@ float NSDishClass::GetAddPrice(float amount) const {
     if (m_iPrice2Type == 0 || m_iPrice2Type == 1) total += m_fPrice2;
     return total + m_fPrice3;
 }
+
+void renumberGroups(NSDishList& lines) {
+    int head = -1;    // the last set-meal head, until a plain line ends its group
+    int anchor = -1;  // the last head or plain line: what an add-on belongs to
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i]) continue;
+        NSDishClass& line = *lines[i];
+        const int pos = static_cast<int>(i);
+        if (line.m_bisSet) {
+            line.m_parentpos = head = anchor = pos;
+        } else if (line.m_bisExp) {
+            line.m_parentpos = head;
+        } else if (line.m_bAddOn && anchor >= 0) {
+            line.m_parentpos = anchor;
+        } else {
+            line.m_parentpos = anchor = pos;
+            head = -1;
+        }
+    }
+}

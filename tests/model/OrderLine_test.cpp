@@ -236,3 +236,33 @@ TEST_F(OrderLineTest, CopiesShareTheDishIdAndOwnTheirLists) {
 }
 
 }  // namespace
+
+TEST(OrderGroups, PositionsFollowTheOrderOfTheLines) {
+    // kind: H head, I item, A add-on, P plain line; positions start stale (99).
+    struct Case {
+        const char* kinds;
+        std::vector<int> positions;
+    };
+    const Case cases[] = {
+        {"HIIP", {0, 0, 0, 3}},
+        {"PIHI", {0, -1, 2, 2}},  // an item without a head before it names none
+        {"HIPI", {0, 0, 2, -1}},  // a plain line ends the group
+        {"PAHAIA", {0, 0, 2, 2, 2, 2}},  // an add-on belongs to the head or plain line before it
+        {"AP", {0, 1}},  // nothing before it: an add-on stands alone
+    };
+    for (const auto& c : cases) {
+        NSDishList lines;
+        for (const char* k = c.kinds; *k; ++k) {
+            auto line = std::make_shared<NSDishClass>();
+            line->m_bisSet = *k == 'H';
+            line->m_bisExp = *k == 'H' || *k == 'I';
+            line->m_bAddOn = *k == 'A';
+            line->m_parentpos = 99;
+            lines.push_back(line);
+        }
+        renumberGroups(lines);
+        std::vector<int> got;
+        for (const auto& line : lines) got.push_back(line->m_parentpos);
+        EXPECT_EQ(got, c.positions) << c.kinds;
+    }
+}

@@ -99,23 +99,6 @@ void announce(const std::string& key, const std::string& param) {
     NSServer::sendTV(key, NSServer::getNowDesk()->m_strDeskID, param);
 }
 
-void renumberParents(NSDishList& lines) {
-    int head = -1;
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        NSDishClass& line = *lines[k];
-        const int pos = static_cast<int>(k);
-        if (isGroupHead(line)) {
-            line.m_parentpos = pos;
-            head = pos;
-        } else if (!line.m_bisExp) {
-            line.m_parentpos = pos;
-            head = -1;
-        } else if (head >= 0) {
-            line.m_parentpos = head;
-        }
-    }
-}
-
 std::optional<std::string> cachedPictureName(const std::string& address) {
     std::string name = address.substr(0, address.find_first_of("?#"));
     if (auto slash = name.rfind('/'); slash != std::string::npos) name = name.substr(slash + 1);

@@ -92,9 +92,6 @@ float unsentQuantity(const std::string& id, bool* any = nullptr);
 // The screen announcement with the current desk's id.
 void announce(const std::string& key, const std::string& param);
 
-// Gives every line of the list its parent position again: a group head and a line outside a
-// group their own position, a group item the position of the head before it (kept when none).
-void renumberParents(NSDishList& lines);
 // Whether the line is an item of a group (group flag without set flag).
 inline bool isGroupItem(const NSDishClass& line) { return line.m_bisExp && !line.m_bisSet; }
 // Whether the line heads a group (set flag and group flag).

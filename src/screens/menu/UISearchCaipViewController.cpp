@@ -191,7 +191,7 @@ void UISearchCaipViewController::selCaip(int k) {
         // the order list handles.
         if ((*first)->m_iState == NSDishClass::kUnsent && !(*first)->m_bisExp && !(*first)->m_bisSet) {
             lines.erase(first);
-            menu::renumberParents(lines);
+            renumberGroups(lines);
             NSServer::saveSelectDish0();
             flashSelCaip();
         }

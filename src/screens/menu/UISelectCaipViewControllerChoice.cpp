@@ -178,7 +178,7 @@ void UISelectCaipViewController::cancelCaip(int index, const std::shared_ptr<ui:
             else ++k;
         }
     }
-    menu::renumberParents(lines);
+    renumberGroups(lines);
     NSServer::saveSelectDish0();
     flashCaip();
 }

@@ -34,25 +34,6 @@ bool isUnsent(const NSDishClass& line) {
     return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
 }
 
-void renumberGroups(std::vector<std::shared_ptr<NSDishClass>>& lines) {
-    int head = -1;    // the last set-meal head, until a plain line ends its group
-    int anchor = -1;  // the last head or plain line: what an add-on belongs to
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        NSDishClass& line = *lines[i];
-        const int pos = static_cast<int>(i);
-        if (line.m_bisSet) {
-            line.m_parentpos = head = anchor = pos;
-        } else if (line.m_bisExp) {
-            line.m_parentpos = head;
-        } else if (line.m_bAddOn && anchor >= 0) {
-            line.m_parentpos = anchor;
-        } else {
-            line.m_parentpos = anchor = pos;
-            head = -1;
-        }
-    }
-}
-
 std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, int row) {
     std::vector<std::shared_ptr<NSDishClass>> marked;
     const auto& lines = desk.m_DishList;

@@ -22,12 +22,6 @@ const char* stateWord(int state);
 // A line that has not reached the server yet: unsent (101) or being sent (102).
 bool isUnsent(const NSDishClass& line);
 
-// Derives every line's group position again, as the saved-order reader does: a set-meal head and
-// a plain line hold their own position, an item the position of the head before it (none when a
-// plain line came between), an add-on the position of the line it follows. Run after lines were
-// removed, reordered or appended, so a send never names the wrong head.
-void renumberGroups(std::vector<std::shared_ptr<NSDishClass>>& lines);
-
 // The unsent lines a send takes. A row of -1 or less: the chosen unsent lines, a chosen head
 // taking its following items along, or every unsent line when none is chosen. A row: that line,
 // when it is unsent and chosen.

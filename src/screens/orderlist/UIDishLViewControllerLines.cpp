@@ -64,7 +64,7 @@ void UIDishLViewController::undelDishes() {
     desk->m_DishList.insert(desk->m_DishList.end(), bin->begin(), bin->end());
     bin->clear();
     // The restored lines stand elsewhere now: their groups point at their new places.
-    orderlist::renumberGroups(desk->m_DishList);
+    renumberGroups(desk->m_DishList);
     reload();
     save();
 }
@@ -123,7 +123,7 @@ void UIDishLViewController::pasteDeskDishs(const std::optional<std::string>& wor
         desk->m_DishList.push_back(line);
     }
     copies->clear();
-    orderlist::renumberGroups(desk->m_DishList);
+    renumberGroups(desk->m_DishList);
     reload();
     save();
 }
@@ -153,7 +153,7 @@ void UIDishLViewController::delDishs(const std::optional<std::string>& word) {
     if (word != kNoAlert && askFirst(std::string("delete"), kAskDeleteChosen, "dishl7")) return;
     auto bin = NSServer::getRubbishs();
     bin->clear();
-    orderlist::renumberGroups(lines);  // the walk follows each head by its position
+    renumberGroups(lines);  // the walk follows each head by its position
     int head = -1;
     for (std::size_t i = 0; i < lines.size();) {
         auto line = lines[i];
@@ -168,7 +168,7 @@ void UIDishLViewController::delDishs(const std::optional<std::string>& word) {
         if (line->m_bisSet && line->m_bisExp) head = line->m_parentpos;
         else if (!line->m_bisExp) head = -1;
     }
-    orderlist::renumberGroups(lines);
+    renumberGroups(lines);
     reload();
     save();
 }

@@ -42,7 +42,7 @@ void UIDishLViewController::holdAccepted(NSDeskClass& desk) {
 
 void UIDishLViewController::markSending(NSDeskClass& desk) {
     // Lines may have been removed, restored or merged since they were grouped.
-    orderlist::renumberGroups(desk.m_DishList);
+    renumberGroups(desk.m_DishList);
     auto user = NSServer::getNowUser();
     for (auto& line : orderlist::linesToSend(desk, sendIndex_)) {
         line->m_iState = NSDishClass::kSending;
@@ -164,7 +164,7 @@ bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
     auto desk = NSServer::getNowDesk();
     if (!NSServer().XRefreshDishList(*desk, std::move(whileWaiting))) return false;
     desk->OrderDish();
-    orderlist::renumberGroups(desk->m_DishList);
+    renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();
     // Lines of one waiter come in runs: one name looked up per run.
     std::string userID, userName, waiterID, waiterName;

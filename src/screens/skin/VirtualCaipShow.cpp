@@ -43,24 +43,6 @@ bool isGroupItem(const NSDishClass& line) { return line.m_bisExp && !line.m_bisS
 
 void save() { NSServer::saveSelectDish0(); }
 
-// Group positions follow the lines again after a removal: a head names itself, its items the
-// head before them, and every other line itself.
-void renumberGroups(NSDishList& lines) {
-    int head = -1;
-    for (int p = 0; p < static_cast<int>(lines.size()); ++p) {
-        auto& line = *lines[static_cast<size_t>(p)];
-        if (line.m_bisSet) {
-            line.m_parentpos = p;
-            head = p;
-        } else if (line.m_bisExp) {
-            if (head != -1) line.m_parentpos = head;
-        } else {
-            line.m_parentpos = p;
-            head = -1;
-        }
-    }
-}
-
 }  // namespace
 
 std::shared_ptr<ui::Image> dishThumbnail(const NSCaipClass& dish, bool demoFallback) {
