@@ -96,7 +96,8 @@ float unsentQuantity(const std::string& id, bool* any) {
 }
 
 void announce(const std::string& key, const std::string& param) {
-    NSServer::sendTV(key, NSServer::getNowDesk()->m_strDeskID, param);
+    // Without a desk there is nothing to announce, as for an offline one.
+    if (auto desk = NSServer::getNowDesk()) NSServer::sendTV(key, desk->m_strDeskID, param);
 }
 
 std::optional<std::string> cachedPictureName(const std::string& address) {
