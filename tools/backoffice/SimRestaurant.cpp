@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "Film.h"
 #include "GData/GDataXML.h"
 #include "core/NSEncDec.h"
 #include "platform/foundation/Text.h"
@@ -148,7 +149,9 @@ SimRestaurant::SimRestaurant() {
     }
     files["png"].push_back({"SKIN1.BMP", 1, bitmap(64, 64, 0x803020), std::nullopt});
     files["png"].push_back({"SKIN2.BMP", 1, bitmap(64, 64, 0x208030), std::nullopt});
-    files["mpg"].push_back({"DEMO.MPG", 1, std::string(4096, '\x47'), std::nullopt});
+    // The promotional film the demo skin plays; made once in a process, as every simulator serves it.
+    static const std::string film = artgen::demoFilm().value_or(std::string(4096, '\x47'));
+    files["mpg"].push_back({"DEMO.MPG", 1, film, std::nullopt});
     if (dishIDs.size() >= 6) {
         specialLists["Dailynew"] = {dishIDs[0], dishIDs[1], dishIDs[2]};
         specialLists["Recommend"] = {dishIDs[3], dishIDs[4], dishIDs[5]};

@@ -38,6 +38,10 @@ public:
         frame_ = av_frame_alloc();
         packet_ = av_packet_alloc();
         timeBase_ = av_q2d(format_->streams[stream_]->time_base);
+        // Times count from the film's first picture: program streams start at half a second or
+        // anywhere at all.
+        const int64_t start = format_->streams[stream_]->start_time;
+        startStamp_ = start == AV_NOPTS_VALUE ? 0 : start;
         return frame_ && packet_;
     }
 
@@ -77,7 +81,7 @@ private:
         int strides[4] = {out.width * 4, 0, 0, 0};
         sws_scale(scaler_, frame_->data, frame_->linesize, 0, h, planes, strides);
         const int64_t stamp = frame_->best_effort_timestamp;
-        out.time = stamp == AV_NOPTS_VALUE ? lastTime_ : static_cast<double>(stamp) * timeBase_;
+        out.time = stamp == AV_NOPTS_VALUE ? lastTime_ : std::max(0.0, static_cast<double>(stamp - startStamp_) * timeBase_);
         lastTime_ = out.time;
         return out;
     }
@@ -89,6 +93,7 @@ private:
     SwsContext* scaler_ = nullptr;
     int stream_ = -1;
     double timeBase_ = 0;
+    int64_t startStamp_ = 0;
     double lastTime_ = 0;
     bool flushed_ = false;
 };

@@ -1,5 +1,5 @@
-// The decoding video player: a film of a few coloured pictures, encoded here with libavcodec's
-// MPEG-4 encoder into an MP4 file, is read picture by picture in time and played to its end;
+// The decoding video player: a film of a few grey pictures, encoded with libavcodec's MPEG-4
+// encoder into an MP4 file, is read picture by picture in time and played to its end;
 // a file that is no film is refused at once.
 
 #include <chrono>
@@ -8,11 +8,7 @@
 
 #include <gtest/gtest.h>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
-
+#include "Film.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/media/MoviePlayer.h"
@@ -25,62 +21,21 @@ constexpr int kWidth = 64, kHeight = 48, kFrames = 6, kRate = 25;
 
 // Writes a film of kFrames pictures, each a flat grey one step lighter than the last.
 bool writeFilm(const std::string& path) {
-    AVFormatContext* out = nullptr;
-    if (avformat_alloc_output_context2(&out, nullptr, "mp4", path.c_str()) < 0) return false;
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-    AVStream* stream = codec ? avformat_new_stream(out, nullptr) : nullptr;
-    AVCodecContext* enc = codec ? avcodec_alloc_context3(codec) : nullptr;
-    bool ok = stream && enc;
-    if (ok) {
-        enc->width = kWidth;
-        enc->height = kHeight;
-        enc->pix_fmt = AV_PIX_FMT_YUV420P;
-        enc->time_base = {1, kRate};
-        enc->gop_size = 1;
-        if (out->oformat->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        ok = avcodec_open2(enc, codec, nullptr) >= 0 && avcodec_parameters_from_context(stream->codecpar, enc) >= 0;
-    }
-    if (ok) {
-        stream->time_base = enc->time_base;
-        ok = avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
-    }
-    AVFrame* frame = av_frame_alloc();
-    AVPacket* packet = av_packet_alloc();
-    auto drain = [&] {
-        while (avcodec_receive_packet(enc, packet) == 0) {
-            // Each picture lasts one tick; a last picture without a length would be cut off.
-            if (packet->duration == 0) packet->duration = 1;
-            av_packet_rescale_ts(packet, enc->time_base, stream->time_base);
-            packet->stream_index = stream->index;
-            av_interleaved_write_frame(out, packet);
+    artgen::FilmSpec spec;
+    spec.kind = artgen::FilmSpec::Kind::Mpeg4InMp4;
+    spec.width = kWidth;
+    spec.height = kHeight;
+    spec.frames = kFrames;
+    spec.rate = kRate;
+    spec.draw = [](int n, const artgen::FilmPicture& p) {
+        for (int y = 0; y < p.height; ++y) memset(p.y + y * p.yStride, 40 + 30 * n, static_cast<std::size_t>(p.width));
+        for (int y = 0; y < p.height / 2; ++y) {
+            memset(p.u + y * p.cStride, 128, static_cast<std::size_t>(p.width / 2));
+            memset(p.v + y * p.cStride, 128, static_cast<std::size_t>(p.width / 2));
         }
     };
-    for (int n = 0; ok && n <= kFrames; ++n) {
-        if (n == kFrames) {
-            avcodec_send_frame(enc, nullptr);
-        } else {
-            frame->format = enc->pix_fmt;
-            frame->width = kWidth;
-            frame->height = kHeight;
-            ok = av_frame_get_buffer(frame, 0) >= 0;
-            for (int p = 0; ok && p < 3; ++p) {
-                const int rows = p ? kHeight / 2 : kHeight;
-                for (int y = 0; y < rows; ++y)
-                    memset(frame->data[p] + y * frame->linesize[p], p ? 128 : 40 + 30 * n, p ? kWidth / 2 : kWidth);
-            }
-            frame->pts = n;
-            ok = ok && avcodec_send_frame(enc, frame) >= 0;
-            av_frame_unref(frame);
-        }
-        drain();
-    }
-    if (ok) ok = av_write_trailer(out) >= 0;
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&enc);
-    if (out && out->pb) avio_closep(&out->pb);
-    avformat_free_context(out);
-    return ok;
+    auto bytes = artgen::film(spec);
+    return bytes && platform::fs::writeAtomically(path, *bytes);
 }
 
 class Player : public ::testing::Test {
@@ -159,6 +114,25 @@ TEST_F(Player, PlaysThePicturesIntoItsViewAndTellsWhenTheFilmEnded) {
     loop.drain();
     EXPECT_EQ(finished, static_cast<int>(media::FinishReason::PlaybackError));
     center.removeObserver(token);
+}
+
+TEST_F(Player, TheDemoRestaurantsFilmPlaysWhole) {
+    auto bytes = artgen::demoFilm();
+    ASSERT_TRUE(bytes);
+    const std::string path = dir.path() + "/DEMO.MPG";
+    ASSERT_TRUE(platform::fs::writeAtomically(path, *bytes));
+    auto source = media::libavOpener()(path);
+    ASSERT_TRUE(source);
+    int frames = 0;
+    double last = -1;
+    while (auto frame = source->next()) {
+        EXPECT_EQ(frame->width, 320);
+        EXPECT_EQ(frame->height, 240);
+        last = frame->time;
+        ++frames;
+    }
+    EXPECT_EQ(frames, 75);
+    EXPECT_NEAR(last, 74 / 25.0, 0.05);
 }
 
 }  // namespace
