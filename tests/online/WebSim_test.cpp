@@ -60,7 +60,9 @@ TEST_F(OnlineSimulator, KeepsRegistrationLoginFavouritesOrdersAndPoints) {
         {{{"OrderID", order},
           {"cartlist", nlohmann::json::array({{{"PId", "105-102"}, {"PName", "宫保鸡丁"}, {"PNum", "2"},
                                                {"PPrice", "28"}, {"addprice", "0"}, {"Remark", ""}}})}}});
-    EXPECT_EQ(json_read::text(ask(webpages::submitOrder(NSJsonResolver::codeJson(cart)), true), "orderid"), order);
+    const auto added = ask(webpages::submitOrder(NSJsonResolver::codeJson(cart)), true);
+    EXPECT_EQ(json_read::text(added, "orderid"), order);
+    EXPECT_EQ(json_read::integer(added, "orderstate"), 1);
 
     const auto orders = json_read::list(ask(webpages::orderList(id), true), "orderlist");
     ASSERT_EQ(orders.size(), 1u);
@@ -69,6 +71,15 @@ TEST_F(OnlineSimulator, KeepsRegistrationLoginFavouritesOrdersAndPoints) {
     EXPECT_EQ(json_read::text(detail, "Remark"), "多放香菜 & 葱");
     EXPECT_EQ(json_read::list(detail, "foodlist").size(), 1u);
     EXPECT_EQ(json_read::text(ask(webpages::userInfo(id), true), "point"), "10");
+
+    // The demo customer's reviewed reservation takes dishes; the finished take-away takes none.
+    for (auto [demoOrder, state, foods] : {std::tuple{"5002", 1, 1u}, {"5001", 2, 2u}}) {
+        nlohmann::json more = cart;
+        more[0]["OrderID"] = demoOrder;
+        EXPECT_EQ(json_read::integer(ask(webpages::submitOrder(NSJsonResolver::codeJson(more)), true), "orderstate"), state)
+            << demoOrder;
+        EXPECT_EQ(json_read::list(ask(webpages::orderDetail(demoOrder), true), "foodlist").size(), foods) << demoOrder;
+    }
 }
 
 }  // namespace

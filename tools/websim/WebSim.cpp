@@ -391,9 +391,12 @@ std::optional<nlohmann::json> WebSim::answer(const std::string& page, const Quer
         const json cart = m.value("cartlist", json::array());
         const std::string existing = text("OrderID");
         if (!existing.empty()) {
-            // Dishes for an order already placed.
+            // Dishes for an order already placed: taken while the order is open (waiting for its
+            // review, or through it); one being printed, done, failed, cancelled or expired takes
+            // nothing and answers 2.
             Order* o = w.order(existing);
             if (!o) return failed;
+            if (o->state != 0 && o->state != 1) return json{{"orderid", o->id}, {"orderstate", "2"}};
             double total = std::atof(o->totalPrice.c_str());
             for (const auto& line : cart) {
                 if (!line.is_object()) continue;
@@ -410,7 +413,7 @@ std::optional<nlohmann::json> WebSim::answer(const std::string& page, const Quer
             char buf[32];
             std::snprintf(buf, sizeof buf, "%g", total);
             o->totalPrice = buf;
-            return json{{"orderid", o->id}, {"orderstate", std::to_string(o->state == 0 ? 1 : 2)}};
+            return json{{"orderid", o->id}, {"orderstate", "1"}};
         }
         Customer* c = w.customer(text("UserID"));
         const Shop* s = w.shop(text("TogoID"));
