@@ -27,7 +27,7 @@ constexpr double kFieldHeight = kit::kTouch;
 
 bool s_nextOpeningIsAdmin = false;
 
-std::string word(const std::string& key) { return NSServer::getLangueManager()->text(key); }
+std::string word(const std::string& key) { return SwitchViewController::word(key); }
 
 // Removes the entries of a folder that `doomed` names; failures are ignored (a wipe goes on with
 // what it can remove). A folder that is not set is left alone rather than read as the current one.

@@ -27,7 +27,7 @@ constexpr double kToolBarHeight = 88;
 constexpr const char* kDemoDesc = "*测试";
 constexpr const char* kAdminCode = "4062";
 
-std::string word(const std::string& key) { return NSServer::getLangueManager()->text(key); }
+std::string word(const std::string& key) { return SwitchViewController::word(key); }
 
 }  // namespace
 

@@ -171,7 +171,7 @@ void VirtualCaipShow::showCaip(const std::shared_ptr<NSCaipClass>& dish) {
     if (!dish) return;
     if (caipName) caipName->setText(dish->m_strName);
     if (caipPrice)
-        caipPrice->setText(platform::fmt("%@%@/%@", dish->m_strPrice, NSServer::getLangueManager()->text("yuan"),
+        caipPrice->setText(platform::fmt("%@%@/%@", dish->m_strPrice, SwitchViewController::word("yuan"),
                                          dish->m_strDanw));
     if (!caipImage) return;
 
