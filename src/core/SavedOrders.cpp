@@ -184,12 +184,12 @@ void readDeskFile(NSDeskClass& desk) {
 }
 
 void writeDeskFile(const NSDeskClass& desk) {
-    if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) {
+    if (auto text = NSServer::deskFileText(desk)) {
+        NSServer::writeDeskFileText(desk, *text);
+    } else if (!NSServer::isSafeDeskFileName(desk.m_strDeskID)) {
         platform::log(platform::fmt("saved orders: desk id \"%@\" cannot name a file; its lines are not saved",
                                     platform::xmlText(desk.m_strDeskID)));
-        return;
     }
-    if (auto text = NSServer::deskFileText(desk)) NSServer::writeDeskFileText(desk, *text);
 }
 
 }  // namespace

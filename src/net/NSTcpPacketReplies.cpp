@@ -169,6 +169,7 @@ struct DeskLinesReply {
         std::string id;
         std::optional<std::string> txt, reason, qty, unit2;
     };
+    bool detail = false;  // read for the desk detail
     bool data = false;
     std::optional<std::string> deskText;  // none without a desk element
     std::optional<std::string> rens, bill, state, waiter, time;
@@ -181,7 +182,7 @@ struct DeskLinesReply {
 
 class DeskLinesReader : public GDataXMLStreamHandler {
 public:
-    DeskLinesReader(DeskLinesReply& reply, bool detail) : reply_(reply), detail_(detail) {}
+    explicit DeskLinesReader(DeskLinesReply& reply) : reply_(reply) {}
 
     void startElement(int depth, std::string_view name, std::span<const GDataXMLStreamAttribute> attributes) override {
         if (depth == 1 && name == "data" && !reply_.data) {
@@ -194,8 +195,8 @@ public:
         }
         if (name == "row") {
             const RowValues row(attributes);
-            reply_.lines.push_back(lineFromRow(row, row.has(kGds) ? shared(row.value[kGds]) : nullptr, detail_));
-            if (detail_) reply_.parents.push_back(row.text(kPare));
+            reply_.lines.push_back(lineFromRow(row, row.has(kGds) ? shared(row.value[kGds]) : nullptr, reply_.detail));
+            if (reply_.detail) reply_.parents.push_back(row.text(kPare));
         } else if (name == "desk" && !reply_.deskText) {
             reply_.deskText.emplace();
             inDesk_ = true;
@@ -247,7 +248,6 @@ private:
     }
 
     DeskLinesReply& reply_;
-    const bool detail_;
     bool inData_ = false, inDesk_ = false, inSellOut_ = false, sellOutSeen_ = false, inEntry_ = false;
     std::map<std::string, std::shared_ptr<const std::string>, std::less<>> texts_;
 };
@@ -256,13 +256,14 @@ private:
 // it is no document.
 bool readDeskLines(const std::string& text, DeskLinesReply& reply, bool detail) {
     reply = DeskLinesReply();
-    DeskLinesReader reader(reply, detail);
+    reply.detail = detail;
+    DeskLinesReader reader(reply);
     return GDataXMLStreamRead(text, reader);
 }
 
-// Keeps the unsent lines, then appends the reply's rows with their group positions. With
-// `byParent` (deskdetail) a row's `pare` names its head among the lines already in the list.
-void replaceSentLines(NSDeskClass& desk, DeskLinesReply& reply, bool byParent) {
+// Keeps the unsent lines, then appends the reply's rows with their group positions. In a desk
+// detail a row's `pare` names its head among the lines already in the list.
+void replaceSentLines(NSDeskClass& desk, DeskLinesReply& reply) {
     auto& list = desk.m_DishList;
     std::erase_if(list, [](const auto& l) { return !l || l->m_iState != NSDishClass::kUnsent; });
     list.reserve(list.size() + reply.lines.size());
@@ -275,10 +276,9 @@ void replaceSentLines(NSDeskClass& desk, DeskLinesReply& reply, bool byParent) {
             remembered = static_cast<int>(list.size());
             line->m_parentpos = remembered;
         }
-        const std::string& parent = byParent ? reply.parents[r] : std::string();
-        if (!parent.empty())
+        if (reply.detail && !reply.parents[r].empty())
             for (std::size_t i = 0; i < list.size(); ++i)
-                if (list[i]->m_strXfmxID == parent) line->m_parentpos = static_cast<int>(i);
+                if (list[i]->m_strXfmxID == reply.parents[r]) line->m_parentpos = static_cast<int>(i);
         list.push_back(std::move(line));
     }
     reply.lines.clear();
@@ -309,7 +309,7 @@ bool readUpdateMenuFrom(DeskLinesReply& reply, NSDeskClass& desk) {
     if (reply.deskText && *reply.deskText == desk.m_strDeskID) {
         desk.m_iClientNum = integer(reply.rens);
         desk.m_strConsumeID = text(reply.bill);
-        replaceSentLines(desk, reply, false);
+        replaceSentLines(desk, reply);
     }
     refillSellOut(reply);
     return true;
@@ -324,7 +324,7 @@ bool readDeskDetailFrom(DeskLinesReply& reply, NSDeskClass& desk) {
     desk.m_strConsumeID = text(reply.bill);
     desk.m_strBeginTime = text(reply.time);
     desk.SetUpdate(true);
-    replaceSentLines(desk, reply, true);
+    replaceSentLines(desk, reply);
     refillSellOut(reply);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 #ifdef ARTGEN_HAVE_LIBAV
@@ -87,7 +88,10 @@ std::optional<std::string> film(const FilmSpec& spec) {
     if (spec.width <= 0 || spec.height <= 0 || spec.width % 2 || spec.height % 2 || spec.frames < 1 || spec.rate < 1)
         return std::nullopt;
     // The muxers write files (an MP4 goes back to its start): the film is made in a temporary one.
-    std::string path = "/tmp/kovra-film-XXXXXX";
+    std::error_code unusable;
+    std::filesystem::path folder = std::filesystem::temp_directory_path(unusable);
+    if (unusable) folder = "/tmp";
+    std::string path = (folder / "kovra-film-XXXXXX").string();
     const int fd = ::mkstemp(path.data());
     if (fd < 0) return std::nullopt;
     ::close(fd);
