@@ -37,14 +37,16 @@ work=$(mktemp -d)
 sim_pid=
 web_pid=
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
-  [ -n "$web_pid" ] && kill "$web_pid" 2>/dev/null
+  # Neither kill may fail: under set -e that would end the trap before the rest.
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; fi
+  if [ -n "$web_pid" ]; then kill "$web_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 if ! (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null; then
-  build/release/tools/backoffice/backoffice-sim --port 7992 --quiet &
+  # The taps below are placed for the tests' restaurant (its categories, dishes and desks).
+  build/release/tools/backoffice/backoffice-sim --port 7992 --quiet --tests-restaurant &
   sim_pid=$!
   for _ in $(seq 50); do
     (exec 3<>/dev/tcp/127.0.0.1/7992) 2>/dev/null && break

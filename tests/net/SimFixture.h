@@ -35,6 +35,8 @@ struct RecordingRoot : NSRootServices {
 
 class SimTest : public CoreTest {
 protected:
+    explicit SimTest(backoffice::Restaurant restaurant = backoffice::Restaurant::Tests) : sim(restaurant) {}
+
     void SetUp() override {
         CoreTest::SetUp();
         platform::setWifiForTesting(true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Dishes.h"
 #include "Draw.h"
 #include "LittleEndian.h"
 #include "platform/render/Png.h"
@@ -233,48 +234,9 @@ void callout(cairo_t* cr, double w, double h) {
 // ---- dish pictures of the built-in demo menu ---------------------------------------------------
 
 // A plated dish seen from above on a tablecloth; `seed` varies the food's colours and garnish,
-// `soup` serves it in a bowl. Opaque, as the BMP files that hold it are.
+// `soup` serves it in a bowl.
 void demoDish(cairo_t* cr, double w, double h, int seed, bool soup) {
-    static const Rgb cloths[] = {paleBrand, paleAmber, paleGreen, paleBlue};
-    static const Rgb foods[] = {hex(0xC9702E), hex(0xB8432F), hex(0xD9A441), hex(0x7A9A3A), hex(0xE07A4F),
-                                hex(0x9C5B34), hex(0xD1573F), hex(0xC99A5B)};
-    static const Rgb garnishes[] = {green, red, amber, card};
-    const Rgb food = foods[seed % 8];
-    fillRect(cr, 0, 0, w, h, cloths[seed % 4]);
-    const double cx = w / 2, cy = h / 2, r = std::min(w, h) * 0.42;
-    cairo_new_path(cr);
-    cairo_arc(cr, cx + 3, cy + 4, r, 0, 2 * M_PI);
-    setColour(cr, bar, 0.12);
-    cairo_fill(cr);
-    cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
-    setColour(cr, soup ? brand : card);
-    cairo_fill(cr);
-    cairo_arc(cr, cx, cy, r * (soup ? 0.86 : 0.8), 0, 2 * M_PI);
-    setColour(cr, soup ? card : line);
-    if (soup) {
-        cairo_fill(cr);
-        cairo_arc(cr, cx, cy, r * 0.78, 0, 2 * M_PI);
-        setColour(cr, food);
-        cairo_fill(cr);
-    } else {
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
-        // The food: a few overlapping rounded pieces.
-        for (int i = 0; i < 5; ++i) {
-            const double a = (seed * 37 + i * 72) * M_PI / 180;
-            const double pr = r * (0.28 + 0.05 * ((seed + i) % 3));
-            cairo_arc(cr, cx + std::cos(a) * r * 0.28, cy + std::sin(a) * r * 0.24, pr, 0, 2 * M_PI);
-            setColour(cr, food, i % 2 ? 0.85 : 1.0);
-            cairo_fill(cr);
-        }
-    }
-    const Rgb garnish = garnishes[seed % 4];
-    for (int i = 0; i < 6; ++i) {
-        const double a = (seed * 53 + i * 60) * M_PI / 180;
-        cairo_arc(cr, cx + std::cos(a) * r * 0.45, cy + std::sin(a) * r * 0.4, r * 0.06, 0, 2 * M_PI);
-        setColour(cr, garnish);
-        cairo_fill(cr);
-    }
+    drawDish(cr, w, h, {soup ? Vessel::SoupBowl : Vessel::Plate, seed, std::nullopt});
 }
 
 // The tile of a dish that has no picture: a plate outline on the background.

@@ -86,6 +86,8 @@ struct BackOfficeSim::Impl {
     mutable std::mutex mutex;
     mutable std::condition_variable changed;  // records grew, or the server is stopping
 
+    explicit Impl(Restaurant kind) : restaurant(kind) {}
+
     // Guarded by mutex.
     SimRestaurant restaurant;
     Faults faults;
@@ -442,7 +444,7 @@ struct BackOfficeSim::Impl {
     }
 };
 
-BackOfficeSim::BackOfficeSim() : impl_(std::make_unique<Impl>()) {}
+BackOfficeSim::BackOfficeSim(Restaurant restaurant) : impl_(std::make_unique<Impl>(restaurant)) {}
 
 BackOfficeSim::~BackOfficeSim() { stop(); }
 

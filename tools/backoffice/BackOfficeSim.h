@@ -143,15 +143,22 @@ struct SimDesk {
     std::string remark;
 };
 
+// The restaurant a simulator serves. The tests' restaurant is small and generated (numbered
+// categories, placeholder names, flat pictures); tests count on its content. The demo restaurant
+// is the one a newcomer meets through backoffice-sim: real dishes with drawn pictures, set meals
+// with choice groups, cooking methods with surcharges, tastes, several units, weighed and
+// sold-out dishes, waiters, and rooms with desks in every state.
+enum class Restaurant { Tests, Demo };
+
 class BackOfficeSim {
 public:
     // The company number the demo login values are enciphered with unless setCompanyNumber says
     // otherwise: the terminal's own default.
     static constexpr const char* kCompanyNumber = "0";
-    // The demo waiters are the rows of the "yonghxx" table ("0001" to "0060"), each with the
-    // password "123".
+    // The waiters are the rows of the "yonghxx" table ("0001" to "0060" in the tests'
+    // restaurant, "1001" to "1006" in the demo one), each with the password "123".
 
-    BackOfficeSim();
+    explicit BackOfficeSim(Restaurant restaurant = Restaurant::Tests);
     ~BackOfficeSim();  // stops
     BackOfficeSim(const BackOfficeSim&) = delete;
     BackOfficeSim& operator=(const BackOfficeSim&) = delete;

@@ -95,7 +95,21 @@ std::string lineRow(const SimLine& l, bool detail) {
 
 }  // namespace
 
-SimRestaurant::SimRestaurant() {
+SimRestaurant::SimRestaurant(Restaurant restaurant) {
+    if (restaurant == Restaurant::Demo) loadDemo();
+    else loadTests();
+    rebates = {{"01", "九折"}, {"02", "八八折"}, {"03", "会员价"}};
+}
+
+void SimRestaurant::addSkinPicturesAndFilm() {
+    files["png"].push_back({"SKIN1.BMP", 1, bitmap(64, 64, 0x803020), std::nullopt});
+    files["png"].push_back({"SKIN2.BMP", 1, bitmap(64, 64, 0x208030), std::nullopt});
+    // The promotional film the demo skin plays; made once in a process, as every simulator serves it.
+    static const std::string film = artgen::demoFilm().value_or(std::string(4096, '\x47'));
+    files["mpg"].push_back({"DEMO.MPG", 1, film, std::nullopt});
+}
+
+void SimRestaurant::loadTests() {
     restaurantgen::Options o;
     o.dishes = 60;
     o.seed = 7;
@@ -147,17 +161,12 @@ SimRestaurant::SimRestaurant() {
         files["bmp"].push_back({id + "T.BMP", 1, bitmap(80, 60, colour), std::nullopt});
         files["bmp"].push_back({id + "M.TXT", 1, "主料:时令鲜蔬\r\n口味:清淡爽口", std::nullopt});
     }
-    files["png"].push_back({"SKIN1.BMP", 1, bitmap(64, 64, 0x803020), std::nullopt});
-    files["png"].push_back({"SKIN2.BMP", 1, bitmap(64, 64, 0x208030), std::nullopt});
-    // The promotional film the demo skin plays; made once in a process, as every simulator serves it.
-    static const std::string film = artgen::demoFilm().value_or(std::string(4096, '\x47'));
-    files["mpg"].push_back({"DEMO.MPG", 1, film, std::nullopt});
+    addSkinPicturesAndFilm();
     if (dishIDs.size() >= 6) {
         specialLists["Dailynew"] = {dishIDs[0], dishIDs[1], dishIDs[2]};
         specialLists["Recommend"] = {dishIDs[3], dishIDs[4], dishIDs[5]};
         sellOut[dishIDs[5]] = "0";
     }
-    rebates = {{"01", "九折"}, {"02", "八八折"}, {"03", "会员价"}};
 
     // One desk reserved for the demo, so the reservation flow has something to open.
     if (deskOrder.size() >= 3 && dishIDs.size() >= 2) {

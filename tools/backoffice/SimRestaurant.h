@@ -1,6 +1,6 @@
 #pragma once
-// The demo restaurant behind the back-office simulator: its tables, files and desks, and the
-// answer to each request. Not thread-safe: the simulator calls it under its own lock.
+// The restaurant behind the back-office simulator (the tests' or the demo one): its tables, files
+// and desks, and the answer to each request. Not thread-safe: the simulator calls it under its own lock.
 
 #include <map>
 #include <optional>
@@ -16,7 +16,7 @@ std::string requestLayoutProblem(const ReceivedRequest& request);
 
 class SimRestaurant {
 public:
-    SimRestaurant();
+    explicit SimRestaurant(Restaurant restaurant = Restaurant::Tests);
 
     // What a request gets back.
     struct Answer {
@@ -52,6 +52,11 @@ public:
     void addDemoSkin();
 
 private:
+    void loadTests();
+    void loadDemo();  // DemoRestaurant.cpp
+    // The two skin pictures and the promotional film every restaurant serves.
+    void addSkinPicturesAndFilm();
+
     Answer check(const ReceivedRequest& r);
     Answer login(const ReceivedRequest& r);
     Answer query(const ReceivedRequest& r);

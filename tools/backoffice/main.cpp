@@ -1,5 +1,6 @@
 // backoffice-sim: the demo back-office server on 127.0.0.1 (TCP and UDP on one port).
-//   backoffice-sim [--port N] [--quiet]        (port 7992 unless given)
+//   backoffice-sim [--port N] [--quiet] [--tests-restaurant]     (port 7992 unless given)
+// It serves the demo restaurant, or with --tests-restaurant the small generated one the tests use.
 
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@ void onSignal(int) { stopRequested = 1; }
 int main(int argc, char** argv) {
     int port = 7992;
     bool quiet = false;
+    auto restaurant = backoffice::Restaurant::Demo;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
             char* end = nullptr;
@@ -30,8 +32,10 @@ int main(int argc, char** argv) {
             port = static_cast<int>(value);
         } else if (std::strcmp(argv[i], "--quiet") == 0) {
             quiet = true;
+        } else if (std::strcmp(argv[i], "--tests-restaurant") == 0) {
+            restaurant = backoffice::Restaurant::Tests;
         } else {
-            std::fprintf(stderr, "usage: backoffice-sim [--port N] [--quiet]\n");
+            std::fprintf(stderr, "usage: backoffice-sim [--port N] [--quiet] [--tests-restaurant]\n");
             return 2;
         }
     }
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
-    backoffice::BackOfficeSim sim;
+    backoffice::BackOfficeSim sim(restaurant);
     sim.setLogging(!quiet);
     if (!sim.start(port)) {
         std::fprintf(stderr, "backoffice-sim: cannot listen on 127.0.0.1:%d\n", port);
