@@ -105,6 +105,8 @@ TEST_F(Print, TheServersDiscountForTheChosenTemplateAndAmountIsShownAndStaysOnTh
     pick("取消折扣");
     advance(0.3);
     EXPECT_EQ(shown(), "折扣:无\n消费金额:120元\n折扣金额:0元\n应收金额:120元");
+    tap("取消");
+    advance(0.3);
 }
 
 class Submit : public OrderListFixture {
