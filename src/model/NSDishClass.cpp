@@ -314,10 +314,12 @@ void renumberGroups(NSDishList& lines) {
         const int pos = static_cast<int>(i);
         if (line.m_bisSet) {
             line.m_parentpos = head = anchor = pos;
+        } else if (line.m_bAddOn && anchor >= 0) {
+            // With or without the group flag: the server lists a plain line's add-ons as group
+            // members right after it, and they belong to that line, not to an earlier set meal.
+            line.m_parentpos = anchor;
         } else if (line.m_bisExp) {
             line.m_parentpos = head;
-        } else if (line.m_bAddOn && anchor >= 0) {
-            line.m_parentpos = anchor;
         } else {
             line.m_parentpos = anchor = pos;
             head = -1;

@@ -115,6 +115,6 @@ public:
 // Gives every line of an order its group position again from the lines' order, after lines were
 // removed, reordered, merged or appended: a set-meal head and a plain line hold their own
 // position, an item the position of the head before it (none, -1, when a plain line came
-// between), an add-on the position of the head or plain line it follows. A send then never names
-// the wrong head.
+// between), an add-on (group flag or not) the position of the head or plain line it follows. A
+// send then never names the wrong head, and a return finds a line's add-ons.
 void renumberGroups(NSDishList& lines);

@@ -238,7 +238,8 @@ TEST_F(OrderLineTest, CopiesShareTheDishIdAndOwnTheirLists) {
 }  // namespace
 
 TEST(OrderGroups, PositionsFollowTheOrderOfTheLines) {
-    // kind: H head, I item, A add-on, P plain line; positions start stale (99).
+    // kind: H head, I item, A add-on, E add-on with the group flag (as a refresh lists it),
+    // P plain line; positions start stale (99).
     struct Case {
         const char* kinds;
         std::vector<int> positions;
@@ -249,14 +250,16 @@ TEST(OrderGroups, PositionsFollowTheOrderOfTheLines) {
         {"HIPI", {0, 0, 2, -1}},  // a plain line ends the group
         {"PAHAIA", {0, 0, 2, 2, 2, 2}},  // an add-on belongs to the head or plain line before it
         {"AP", {0, 1}},  // nothing before it: an add-on stands alone
+        {"HIPEEI", {0, 0, 2, 2, 2, -1}},  // a plain line's add-ons stay with it, an item does not
+        {"HIEPE", {0, 0, 0, 3, 3}},
     };
     for (const auto& c : cases) {
         NSDishList lines;
         for (const char* k = c.kinds; *k; ++k) {
             auto line = std::make_shared<NSDishClass>();
             line->m_bisSet = *k == 'H';
-            line->m_bisExp = *k == 'H' || *k == 'I';
-            line->m_bAddOn = *k == 'A';
+            line->m_bisExp = *k == 'H' || *k == 'I' || *k == 'E';
+            line->m_bAddOn = *k == 'A' || *k == 'E';
             line->m_parentpos = 99;
             lines.push_back(line);
         }

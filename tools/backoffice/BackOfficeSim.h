@@ -117,7 +117,10 @@ struct SimLine {
     double quantity = 0;
     double quantity2 = 0;
     std::string units;
-    std::string price;
+    std::string price;     // unit price
+    // The line's surcharges (cooking methods and manual, `addamt`): an amount for the whole line,
+    // booked into the unit price a refresh reports, as the refresh has no place of its own for it.
+    double addAmount = 0;
     std::string tasteIDs;  // "," list as the terminal sent it
     std::string remark;
     int serving = 0;       // chucfs
@@ -141,6 +144,11 @@ struct SimDesk {
     std::vector<SimLine> lines;
     int printed = 0;          // how many print requests the bill received
     std::string remark;
+    // Opened or merged under another desk's bill by a join: lines joined later go to that desk.
+    bool joined = false;
+    // The discount applied to the bill ("rebatexiaof"): template code ("" none) and amount off.
+    std::string rebateCode;
+    double rebateAmount = 0;
 };
 
 // The restaurant a simulator serves. The tests' restaurant is small and generated (numbered
@@ -207,7 +215,8 @@ public:
     void setDesk(const SimDesk& desk);
     // The sold-out list every desk reply carries: dish ID -> remaining quantity ("0" sold out).
     void setSellOut(const std::map<std::string, std::string>& sellOut);
-    // The "rebatexiaof" answer put between <html> and </html>.
+    // The "rebatexiaof" answer put between <html> and </html>, in place of the bill's discount
+    // that the simulator works out (template, amount off, total and amount due).
     void setRebateText(const std::string& html);
     // The discount list ("treedata" "rebate"): code -> name, state "/".
     void setRebates(const std::vector<std::pair<std::string, std::string>>& rebates);

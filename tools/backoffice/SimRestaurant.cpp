@@ -76,12 +76,52 @@ std::string bitmap(int w, int h, unsigned rgb) {
 
 std::string upper(const std::string& s) { return platform::toUpper(s); }
 
+// What a line costs: its quantity at its unit price, and its surcharges once for the line.
+double lineAmount(const SimLine& l) { return platform::leadingDouble(l.price) * l.quantity + l.addAmount; }
+
+// The unit price a refresh reports for a line. A refresh carries no surcharge, so a line with one
+// reports the price that gives its whole amount over its quantity, as its bill charges it.
+std::string bookedPrice(const SimLine& l) {
+    if (l.addAmount == 0 || l.quantity == 0) return l.price;
+    return platform::fmt("%.10g", lineAmount(l) / l.quantity);
+}
+
+// The bill's total as the terminal adds it up: the items of a set meal count only under a head
+// without a price of its own (until the next line outside the group), lines served as mode 7 not
+// at all.
+double billTotal(const SimDesk& d) {
+    double total = 0;
+    bool freeHead = false;
+    for (const auto& l : d.lines) {
+        if (l.serving == 7) continue;
+        const bool member = l.isExp || !l.parent.empty();
+        const double amount = lineAmount(l);
+        if (l.isSet && amount == 0) {
+            freeHead = true;
+            continue;
+        }
+        if (freeHead || !member || l.isSet) {
+            total += amount;
+            if (!member) freeHead = false;
+        }
+    }
+    return total;
+}
+
+// An amount of money in yuan: at most two decimals, none when whole.
+std::string money(double v) {
+    std::string text = platform::fmt("%.2f", std::round(v * 100) / 100);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
 // Row attributes of a line in a desk reply.
 std::string lineRow(const SimLine& l, bool detail) {
     std::string row = "<row";
     row += attr("id", l.xfmxID) + attr("gds", l.caipID) + attr("qty", num(l.quantity));
     if (l.quantity2 > 0) row += attr("qty2", num(l.quantity2));
-    row += attr("dw", l.units) + attr("prc", l.price) + attr("kw", l.tasteIDs) +
+    row += attr("dw", l.units) + attr("prc", bookedPrice(l)) + attr("kw", l.tasteIDs) +
            attr("stat", platform::fmt("%i", l.state)) + attr("fs", platform::fmt("%i", l.serving)) +
            attr("time", l.time) + attr("usr", l.waiter) + attr("cz", l.waiter);
     if (l.varQty) row += attr("Var", "1");
@@ -188,6 +228,26 @@ void SimRestaurant::loadTests() {
     }
 }
 
+// The discount of a bill as the back office applies it: a template code (or "get" for the one the
+// bill has, "" for none) and an amount off ("" none), answered with the template, the bill's
+// total, the discount and what is due.
+std::string SimRestaurant::discountText(SimDesk& desk, const std::string& code, const std::string& amount) {
+    if (code != "get") desk.rebateCode = code;
+    desk.rebateAmount = platform::leadingDouble(amount);
+    std::string name = "无";
+    double rate = 1;
+    if (!desk.rebateCode.empty()) {
+        for (const auto& [c, n] : rebates)
+            if (c == desk.rebateCode) name = n;
+        auto it = rebateRates.find(desk.rebateCode);
+        if (it != rebateRates.end()) rate = it->second;
+    }
+    const double total = std::round(billTotal(desk) * 100) / 100;
+    const double off = std::min(total, std::round((total * (1 - rate) + desk.rebateAmount) * 100) / 100);
+    return platform::fmt("折扣:%@\n消费金额:%@元\n折扣金额:%@元\n应收金额:%@元", name, money(total), money(off),
+                         money(total - off));
+}
+
 SimDesk* SimRestaurant::findDesk(const std::string& id) {
     auto it = desks.find(id);
     return it == desks.end() ? nullptr : &it->second;
@@ -219,6 +279,9 @@ void SimRestaurant::freeDesk(SimDesk& desk) {
     desk.lines.clear();
     desk.printed = 0;
     desk.remark.clear();
+    desk.joined = false;
+    desk.rebateCode.clear();
+    desk.rebateAmount = 0;
 }
 
 SimRestaurant::Answer SimRestaurant::handle(const ReceivedRequest& r) {
@@ -390,7 +453,9 @@ SimRestaurant::Answer SimRestaurant::adddish(const ReceivedRequest& r) {
     if (!d) return refused("桌台不存在");
     if (d->state != "6" || d->consumeID != r.field("consumeid")) return refused("桌台" + d->name + "未开台");
     const std::string waiter = r.field("waiterid");
-    std::string lastHead;
+    // Group members sent with their head in this same request name it "1": an item belongs to the
+    // last set-meal head (none after a plain line), an add-on to the last head or plain line.
+    std::string lastHead, lastLine;
     auto rows = firstElement(r.data(), "detail");
     auto list = rows ? rows->elementsForName("row") : std::nullopt;
     if (!list) return ok();
@@ -412,6 +477,7 @@ SimRestaurant::Answer SimRestaurant::adddish(const ReceivedRequest& r) {
         } else {
             l.price = price;
         }
+        l.addAmount = platform::leadingDouble(attributeText(row, "addamt"));
         l.tasteIDs = attributeText(row, "tasteid");
         l.remark = attributeText(row, "dishremark");
         l.serving = platform::leadingInt(attributeText(row, "chucfs"));
@@ -420,11 +486,16 @@ SimRestaurant::Answer SimRestaurant::adddish(const ReceivedRequest& r) {
         l.addOn = attributeText(row, "AddOn") == "1";
         const std::string exp = attributeText(row, "Exp");
         l.isExp = !exp.empty();
-        // "1" names a head sent in this same request: the last head before the item.
-        l.parent = exp == "1" ? lastHead : exp;
+        // A head tops its group; its Exp names itself.
+        if (l.isSet) l.parent.clear();
+        else l.parent = exp != "1" ? exp : l.addOn ? lastLine : lastHead;
         l.waiter = waiter;
         l.time = nowText();
-        if (l.isSet) lastHead = l.xfmxID;
+        if (l.isSet) lastHead = lastLine = l.xfmxID;
+        else if (!l.isExp && !l.addOn) {
+            lastLine = l.xfmxID;
+            lastHead.clear();
+        }
         if (existing) *existing = l;
         else d->lines.push_back(l);
         int& counter = dishCounters[waiter];
@@ -537,17 +608,26 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
                     "/></morvane>\n",
                 false};
     }
-    if (c == "rebatexiaof") return ok("<html>" + esc(rebateText) + "</html>");
+    if (c == "rebatexiaof") {
+        if (rebateText) return ok("<html>" + esc(*rebateText) + "</html>");
+        if (!d || d->state != "6") return refused("桌台未开台");
+        if (p1 != "get" && !p1.empty() &&
+            std::none_of(rebates.begin(), rebates.end(), [&](const auto& t) { return t.first == p1; }))
+            return refused("折扣模板" + p1 + "不存在");
+        return ok("<html>" + esc(discountText(*d, p1, p2)) + "</html>");
+    }
     if (c == "modifyqty") {
         SimLine* l = d ? findLine(*d, p1) : nullptr;
         if (!l) return refused("菜品不存在");
         l->quantity = platform::leadingDouble(p2);
+        l->varQty = false;  // weighed: the quantity is known now
         return ok();
     }
     if (c == "rebatedish") {
         SimLine* l = d ? findLine(*d, p1) : nullptr;
         if (!l) return refused("菜品不存在");
-        l->price = "0";  // given free
+        l->price = "0";  // given free, surcharges and all
+        l->addAmount = 0;
         l->remark = p2;
         return ok();
     }
@@ -556,9 +636,12 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
         // joined desk's own bill (an open desk) or nothing, and then `consumeid` holds the guests
         // a free desk is opened with under the bill.
         // A bill over several desks (a reservation) keeps its lines on its first desk.
+        // Desks joined to it before never take the lines: the bill's own desk does.
         SimDesk* bill = nullptr;
-        for (auto& [id, desk] : desks)
-            if (!bill && !p2.empty() && desk.state == "6" && desk.consumeID == p2) bill = &desk;
+        for (bool joinedToo : {false, true})
+            for (auto& [id, desk] : desks)
+                if (!bill && !p2.empty() && desk.state == "6" && desk.consumeID == p2 && (joinedToo || !desk.joined))
+                    bill = &desk;
         SimDesk* other = findDesk(p1);
         if (!bill || !other || other == bill) return refused("并台失败");
         if (other->consumeID == bill->consumeID) return refused("桌台已在同一账单");
@@ -569,12 +652,14 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
             if (guests < 1) return refused("人数不能为0");
             other->consumeID = bill->consumeID;
             openDesk(*other, guests, r.field("waiterid"));
+            other->joined = true;
             return ok();
         }
         if (other->state != "6" || other->consumeID != otherBill) return refused("桌台账单已变");
         for (auto& l : other->lines) bill->lines.push_back(l);
         other->lines.clear();
         other->consumeID = bill->consumeID;
+        other->joined = true;
         return ok();
     }
     if (c == "yudinfo") {

@@ -35,8 +35,10 @@ public:
     std::map<std::string, std::string> sellOut;
     std::map<std::string, std::string> menuPrices;             // unit price by dish ID, from the menu
     void indexMenuPrices();                                    // after the menu table changed
-    std::string rebateText = "折扣:无 应收金额以收银台为准";
+    std::optional<std::string> rebateText;  // a test's fixed discount answer
     std::vector<std::pair<std::string, std::string>> rebates;
+    // The share of the bill a guest pays under a discount template, by code (1 when not listed).
+    std::map<std::string, double> rebateRates = {{"01", 0.9}, {"02", 0.88}, {"03", 0.95}};
     std::string companyNumber = "0";
     LoginOptions loginOptions;
     std::map<std::string, SimReservation> reservations;  // by desk ID
@@ -77,6 +79,7 @@ private:
     SimLine* findLine(SimDesk& desk, const std::string& xfmxID);
     std::string newBill();
     std::string newLineID();
+    std::string discountText(SimDesk& desk, const std::string& code, const std::string& amount);
     void openDesk(SimDesk& desk, int guests, const std::string& waiter);
     void freeDesk(SimDesk& desk);
 

@@ -66,6 +66,10 @@ bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& gue
     packet->SetCustom(NSServer::getNowUser()->m_strUserID, guests ? "" : bufferoutDesk->m_strConsumeID,
                       guests ? *guests : "");
     if (!packet->sendPacketForNone(true)) return false;
+    // The joined desk's lines are on this bill now: the list shows them before the waiter acts on
+    // the desk again (clearing it, say), whatever the refresh's own failure.
+    updateMenu();
+    reload();
     ask(0, word("tishi"), word("dishl57"), word("onok"));
     return true;
 }

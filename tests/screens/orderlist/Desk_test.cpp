@@ -118,34 +118,46 @@ TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     EXPECT_EQ(joined->guests, 3);
 }
 
-TEST_F(Desk, JoiningAnOpenDeskJoinsItsBill) {
-    auto target = std::make_shared<NSDeskClass>();
-    target->m_strDeskID = deskID(2);
-    target->m_iClientNum = 2;
-    ASSERT_TRUE(NSServer().OpenDesk(*target));
-    backoffice::SimDesk withLine = *sim.desk(deskID(2));
-    withLine.lines.push_back(backoffice::SimLine{});
-    withLine.lines.back().xfmxID = "L1";
-    withLine.lines.back().caipID = "100000";
-    sim.setDesk(withLine);
-    const std::string targetBill = withLine.consumeID;
-    openDesk(0);
+TEST_F(Desk, JoiningOpenDesksJoinsTheirBillsAndTheListShowsTheJoinedLinesAtOnce) {
+    // Two open desks with a line each, joined one after the other to the bill of a third.
+    for (std::size_t n : {0u, 1u}) {
+        auto target = std::make_shared<NSDeskClass>();
+        target->m_strDeskID = deskID(n);
+        target->m_iClientNum = 2;
+        ASSERT_TRUE(NSServer().OpenDesk(*target));
+        backoffice::SimDesk withLine = *sim.desk(deskID(n));
+        withLine.lines.push_back(backoffice::SimLine{});
+        withLine.lines.back().xfmxID = platform::fmt("L%i", static_cast<long long>(n));
+        withLine.lines.back().caipID = *dish(n)->m_strID;
+        withLine.lines.back().quantity = 1;
+        withLine.lines.back().price = "10";
+        sim.setDesk(withLine);
+    }
+    openDesk(2);
     showDesk();
-    menu("并台");
-    pick(room(2), false);
-    pick(deskName(2));
-    advance(0.3);
-    tap("确定");
-    EXPECT_FALSE(list->numViewController);
-    auto join = sim.requestsFor("deskunion");
-    ASSERT_EQ(join.size(), 1u);
-    EXPECT_EQ(join[0].field("deskid"), targetBill);
-    EXPECT_EQ(join[0].field("consumeid"), "");
-    EXPECT_EQ(alertMessage(), "并台成功");
-    EXPECT_EQ(sim.desk(deskID(2))->consumeID, NSServer::getNowDesk()->m_strConsumeID) << "its bill joined ours";
-    auto ours = sim.desk(deskID(0));
-    ASSERT_EQ(ours->lines.size(), 1u);
-    EXPECT_EQ(ours->lines[0].xfmxID, "L1");
+    for (std::size_t n : {0u, 1u}) {
+        const std::string targetBill = sim.desk(deskID(n))->consumeID;
+        menu("并台");
+        pick(room(n), false);
+        pick(deskName(n));
+        advance(0.3);
+        tap("确定");
+        EXPECT_FALSE(list->numViewController);
+        auto join = sim.requestsFor("deskunion");
+        ASSERT_EQ(join.size(), n + 1);
+        EXPECT_EQ(join.back().field("deskid"), targetBill);
+        EXPECT_EQ(join.back().field("consumeid"), "");
+        EXPECT_EQ(alertMessage(), "并台成功");
+        EXPECT_EQ(sim.desk(deskID(n))->consumeID, NSServer::getNowDesk()->m_strConsumeID) << "its bill joined ours";
+        // The list shows what was joined before the waiter does anything else with the desk.
+        ASSERT_EQ(lines().size(), n + 1);
+        EXPECT_EQ(lines()[n]->m_strXfmxID, platform::fmt("L%i", static_cast<long long>(n)));
+        EXPECT_NE(rowText(static_cast<int>(n)).find(dish(n)->m_strName), std::string::npos) << rowText(static_cast<int>(n));
+        EXPECT_EQ(list->lb_quality->text(), platform::fmt("%i", static_cast<long long>(n + 1)));
+        tap("确定");
+        advance(0.3);
+    }
+    EXPECT_EQ(sim.desk(deskID(2))->lines.size(), 2u) << "both joined lines are on this desk's bill";
 }
 
 TEST_F(Desk, TheOpenedDeskPanelKeepsWhatWasTypedForItsDeskAndSendsIt) {

@@ -111,6 +111,20 @@ TEST_F(Kitchen, WeighingCorrectsAnEstimatedQuantityAfterAConfirmation) {
     EXPECT_EQ(lines()[0]->m_iVarQty, 0);
     EXPECT_NE(rowText(0).find("|1.8"), std::string::npos) << rowText(0);
     EXPECT_EQ(rowText(0).find("约"), std::string::npos);
+
+    // The server keeps the line weighed: the next refresh, and the desk read afresh after a
+    // restart, bring the weight back without the estimate.
+    advance(0.3);
+    tap("送单");
+    ASSERT_EQ(requests("updatemenu"), 2);
+    EXPECT_FLOAT_EQ(lines()[0]->m_fQuantity, 1.8f);
+    EXPECT_EQ(lines()[0]->m_iVarQty, 0);
+    EXPECT_EQ(rowText(0).find("约"), std::string::npos) << rowText(0);
+    auto reread = std::make_shared<NSDeskClass>();
+    reread->m_strDeskID = NSServer::getNowDesk()->m_strDeskID;
+    ASSERT_TRUE(NSServer().XDeskDetail(*reread));
+    ASSERT_EQ(reread->m_DishList.size(), 1u);
+    EXPECT_EQ(reread->m_DishList[0]->m_iVarQty, 0);
 }
 
 TEST_F(Kitchen, TheCallButtonCallsForTheDesk) {

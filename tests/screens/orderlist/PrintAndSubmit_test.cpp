@@ -11,6 +11,7 @@
 #include "online/NSHTTPServer.h"
 #include "online/UIDingDanXViewController.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/TextView.h"
 #include "websim/WebSim.h"
 
 namespace {
@@ -61,6 +62,51 @@ TEST_F(Print, TheDiscountPanelPrintsEitherBillAndAsksForTheTemplateAndAmountChos
     tap("打印对账单");
     advance(1.0);
     EXPECT_EQ(sim.requestsFor("print").size(), 1u);
+}
+
+TEST_F(Print, TheServersDiscountForTheChosenTemplateAndAmountIsShownAndStaysOnTheBill) {
+    auto desk = openDesk();
+    // Prices entered at ordering: 2 x 50 with a surcharge of 4, and 16.
+    auto priced = [this](std::size_t dish, float quantity, const char* price, float surcharge) {
+        auto l = line(dish, quantity);
+        l->m_strPrice = price;
+        l->m_iPrice = 1;
+        l->m_fPrice2 = surcharge;
+        return l;
+    };
+    lines() = {priced(0, 2, "50", 4), priced(1, 1, "16", 0)};
+    ASSERT_TRUE(sendAll());
+    ASSERT_FLOAT_EQ(desk->GetAllDishPrice(), 120);
+    showDesk();
+    auto shown = [this] {
+        auto view = list->tv_zhek.lock();
+        return view ? view->text() : std::string("(no discount text)");
+    };
+    menu("打印账单");
+    ASSERT_TRUE(shows("打印账单，选择折扣模板:"));
+    EXPECT_EQ(shown(), "折扣:无\n消费金额:120元\n折扣金额:0元\n应收金额:120元");
+    tap("选择折扣模板");
+    pick("九折");
+    advance(0.3);
+    ASSERT_TRUE(shows("打印账单，已选折扣模板:"));
+    EXPECT_EQ(shown(), "折扣:九折\n消费金额:120元\n折扣金额:12元\n应收金额:108元");
+    auto field = list->tf_zhek.lock();
+    ASSERT_TRUE(field);
+    fill(*field, "15");
+    EXPECT_EQ(shown(), "折扣:九折\n消费金额:120元\n折扣金额:27元\n应收金额:93元");
+    tap("打印对账单");
+    advance(1.0);
+    EXPECT_EQ(sim.desk(desk->m_strDeskID)->printed, 1);
+
+    // The bill keeps its template: the next print starts with it.
+    menu("打印账单");
+    EXPECT_EQ(shown(), "折扣:九折\n消费金额:120元\n折扣金额:12元\n应收金额:108元");
+    tap("选择折扣模板");
+    pick("取消折扣");
+    advance(0.3);
+    EXPECT_EQ(shown(), "折扣:无\n消费金额:120元\n折扣金额:0元\n应收金额:120元");
+    tap("取消");
+    advance(0.3);
 }
 
 class Submit : public OrderListFixture {

@@ -62,6 +62,58 @@ TEST_F(Returns, OneLineReturnsPartOfItsQuantityWithItsAddOnAfterAReasonAndAnAmou
     EXPECT_FALSE(list->selectViewController);
 }
 
+TEST_F(Returns, AReturnedLineTakesAlongTheAddOnsTheRefreshListsAfterItAndNoOtherLines) {
+    // The server's rows of a desk: P a plain line, S a set-meal head, I its item, A an add-on in
+    // the group flag's form (Exp="1"), N an add-on named by `pare` alone.
+    struct ServerRow {
+        const char* id;
+        char kind;
+        const char* pare;
+        double quantity;
+    };
+    struct Case {
+        const char* what;
+        std::vector<ServerRow> rows;
+        int returned;  // the row returned whole
+        std::vector<std::string> deldish;
+    } cases[] = {
+        {"plain line + add-ons", {{"P1", 'P', "", 2}, {"A1", 'A', "", 4}, {"A2", 'A', "", 2}, {"P2", 'P', "", 1}}, 0,
+         {"-2@P1", "-4@A1", "-2@A2"}},
+        {"set meal + items + add-ons",
+         {{"S1", 'S', "", 1}, {"I1", 'I', "S1", 1}, {"A1", 'A', "", 1}, {"P1", 'P', "", 2}, {"A2", 'A', "", 2}}, 3,
+         {"-2@P1", "-2@A2"}},
+        {"add-on with pare", {{"P1", 'P', "", 3}, {"N1", 'N', "P1", 3}}, 0, {"-3@P1", "-3@N1"}},
+    };
+    std::size_t n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto desk = openDesk(n++);
+        backoffice::SimDesk onServer = *sim.desk(desk->m_strDeskID);
+        for (const auto& r : c.rows) {
+            backoffice::SimLine l;
+            l.xfmxID = r.id;
+            l.caipID = *dish(onServer.lines.size())->m_strID;
+            l.quantity = r.quantity;
+            l.price = "10";
+            l.isSet = r.kind == 'S';
+            l.isExp = r.kind == 'S' || r.kind == 'I' || r.kind == 'A';
+            l.addOn = r.kind == 'A' || r.kind == 'N';
+            l.parent = r.pare;
+            onServer.lines.push_back(l);
+        }
+        sim.setDesk(onServer);
+        showDesk();
+        tap("送单");  // nothing to send: the desk is refreshed
+        ASSERT_EQ(lines().size(), c.rows.size());
+        tapRow(c.returned, Row::Delete);
+        pick("原因1");
+        pad(platform::fmt("%g", c.rows[static_cast<std::size_t>(c.returned)].quantity));
+        EXPECT_EQ(detailRows("deldish"), c.deldish);
+        closeAlerts();
+        advance(0.3);
+    }
+}
+
 TEST_F(Returns, SeveralChosenLinesGoBackWholeAndChosenUnsentLinesStay) {
     openDesk();
     lines() = {line(0, 2), line(1, 3)};
