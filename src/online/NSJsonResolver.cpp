@@ -8,11 +8,24 @@
 
 std::optional<nlohmann::json> NSJsonResolver::resolveJson(const std::string& text) {
     jsonMap.reset();
+    // The parser itself keeps its nesting in a list, not on the stack; what lies below the bound
+    // is discarded as it is read (never built) and the whole text is refused afterwards.
+    bool tooDeep = false;
+    const auto bounded = [&tooDeep](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+        const bool opens = event == nlohmann::json::parse_event_t::object_start ||
+                           event == nlohmann::json::parse_event_t::array_start;
+        if (opens && depth >= kMaxDepth) tooDeep = true;
+        return !tooDeep;
+    };
     try {
-        jsonMap = nlohmann::json::parse(text);
+        auto parsed = nlohmann::json::parse(text, bounded);
+        if (!tooDeep) jsonMap = std::move(parsed);
     } catch (const nlohmann::json::exception& e) {
         platform::log(platform::fmt("JSON %@: %@", text, std::string(e.what())));
+        return std::nullopt;
     }
+    if (tooDeep) platform::log(platform::fmt("JSON nested deeper than %i levels (%u bytes)", kMaxDepth,
+                                             static_cast<unsigned>(text.size())));
     return jsonMap;
 }
 

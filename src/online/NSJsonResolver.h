@@ -10,8 +10,13 @@
 
 class NSJsonResolver {
 public:
+    // Arrays and objects nested deeper than this make a text no answer. The service's answers are
+    // a few levels deep; a value nested without bound would overflow the stack wherever it is
+    // copied or written out, so it is turned away while it is read, before it is ever built.
+    static constexpr int kMaxDepth = 256;
+
     // The parsed top-level value, also kept in jsonMap; nothing (and a log line with the text and
-    // the parser's error) when the text is not valid JSON.
+    // the parser's error) when the text is not valid JSON or is nested deeper than kMaxDepth.
     std::optional<nlohmann::json> resolveJson(const std::string& text);
     // Compact UTF-8 JSON text of the value.
     static std::string codeJson(const nlohmann::json& value);

@@ -43,7 +43,9 @@ void UICollectionShopViewController::viewDidLoad() {
 void UICollectionShopViewController::send(std::optional<int> pageindex) {
     auto store = NSServer::getShopDB();
     const std::string userid = store ? store->m_nowuser->m_id : std::string();
-    request(webpages::collectionList(userid, pageindex), &UICollectionShopViewController::receiveServerMessage);
+    list_.sent();
+    request(webpages::collectionList(userid, pageindex), &UICollectionShopViewController::receiveServerMessage,
+            &list_.turn);
 }
 
 void UICollectionShopViewController::loadShop() {

@@ -191,7 +191,8 @@ void UIMapFindViewController::sendPage(std::optional<int> pageindex) {
         const std::string ctid = store && store->m_choosecity ? store->m_choosecity->m_id : std::string();
         url = webpages::shopListByName(ctid, m_strSearchText_, f.ty, pageindex);
     }
-    request(url, &UIMapFindViewController::receiveServerMessage);
+    list_.sent();
+    request(url, &UIMapFindViewController::receiveServerMessage, &list_.turn);
 }
 
 void UIMapFindViewController::loadShop() {

@@ -110,6 +110,7 @@ void UIShopListTable::readPage(const nlohmann::json& answer,
 
 bool UIShopListTable::receive(const std::string& answer,
                               const std::function<void(const std::shared_ptr<NSShopClass>&)>& everyRow) {
+    waiting_ = false;
     if (answer.empty()) {
         // The header must not stay spinning on an answer that will not come.
         doneLoadingTableViewData();
@@ -150,7 +151,7 @@ std::shared_ptr<ui::TableViewCell> UIShopListTable::cellForRow(int row) {
         progressInd->setFrame({90, 10, 20, 20});
         progressInd->startAnimating();
         c.addSubview(progressInd);
-        if (findShopStuct.totelpage > 1 && nextPage) nextPage();
+        if (findShopStuct.totelpage > 1 && nextPage && !waiting_) nextPage();
         return cell;
     }
     const NSShopClass& shop = *m_shops[row];

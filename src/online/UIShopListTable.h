@@ -14,6 +14,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "online/NSHTTPServer.h"
 #include "online/NSShopClass.h"
 #include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 #include "platform/ui/ActivityIndicatorView.h"
@@ -57,9 +58,16 @@ public:
     std::function<std::shared_ptr<void>()> keeper;
     // With a position, the rows show the distance from it.
     bool showsDistance = false;
+    // Every request of the list (a new search or load, a refresh, a page) goes out under this
+    // turn: only the answer of the newest one is read, so a late answer of an earlier request
+    // never joins the list that a later one started.
+    NSRequestTurn turn;
 
     // A new search or load: empty list, page 1 of 1.
     void reset();
+    // A request of the list has gone out under `turn`. Until its answer is in, the loading row
+    // asks for nothing more: a second page asked meanwhile would outdate the first one.
+    void sent() { waiting_ = true; }
     // A page of answer: the counters, then the shops of "list" not yet listed (each row also
     // handed to `everyRow` first), then the placeholder when the list stayed empty.
     void readPage(const nlohmann::json& answer,
@@ -108,4 +116,5 @@ private:
     std::weak_ptr<ui::TableView> table_;
     std::shared_ptr<EGORefreshTableHeaderView> header_;
     bool reloading_ = false;
+    bool waiting_ = false;
 };

@@ -126,7 +126,8 @@ TEST_F(OnlineHTTP, EveryFailureIsTheEmptyAnswerAndErrorPagesParseAsNothing) {
     const Case cases[] = {{websim::Fault::Status, true},
                           {websim::Fault::NoAnswer, true},
                           {websim::Fault::HtmlError, false},
-                          {websim::Fault::BadJson, false}};
+                          {websim::Fault::BadJson, false},
+                          {websim::Fault::DeepJson, false}};
     for (const auto& c : cases) {
         sim.setFault("getcityinfo", c.fault);
         auto r = std::make_shared<Receiver>();

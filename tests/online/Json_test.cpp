@@ -55,6 +55,43 @@ TEST(OnlineJson, ResolverKeepsTheValueOrNothing) {
               "[{\"a\":\"中\",\"b\":[]}]");
 }
 
+TEST(OnlineJson, AnswersNestedBeyondTheBoundAreNoAnswer) {
+    const auto nested = [](int depth, const char* open, const char* close) {
+        std::string s;
+        for (int i = 0; i < depth; ++i) s += open;
+        s += "1";
+        for (int i = 0; i < depth; ++i) s += close;
+        return s;
+    };
+    struct Case {
+        std::string text;
+        bool read;
+    };
+    const int bound = NSJsonResolver::kMaxDepth;
+    const Case cases[] = {
+        {nested(bound, "[", "]"), true},
+        {nested(bound + 1, "[", "]"), false},
+        {nested(bound, "{\"a\":", "}"), true},
+        {nested(bound + 1, "{\"a\":", "}"), false},
+        // Brackets inside texts are no nesting.
+        {"{\"a\":\"" + std::string(100000, '[') + "\"}", true},
+        // The answer that brought the terminal down: far too deep, closed or cut off.
+        {nested(100000, "[", "]"), false},
+        {std::string(200000, '['), false},
+        {"{\"state\":\"1\",\"list\":" + nested(100000, "[{\"x\":", "}]") + "}", false},
+    };
+    for (const auto& c : cases) {
+        NSJsonResolver r;
+        const auto value = r.resolveJson(c.text);
+        EXPECT_EQ(value.has_value(), c.read) << c.text.substr(0, 40) << " (" << c.text.size() << " bytes)";
+        EXPECT_EQ(r.jsonMap.has_value(), c.read);
+        // What is read can be copied and written out again.
+        if (value) {
+            EXPECT_FALSE(NSJsonResolver::codeJson(nlohmann::json(*value)).empty());
+        }
+    }
+}
+
 TEST(OnlineJson, PictureAddressRule) {
     NSHTTPServer::setHTTPAddress("http://shop.example:8080/app/Android/");
     EXPECT_EQ(NSHTTPServer::pictureURL("upload/x.png"), "http://shop.example:8080/upload/x.png");

@@ -69,6 +69,16 @@ TEST_F(Account, LoginAndLogoutFromTheHome) {
     EXPECT_EQ(alertMessage(), "网络连接异常");
 }
 
+TEST_F(Account, ALoginAnswerNestedTooDeepIsARefusal) {
+    web.setFault("Login", websim::Fault::DeepJson);
+    tap("未登录");
+    fill("用户名", "demo");
+    fill("密码", "123456");
+    tapAndWait("登录");
+    EXPECT_EQ(alertMessage(), "登录失败");
+    EXPECT_TRUE(NSServer::getShopDB()->m_nowuser->m_id.empty());
+}
+
 TEST_F(Account, RegistrationChecksItsFieldsAndSendsThePlace) {
     tap("未登录");
     tap("注册");

@@ -161,6 +161,32 @@ TEST_F(Favourites, PagesThroughTheCollectedShopsEachOnce) {
     EXPECT_EQ(ids, (std::vector<std::string>{"103", "105", "107"}));
 }
 
+TEST_F(Favourites, ALateAnswerOfAnEarlierLoadAddsNothing) {
+    root->showCollection();
+    ASSERT_TRUE(answers());
+    // A refresh whose answer the service holds; the customer's favourites change meanwhile and a
+    // second refresh brings them.
+    web.setFault("GetCollectionListByUserId", websim::Fault::Held);
+    tap("刷新");
+    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetCollectionListByUserId").size() == 4; }));
+    web.clearFaults();
+    web.withWorld([](websim::World& w) { w.customer("1001")->favourites = {"104"}; });
+    tap("刷新");
+    ASSERT_TRUE(pagestest::until([&] {
+        loop().waitForPosted(0.02);
+        loop().drain();
+        return !page().m_shops().empty();
+    }));
+    web.releaseHeld();
+    ASSERT_TRUE(answers());
+    ASSERT_EQ(page().m_shops().size(), 1u);
+    EXPECT_EQ(page().m_shops()[0]->m_strID, "104");
+    EXPECT_EQ(NSServer::getShopDB()->m_collectionshop.size(), 1u);
+    EXPECT_EQ(page().findShopStuct().pagenum, 1);
+    EXPECT_EQ(page().findShopStuct().totelpage, 1);
+    EXPECT_EQ(page().tb_shops()->numberOfRows(0), 1) << "no loading row from the old page counts";
+}
+
 TEST_F(Favourites, NoCollectedShopShowsOneEmptyRowAndAFailureKeepsTheList) {
     web.withWorld([](websim::World& w) { w.customer("1001")->favourites.clear(); });
     root->showCollection();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "online/NSHTTPServer.h"
 #include "online/NSShopDBClass.h"
@@ -33,6 +34,17 @@ inline location::Placemark shanghai() {
     p.subThoroughfare = "10号";
     p.coordinate = {kLat, kLng};
     return p;
+}
+
+// Real time passes until `done` holds (a few seconds at most).
+template <class Done>
+bool until(Done done, double seconds = 5.0) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 class PagesTest : public ScreenFixture {

@@ -134,6 +134,56 @@ TEST_F(ShopSearch, NothingFoundShowsOneEmptyRowAndAFailureTellsTheGuest) {
     EXPECT_EQ(requestsFor("GetShopListByLocation").size(), sent + 2) << "a later pull loads again";
 }
 
+TEST_F(ShopSearch, OnlyTheNewestSearchesAnswerFillsTheList) {
+    root->showmapfind(false, 2);
+    ASSERT_TRUE(answers());
+    // The service holds the answer of the 川菜 search; meanwhile the guest picks 粤菜.
+    web.setFault("GetShopListByLocation", websim::Fault::Held);
+    tap("全部菜系");
+    tap("川菜");
+    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetShopListByLocation").size() == 2; }));
+    web.clearFaults();
+    tap("川菜");
+    tap("粤菜");
+    ASSERT_TRUE(pagestest::until([&] {
+        loop().waitForPosted(0.02);
+        loop().drain();
+        return !page().m_shops().empty();
+    }));
+    const auto newest = shownIds();
+    web.releaseHeld();
+    ASSERT_TRUE(answers());
+    EXPECT_EQ(shownIds(), newest) << "the 川菜 answer came last and was dropped";
+    for (auto& s : page().m_shops()) EXPECT_EQ(s->m_strSortName, "粤菜");
+    EXPECT_EQ(page().lb_pagenum()->text(), "1/1");
+
+    // A failed newest request is what the guest is told of, whatever an older one brings.
+    web.setFault("GetShopListByLocation", websim::Fault::Held);
+    tapAndWait("粤菜");
+    tap("火锅");
+    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetShopListByLocation").size() == 4; }));
+    web.setFault("GetShopListByLocation", websim::Fault::Status);
+    tap("火锅");
+    tap("西餐");
+    ASSERT_TRUE(pagestest::until([&] {
+        loop().waitForPosted(0.02);
+        loop().drain();
+        return panelText() == "网络连接异常";
+    }));
+    web.releaseHeld();
+    ASSERT_TRUE(answers());
+    EXPECT_TRUE(page().m_shops().empty()) << "nothing of the 火锅 answer";
+}
+
+TEST_F(ShopSearch, AListNestedTooDeepReadsAsAnEmptyPage) {
+    web.setFault("GetShopListByLocation", websim::Fault::DeepJson);
+    root->showmapfind(false, 2);
+    ASSERT_TRUE(answers());
+    ASSERT_EQ(page().m_shops().size(), 1u);
+    EXPECT_TRUE(page().m_shops()[0]->m_strID.empty());
+    EXPECT_TRUE(shows("无"));
+}
+
 TEST_F(ShopSearch, TheFiltersNarrowTheNextSearch) {
     root->showmapfind(false, 2);
     ASSERT_TRUE(answers());

@@ -19,13 +19,14 @@ constexpr Rgb card = hex(0xFFFFFF);       // panels, wells, light keys
 constexpr Rgb line = hex(0xD6CCBE);       // separators and borders
 constexpr Rgb bar = hex(0x3A2E28);        // title bars
 constexpr Rgb ink = hex(0x28221E);        // text and glyphs on light faces
-constexpr Rgb muted = hex(0x7D7369);      // secondary glyphs
+constexpr Rgb muted = hex(0x645C54);      // secondary glyphs
 constexpr Rgb brand = hex(0xC4542C);      // the accent: primary buttons
 constexpr Rgb key = hex(0xE2DACE);        // secondary (quiet) button faces
 // Shades of the same family for edges, presses and states.
 constexpr Rgb brandDark = hex(0x93391B);  // pressed accent, edges
 constexpr Rgb green = hex(0x2E8B57);      // free desk, go, OK
 constexpr Rgb greenDark = hex(0x1F6840);
+constexpr Rgb goPlate = hex(0x287D4E);    // OK plates under white labels (green is too light for them)
 constexpr Rgb amber = hex(0xD99A1E);      // reserved desk, hold
 constexpr Rgb blue = hex(0x2F6FB3);       // informational states
 constexpr Rgb slate = hex(0x5B6470);      // cancel

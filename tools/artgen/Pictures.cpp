@@ -96,7 +96,7 @@ void numberPad(cairo_t* cr, double w, double h) {
     glyph(cr, "+/−", kPadSign.x, kPadSign.y, kPadSign.w, kPadSign.h, 17, ink, true);
     // Cancel and OK carry white labels of their own.
     colourButton(cr, kPadCancel.x, kPadCancel.y, kPadCancel.w, kPadCancel.h, slate);
-    colourButton(cr, kPadOk.x, kPadOk.y, kPadOk.w, kPadOk.h, green);
+    colourButton(cr, kPadOk.x, kPadOk.y, kPadOk.w, kPadOk.h, goPlate);
 }
 
 // ---- serving-mode badges (18 x 18) -----------------------------------------------------------

@@ -128,6 +128,14 @@ void WebSim::setSlowSeconds(double seconds) {
     slowSeconds_ = seconds;
 }
 
+void WebSim::releaseHeld() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++releases_;
+    }
+    wake_.notify_all();
+}
+
 Fault WebSim::faultFor(const std::string& page) const {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = faults_.find(page);
@@ -196,6 +204,16 @@ int WebSim::start(int port) {
             res.set_content("{\"state\":\"1\",\"list\":[{\"DataID\":", "text/plain; charset=utf-8");
             return;
         }
+        if (fault == Fault::DeepJson) {
+            constexpr std::size_t kDepth = 100000;
+            res.set_content(std::string(kDepth, '[') + std::string(kDepth, ']'), "text/plain; charset=utf-8");
+            return;
+        }
+        std::uint64_t heldAt = 0;
+        if (fault == Fault::Held) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            heldAt = releases_;
+        }
         // The answer is made when the request arrives; a slow answer only comes later.
         std::string body = picture();
         std::string type = "image/png";
@@ -219,6 +237,11 @@ int WebSim::start(int port) {
                 seconds = slowSeconds_;
             }
             holdFor(seconds);
+        }
+        if (fault == Fault::Held) {
+            // Bounded like a request without answer: the client gives up first.
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait_for(lock, std::chrono::seconds(60), [&] { return stopping_ || releases_ != heldAt; });
         }
         res.set_content(body, type);
         if (fault == Fault::Status) res.status = 500;

@@ -27,6 +27,8 @@ enum class Fault {
     HtmlError,  // an HTML error page with status 200
     BadJson,    // a cut-off JSON text with status 200
     Status,     // the page's own answer body, with status 500
+    DeepJson,   // valid JSON nested 100,000 arrays deep (200 KB), with status 200
+    Held,       // the page's own answer, held until releaseHeld() (requests arriving while it is set)
 };
 
 struct LoggedRequest {
@@ -99,6 +101,9 @@ public:
     void setFault(const std::string& page, Fault fault);
     void clearFaults();
     void setSlowSeconds(double seconds);
+    // Lets every answer held so far go (each as it was made when its request came); requests
+    // that come later are held again while the fault stays.
+    void releaseHeld();
 
     std::vector<LoggedRequest> requests() const;
     void clearLog();
@@ -128,6 +133,7 @@ private:
     World world_;
     std::map<std::string, Fault> faults_;
     double slowSeconds_ = 0.5;
+    std::uint64_t releases_ = 0;  // releaseHeld() calls so far
     std::vector<LoggedRequest> log_;
     bool logging_ = false;
     std::unique_ptr<Server> server_;

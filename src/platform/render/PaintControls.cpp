@@ -33,7 +33,7 @@ constexpr double kPi = 3.14159265358979323846;
 const Color kSelectionTop = Color::rgb(5, 140, 245);
 const Color kSelectionBottom = Color::rgb(1, 93, 230);
 const Color kGreySelection = Color::white(0.85);
-const Color kPlaceholder = Color::white(0.7);
+const Color kPlaceholder = Color::white(0.42);  // still lighter than typed text, readable on white
 const Color kFieldBorder = Color::white(0.6);
 
 Rect boundsOf(const ui::View& v) {
@@ -345,12 +345,12 @@ void switchControl(cairo_t* cr, const ui::Switch& s) {
     const Rect r = boundsOf(s).insetBy(0.5, 0.5);
     const double radius = r.height() / 2;
     if (s.isOn()) {
-        gradient(cr, r, Color::rgb(0, 110, 235), Color::rgb(60, 150, 255), radius);
+        gradient(cr, r, Color::rgb(0, 85, 190), Color::rgb(35, 118, 220), radius);
         text(cr, "ON", ui::Font::boldSystemFont(16), Color::whiteColor(), Rect{r.x(), r.y(), r.width() - r.height(), r.height()},
              ui::TextAlignment::Center);
     } else {
         gradient(cr, r, Color::white(0.85), Color::white(0.98), radius);
-        text(cr, "OFF", ui::Font::boldSystemFont(16), Color::white(0.45),
+        text(cr, "OFF", ui::Font::boldSystemFont(16), Color::white(0.35),
              Rect{r.x() + r.height(), r.y(), r.width() - r.height(), r.height()}, ui::TextAlignment::Center);
     }
     stroke(cr, r, Color::white(0.55), 1, radius);

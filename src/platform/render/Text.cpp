@@ -14,6 +14,29 @@ namespace {
 
 constexpr const char* kCjkFamily = "WenQuanYi Micro Hei";
 
+TextObserver& textObserver() {
+    static TextObserver observer;
+    return observer;
+}
+
+// The glyphs' box of a layout placed at (x, y), in surface pixels and inside the current clip.
+DrawnText drawnText(cairo_t* cr, PangoLayout* layout, const std::string& text, const Rgba& colour, double x,
+                    double y) {
+    PangoRectangle ink;
+    pango_layout_get_extents(layout, &ink, nullptr);
+    double ux0 = x + double(ink.x) / PANGO_SCALE, uy0 = y + double(ink.y) / PANGO_SCALE;
+    double ux1 = ux0 + double(ink.width) / PANGO_SCALE, uy1 = uy0 + double(ink.height) / PANGO_SCALE;
+    double cx0, cy0, cx1, cy1;
+    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+    ux0 = std::max(ux0, cx0), uy0 = std::max(uy0, cy0), ux1 = std::min(ux1, cx1), uy1 = std::min(uy1, cy1);
+    DrawnText d{text, colour};
+    if (ux1 <= ux0 || uy1 <= uy0) return d;
+    cairo_user_to_device(cr, &ux0, &uy0);
+    cairo_user_to_device(cr, &ux1, &uy1);
+    d.x0 = std::min(ux0, ux1), d.x1 = std::max(ux0, ux1), d.y0 = std::min(uy0, uy1), d.y1 = std::max(uy0, uy1);
+    return d;
+}
+
 // Grey antialiasing, no hinting and unhinted metrics: the same text looks the same at any
 // position and on any machine with the same fonts, which keeps the screenshots comparable.
 cairo_font_options_t* fontOptions() {
@@ -160,12 +183,19 @@ void drawText(cairo_t* cr, const std::string& text, const TextStyle& style, doub
     const double textHeight = double(logical.height) / PANGO_SCALE;
     cairo_rectangle(cr, x, y, w, h);
     cairo_clip(cr);
-    cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
-    cairo_move_to(cr, x, y + (h - textHeight) / 2);
-    pango_cairo_show_layout(cr, layout);
+    const double top = y + (h - textHeight) / 2;
+    const std::optional<Rgba> ink =
+        textObserver() ? textObserver()(drawnText(cr, layout, text, colour, x, top)) : colour;
+    if (ink) {
+        cairo_set_source_rgba(cr, ink->r, ink->g, ink->b, ink->a);
+        cairo_move_to(cr, x, top);
+        pango_cairo_show_layout(cr, layout);
+    }
     g_object_unref(layout);
     cairo_restore(cr);
 }
+
+void setTextObserver(TextObserver observer) { textObserver() = std::move(observer); }
 
 void warmUpText() {
     (void)measureText("中A", TextStyle{});

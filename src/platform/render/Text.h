@@ -3,6 +3,8 @@
 // Chinese and Latin letters alike), measuring a text, and drawing it into a box. Measuring and
 // drawing share one set of font options, so a measured text fits where it is drawn.
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include <cairo.h>
@@ -50,6 +52,20 @@ struct Rgba {
 // as a label does, clipped to the box; text that does not fit gets "..." as style.ellipsis says.
 void drawText(cairo_t* cr, const std::string& text, const TextStyle& style, double x, double y,
               double w, double h, Rgba colour);
+
+// A text as drawText is about to draw it: what it says, its colour, and the box its glyphs cover
+// on the target surface (surface pixels, already cut to the clip; empty when nothing shows).
+struct DrawnText {
+    std::string text;
+    Rgba colour;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+// While one is set (on the drawing thread), every text drawn is shown to the observer first,
+// which answers the colour to draw it in, or nothing to leave it out: the readability check draws
+// a screen without its texts to see what lies under each, and with each text in a colour of its
+// own to see which texts show. Null removes it.
+using TextObserver = std::function<std::optional<Rgba>(const DrawnText&)>;
+void setTextObserver(TextObserver observer);
 
 // Makes sure the fonts are loaded once (the first layout is slow: fontconfig reads its cache).
 void warmUpText();

@@ -147,7 +147,7 @@ void UICaipViewController::loadView() {
     const double y = kPictureArea.y() + kPictureArea.height() + 12;
     caipName_ = kit::label(v, {24, y, 460, 40}, "", kit::titleFont());
     caipName2_ = kit::label(v, {24, y + 42, 460, 30}, "", kit::bodyFont(), ui::TextAlignment::Left, kit::kMuted);
-    caipPrice_ = kit::label(v, {w - 24 - 240, y, 240, 40}, "", kit::bigFont(), ui::TextAlignment::Right, kit::kAccent);
+    caipPrice_ = kit::label(v, {w - 24 - 240, y, 240, 40}, "", kit::bigFont(), ui::TextAlignment::Right, kit::kAccentInk);
     caipDanw_ = kit::label(v, {w - 24 - 240, y + 42, 240, 30}, "", kit::bodyFont(), ui::TextAlignment::Right, kit::kMuted);
     text_ = std::make_shared<ui::TextView>(ui::Rect{24, y + 80, w - 48, h - (y + 80) - 80});
     text_->setEditable(false);

@@ -182,7 +182,8 @@ void UIDishLViewController::otherFun() {
         const double y = static_cast<double>(i / kMenuColumns) * kMenuCellHeight + 6;
         auto button = std::make_shared<ui::Button>(ui::Button::Type::Custom,
                                                    ui::Rect{x, y, kMenuCellWidth - 6, kMenuCellHeight - 6});
-        button->setTitleColor(ui::Color::whiteColor());
+        // Dark titles: the entries' picture is a light face.
+        button->setTitleColor(background ? kit::kInk : kit::kOnDark);
         button->setTitleFont(kit::bodyFont());
         if (background) button->setBackgroundImage(background);
         else button->setBackgroundColor(kit::kBar);
