@@ -117,6 +117,8 @@ void SwitchViewController::backToWel() {
         welcomeViewController = welcome;
     }
     addOnTop(*welcomeViewController, frameRect_);
+    // The screen saver counts its idle time from the welcome screen's return, not from before.
+    welcomeViewController->restartScreenSaver();
     announce(kWelcomeShown, "");
     // Not the root's transition: nothing happens when it ends.
     ui::Animation::begin(std::string("View Flip"));
@@ -341,6 +343,7 @@ void SwitchViewController::welShowDishList() {
 void SwitchViewController::backToWelcomeFrom(ui::ViewController* screen) {
     takeOffScreen(screen);
     if (auto* welcome = welcomeViewController.controller()) view()->addSubview(welcome->view());
+    if (welcomeViewController) welcomeViewController->restartScreenSaver();
     // The order may have changed meanwhile: the skinned form marks its dishes again.
     if (welcomeViewController && welcomeViewController->nowForm())
         welcomeViewController->nowForm()->flashCaip(*welcomeViewController);

@@ -10,6 +10,7 @@ bool NSScreen::isRunning() const { return timer && timer->isValid(); }
 
 void NSScreen::screenBegin() {
     if (isRunning() || !(time > 0)) return;
+    covered_ = false;
     std::weak_ptr<NSScreen> weak = weak_from_this();
     timer = platform::Timer::schedule(platform::RunLoop::main(), time, true, [weak](platform::Timer&) {
         if (auto saver = weak.lock()) saver->doScreen();
@@ -26,6 +27,16 @@ void NSScreen::doScreen() {
     auto screen = welcomeViewController.lock();
     if (!screen || screen->moviePlayer()) {
         screenOver();
+        return;
+    }
+    // Whatever lies over the welcome screen is in use: the video would cover it and take its
+    // taps. The idle time starts again once the screen is seen uncovered.
+    if (!screen->isShownInFront()) {
+        covered_ = true;
+        return;
+    }
+    if (covered_) {
+        covered_ = false;
         return;
     }
     const size_t at = func.find("movie");

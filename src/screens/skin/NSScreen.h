@@ -1,7 +1,9 @@
 #pragma once
 // The idle screen saver of the skinned menu: after `time` seconds without a touch on the welcome
 // screen it plays the skin video its action text names ("movie(NAME)") full screen, and again
-// every `time` seconds while nothing plays.
+// every `time` seconds while nothing plays. It plays only on its own screen: a tick that finds
+// the welcome screen covered (another screen, a panel, a pad or an alert over it) plays nothing,
+// and the idle time counts again from the first tick that finds it uncovered.
 
 #include <memory>
 #include <string>
@@ -26,4 +28,8 @@ public:
     void screenOver();
     void doScreen();
     bool isRunning() const;
+
+private:
+    // A tick found the welcome screen covered since the saver last (re)started.
+    bool covered_ = false;
 };

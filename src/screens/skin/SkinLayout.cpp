@@ -1,5 +1,7 @@
 #include "screens/skin/SkinLayout.h"
 
+#include <limits>
+
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Text.h"
 
@@ -36,6 +38,19 @@ bool boolFromText(std::string_view text) {
 
 int formNumber(std::string_view formName) {
     return formName.size() > 4 ? platform::leadingInt(formName.substr(4)) : 0;
+}
+
+std::optional<int> numberedName(std::string_view name, std::string_view word) {
+    if (!name.starts_with(word)) return std::nullopt;
+    const std::string_view digits = name.substr(word.size());
+    if (digits.empty() || digits.front() == '0' || digits.size() > 10) return std::nullopt;
+    long long n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    if (n > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(n);
 }
 
 std::optional<std::string> argumentOf(std::string_view text) {

@@ -26,6 +26,9 @@ ui::Rect rectFromText(std::string_view text);
 bool boolFromText(std::string_view text);
 // The number of a form name ("Form12" -> 12): the text from its fifth character on.
 int formNumber(std::string_view formName);
+// n when `name` is `word` followed by n (1 or more) exactly as "%i" writes it ("Form12" -> 12);
+// nothing for any other name ("Form", "Form012", "Form+1", a number beyond int).
+std::optional<int> numberedName(std::string_view name, std::string_view word);
 // The text between the first "(" and the first ")" after it; nothing without both.
 std::optional<std::string> argumentOf(std::string_view text);
 // Splits at ",", keeping empty parts.

@@ -76,7 +76,7 @@ void UIWelcomeViewController::makeControls() {
                             kit::ButtonKind::Primary);
     // The guests' own way into the online ordering service.
     bt_online_ = kit::button(v, {(w - 200) / 2, y, 200, 56}, "在线服务", [self] {
-        if (auto s = self(); s && !s->isSubViewShow(false) && s->rootController_) s->rootController_->showFunction();
+        if (auto s = self()) s->openOnline();
     }, kit::ButtonKind::Primary);
     if (auto back = kit::picture(kit::interfacePicture(16))) bt_online_->setBackgroundImage(back);
 }
@@ -124,6 +124,21 @@ void UIWelcomeViewController::begin() {
     if (rootController_) rootController_->begin(std::nullopt);
 }
 
+void UIWelcomeViewController::openOnline() {
+    if (isSubViewShow(false) || !rootController_) return;
+    // The guests' pages cover this screen: a skin video playing on it ends, and gives the
+    // touches back for when the screen shows again.
+    if (moviePlayer_) {
+        stop();
+        canTouch_ = true;
+    }
+    rootController_->showFunction();
+}
+
+void UIWelcomeViewController::keepOnlineEntryInFront() {
+    if (bt_online_ && bt_online_->superview() == view().get()) view()->bringSubviewToFront(bt_online_.get());
+}
+
 void UIWelcomeViewController::set(const std::optional<std::string>& argument) {
     if (isSubViewShow(false)) return;
     if (!rootController_) return;
@@ -169,10 +184,7 @@ void UIWelcomeViewController::alertViewClickedButtonAtIndex(ui::AlertView&, int)
 
 void UIWelcomeViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {
     // Any touch restarts the screen saver's idle time.
-    if (screen_ && screen_->isRunning()) {
-        screen_->screenOver();
-        screen_->screenBegin();
-    }
+    restartScreenSaver();
     if (!canTouch_ || isSubViewShow(true)) return;
     auto* touch = touches.anyObject();
     if (!touch) return;

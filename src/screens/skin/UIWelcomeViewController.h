@@ -57,6 +57,11 @@ public:
     void begin();
     // The settings button, the gesture (no argument) and a finished login (kNoLogin).
     void set(const std::optional<std::string>& argument = std::nullopt);
+    // The guests' way into the online service ("在线服务"): the online home over this screen.
+    void openOnline();
+    // The online entry stays visible under a skin and over the skinned form's pictures, so a
+    // skinned terminal keeps its way to the guest part; the form calls it once drawn.
+    void keepOnlineEntryInFront();
 
     // NSLoginDlg
     void loginBack(int loginType, bool ok) override;
@@ -82,6 +87,11 @@ public:
     // it and starts the screen saver; a file without forms leaves the plain screen with a message.
     // Called when the screen's view is made and after a skin update.
     void startSkin();
+    // Whether this screen is what the waiter sees: its view is in the window and nothing is shown
+    // over it (no other screen, panel, pad or alert). The screen saver plays only then.
+    bool isShownInFront();
+    // The screen saver's idle time counts from now (a touch, or the screen shown again).
+    void restartScreenSaver();
     // The end of a dish-page curl: touches are accepted again.
     void animationFinish(const std::optional<std::string>& name, bool finished, void* context);
 

@@ -3,6 +3,10 @@
 
 #include "screens/skin/UIWelcomeViewController.h"
 
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
 #include "GData/GDataXML.h"
 #include "core/NSServer.h"
 #include "model/NSCaipDBClass.h"
@@ -52,11 +56,29 @@ ElementPtr layoutRoot(const std::string& path, std::shared_ptr<GDataXMLDocument>
     return document ? document->rootElement() : nullptr;
 }
 
-std::shared_ptr<VirtualCaipShow> readSlot(const ElementPtr& form, int j, VirtualForm& owner) {
-    auto image = firstElement(form, platform::fmt("CaipImage%i", j));
-    auto name = firstElement(form, platform::fmt("CaipName%i", j));
-    auto price = firstElement(form, platform::fmt("CaipPrice%i", j));
-    auto quick = firstElement(form, platform::fmt("CaipQuickSel%i", j));
+// The first direct child element of each name, gathered in one pass. The numbered elements of a
+// layout file are looked up through it, so reading a file costs what the file holds: never the
+// numbers it claims (FormCnt), nor a search of all children per number.
+using Children = std::unordered_map<std::string, ElementPtr>;
+
+Children childElements(const ElementPtr& element) {
+    Children children;
+    if (!element) return children;
+    for (const auto& node : element->children())
+        if (node->isElement()) children.try_emplace(node->name(), std::static_pointer_cast<GDataXMLElement>(node));
+    return children;
+}
+
+ElementPtr child(const Children& children, const std::string& name) {
+    auto it = children.find(name);
+    return it == children.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<VirtualCaipShow> readSlot(const Children& form, int j, VirtualForm& owner) {
+    auto image = child(form, platform::fmt("CaipImage%i", j));
+    auto name = child(form, platform::fmt("CaipName%i", j));
+    auto price = child(form, platform::fmt("CaipPrice%i", j));
+    auto quick = child(form, platform::fmt("CaipQuickSel%i", j));
     if (!image && !name && !price && !quick) return nullptr;
     auto slot = std::make_shared<VirtualCaipShow>();
     slot->supForm = &owner;
@@ -114,12 +136,16 @@ bool UIWelcomeViewController::getFormXmlWithName(const std::string& fileName, Fo
         if (auto company = firstElement(root, "CompID")) NSServer::setJtNO(text(company));
     }
 
+    // Forms 1 to FormCnt, a missing number skipped: the forms the file holds within that count,
+    // in number order.
     const int count = platform::leadingInt(elementText(root, "FormCnt"));
+    std::map<int, ElementPtr> numbered;
+    for (const auto& [name, element] : childElements(root))
+        if (auto n = skin::numberedName(name, "Form"); n && *n <= count) numbered.emplace(*n, element);
     auto categories = NSServer::getCaipDB();
-    for (int n = 1; n <= count; ++n) {
+    for (const auto& [n, element] : numbered) {
         const std::string name = platform::fmt("Form%i", n);
-        auto element = firstElement(root, name);
-        if (!element) continue;
+        const Children parts = childElements(element);
         auto form = std::make_shared<VirtualForm>();
         form->noState = (platform::leadingInt(attributeText(element, "noState")) & 0xFF) != 0;
         if (n == 1 && mainForm.empty()) nowForm_ = form;
@@ -133,7 +159,7 @@ bool UIWelcomeViewController::getFormXmlWithName(const std::string& fileName, Fo
         }
         if (form->noState) {
             for (int j = 1;; ++j) {
-                auto slot = readSlot(element, j, *form);
+                auto slot = readSlot(parts, j, *form);
                 if (!slot) break;
                 form->addCaipShow(std::move(slot));
             }
@@ -141,7 +167,7 @@ bool UIWelcomeViewController::getFormXmlWithName(const std::string& fileName, Fo
             if (form->virtualCaipShows.empty()) form->noState = false;
         }
         for (int k = 1;; ++k) {
-            auto button = firstElement(element, platform::fmt("Button%i", k));
+            auto button = child(parts, platform::fmt("Button%i", k));
             if (!button) break;
             form->addButton(readButton(button));
         }
@@ -177,9 +203,29 @@ void UIWelcomeViewController::startSkin() {
     screen_->screenBegin();
 }
 
+bool UIWelcomeViewController::isShownInFront() {
+    if (!isViewLoaded() || !view()->window()) return false;
+    // From this screen's view up to the window, each view must be the last one shown in its
+    // holder: the root adds screens, panels and pads over it, the window its alerts.
+    for (const ui::View* v = view().get(); v->superview(); v = v->superview()) {
+        if (v->isHidden()) return false;
+        const auto& siblings = v->superview()->subviews();
+        auto it = std::find_if(siblings.begin(), siblings.end(), [v](const auto& s) { return s.get() == v; });
+        if (std::any_of(std::next(it), siblings.end(), [](const auto& s) { return !s->isHidden(); })) return false;
+    }
+    return true;
+}
+
+void UIWelcomeViewController::restartScreenSaver() {
+    if (!screen_ || !screen_->isRunning()) return;
+    screen_->screenOver();
+    screen_->screenBegin();
+}
+
 void UIWelcomeViewController::showPlainControls(bool shown) {
-    for (std::shared_ptr<ui::View> control : {std::shared_ptr<ui::View>(toolBar_), std::shared_ptr<ui::View>(bt_set_),
-                                              std::shared_ptr<ui::View>(bt_begin_), std::shared_ptr<ui::View>(bt_online_)})
+    // The online entry is not the plain screen's: it shows under a skin too.
+    for (std::shared_ptr<ui::View> control :
+         {std::shared_ptr<ui::View>(toolBar_), std::shared_ptr<ui::View>(bt_set_), std::shared_ptr<ui::View>(bt_begin_)})
         if (control) control->setHidden(!shown);
 }
 

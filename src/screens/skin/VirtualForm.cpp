@@ -73,13 +73,15 @@ void VirtualForm::showForm(UIWelcomeViewController& screen) {
         if (auto picture = ui::Image::withContentsOfFile(*path); picture && screen.imageView())
             screen.imageView()->setImage(picture);
     for (auto& button : virtualButtons) button->showButtonUp(view);
-    if (!isCategoryForm()) return;
-    pagenum = 0;
-    const auto dishes = static_cast<std::int32_t>(useCplbTree->caips.size());
-    const auto slots = static_cast<std::int32_t>(virtualCaipShows.size());
-    pagenumsize = dishes / slots + (dishes % slots ? 1 : 0);
-    for (auto& slot : virtualCaipShows) slot->createAndShow(view);
-    showVirtualCaips();
+    if (isCategoryForm()) {
+        pagenum = 0;
+        const auto dishes = static_cast<std::int32_t>(useCplbTree->caips.size());
+        const auto slots = static_cast<std::int32_t>(virtualCaipShows.size());
+        pagenumsize = dishes / slots + (dishes % slots ? 1 : 0);
+        for (auto& slot : virtualCaipShows) slot->createAndShow(view);
+        showVirtualCaips();
+    }
+    screen.keepOnlineEntryInFront();
 }
 
 void VirtualForm::unShowForm(UIWelcomeViewController& screen) {

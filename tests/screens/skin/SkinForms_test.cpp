@@ -3,6 +3,7 @@
 
 #include "model/NSCplbClass.h"
 #include "model/NSCplbTreeClass.h"
+#include "online/UIFunctionViewController.h"
 #include "platform/ui/Animation.h"
 #include "screens/skin/SkinMenuFixture.h"
 
@@ -201,6 +202,24 @@ TEST_F(SkinForms, AReleaseWhileAVideoPlaysOnlyStopsIt) {
     form().onButtonUp({buttonRect(1).x() + 5, buttonRect(1).y() + 5}, *welcome());
     EXPECT_FALSE(welcome()->moviePlayer());
     EXPECT_FALSE(root->selectCaipViewController);
+}
+
+TEST_F(SkinForms, TheGuestsWayStaysOverEveryForm) {
+    // Form1's one button covers the whole screen; Form2 pages the hot dishes.
+    startSkinned("<ZirevOvuZud><FormCnt>2</FormCnt>"
+                 "<Form1><Button1><Func>Open(Form2)</Func><Rect>0,0,768,1004</Rect></Button1></Form1>"
+                 "<Form2 noState=\"1\"><CategoryId>000001</CategoryId>" + slotsXml(6) + "</Form2></ZirevOvuZud>");
+    for (const char* shown : {"Form1", "Form2"}) {
+        SCOPED_TRACE(shown);
+        ASSERT_EQ(form().formName, shown);
+        tap("在线服务");
+        ASSERT_TRUE(root->functionViewController);
+        EXPECT_EQ(root->functionViewController->view()->superview(), root->view().get());
+        tap("返回");
+        settle();
+        tapRect({20, 20, 100, 100});  // Form1's button opens Form2
+        settle();
+    }
 }
 
 }  // namespace

@@ -39,6 +39,15 @@ TEST(SkinTexts, YesNoTextsAndActionArguments) {
     EXPECT_EQ(skin::argumentOf("Open)Form3("), std::nullopt);
     EXPECT_EQ(skin::formNumber("Form12"), 12);
     EXPECT_EQ(skin::formNumber("Form"), 0);
+    // Only a name as "Form%i" writes it names form n.
+    struct Numbered {
+        const char* name;
+        std::optional<int> n;
+    } numbered[] = {{"Form1", 1},          {"Form2147483647", 2147483647}, {"Form2147483648", std::nullopt},
+                    {"Form", std::nullopt}, {"Form0", std::nullopt},         {"Form01", std::nullopt},
+                    {"Form+1", std::nullopt}, {"Form-1", std::nullopt},      {"Form1x", std::nullopt},
+                    {"form1", std::nullopt}, {"Form99999999999", std::nullopt}};
+    for (const auto& c : numbered) EXPECT_EQ(skin::numberedName(c.name, "Form"), c.n) << c.name;
 
     // Names from a layout file never leave their folder.
     EXPECT_EQ(skin::fileInFolder("/s", "main.png"), "/s/MAIN.PNG");
@@ -109,6 +118,32 @@ TEST_F(SkinLoader, ReadsFormsSlotsAndButtonsAsTheFileGivesThem) {
     EXPECT_EQ(nameOnly.caipName->text(), "翡翠花菇扒鲍脯") << "the first hot dish";
     EXPECT_TRUE(second.caipQuickSel);
     EXPECT_FALSE(second.caipImage || second.caipName || second.caipPrice);
+}
+
+TEST_F(SkinLoader, TheWorkIsBoundedByWhatTheFileHoldsNotByTheCountItClaims) {
+    start();
+    // A count of two thousand million with a handful of forms loads at once, each form within
+    // the count under its own name; a name "%i" would not write is no form.
+    putOn("<ZirevOvuZud><FormCnt>2000000000</FormCnt>"
+          "<Form1>" + buttonsXml({"Run"}) + "</Form1>"
+          "<Form1><Skin>second.png</Skin></Form1>"  // only the first element of a name counts
+          "<Form2000000000/><Form2000000001/><Form007/><Form0/>"
+          "</ZirevOvuZud>");
+    ASSERT_TRUE(welcome()->hasXml());
+    std::vector<std::string> names;
+    for (auto& [name, f] : welcome()->forms()) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Form1", "Form2000000000"}));
+    EXPECT_EQ(form().formName, "Form1");
+    EXPECT_EQ(form().virtualButtons.size(), 1u);
+    EXPECT_EQ(form().imageView, "");
+
+    // A form of many slots reads them in one pass.
+    std::string many;
+    for (int j = 1; j <= 20000; ++j) many += platform::fmt("<CaipName%i rect=\"0,0,1,1\"/>", j);
+    putOn("<ZirevOvuZud><FormCnt>2</FormCnt><Form1/><Form2 noState=\"1\"><CategoryId>000001</CategoryId>" + many +
+          "</Form2></ZirevOvuZud>");
+    ASSERT_TRUE(welcome()->hasXml());
+    EXPECT_EQ(welcome()->forms().at("Form2")->virtualCaipShows.size(), 20000u);
 }
 
 TEST_F(SkinLoader, CategoryFormsWithoutCategoryOrSlotsAreButtonForms) {
