@@ -1,7 +1,8 @@
 // kovra: the ordering terminal in a desktop window, or headless under a script. The options
 // belong to the shell, as a simulator's would; the program itself reads none.
 //
-//   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]
+//   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--server-port N] [--web-service URL]
+//         [--headless [--script FILE|-] [--screenshot FILE]]
 
 #include <cstdlib>
 #include <cstring>
@@ -10,8 +11,10 @@
 #include <memory>
 #include <string>
 
+#include "core/NSServer.h"
 #include "core/SwitchAppDelegate.h"
 #include "net/ServerClient.h"
+#include "online/NSHTTPServer.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/location/LocationManager.h"
@@ -30,15 +33,21 @@ struct Options {
     std::string screenshot;
     std::optional<location::Coordinate> position;
     std::string place;
+    std::optional<int> serverPort;
+    std::string webService;
 };
 
 const char* kUsage =
-    "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]\n"
+    "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--server-port N] [--web-service URL]\n"
+    "             [--headless [--script FILE|-] [--screenshot FILE]]\n"
     "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
     "  --position LAT,LNG where the device stands, in degrees (without it the device cannot tell)\n"
     "  --place CITY       the city the device's position lies in (without it no place is found)\n"
+    "  --server-port N    the back office listens on port N, not 7992 (a simulator of the tests)\n"
+    "  --web-service URL  the online part's service, not http://127.0.0.1:7993/app/Android/\n"
     "  --headless         run without a window, on a clock that only the script moves\n"
-    "  --script FILE      the steps to run headless (tap, drag, type, expect, wait, ...)\n"
+    "  --script FILE      the steps to run headless (tap, drag, type, expect, wait, ...); with -, the\n"
+    "                     steps come one line at a time from standard input, each answered on a line\n"
     "  --screenshot FILE  save the screen as PNG when the headless run ends, also after a failure\n";
 
 bool parse(int argc, char** argv, Options& o, std::string& error) {
@@ -72,6 +81,18 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
             o.position = location::Coordinate{lat, lng};
         } else if (a == "--place") {
             if (!value(o.place)) return false;
+        } else if (a == "--server-port") {
+            std::string text;
+            if (!value(text)) return false;
+            char* end = nullptr;
+            const long port = std::strtol(text.c_str(), &end, 10);
+            if (!end || *end != '\0' || port < 1 || port > 65535) {
+                error = "--server-port needs a port from 1 to 65535";
+                return false;
+            }
+            o.serverPort = static_cast<int>(port);
+        } else if (a == "--web-service") {
+            if (!value(o.webService)) return false;
         } else if (a == "--headless") {
             o.headless = true;
         } else {
@@ -94,7 +115,7 @@ int runHeadless(const Options& o) {
     // Before the delegate exists: its loaders may already schedule timers on the main loop.
     platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
     shell::Script script;
-    if (!o.script.empty()) {
+    if (!o.script.empty() && o.script != "-") {
         script = shell::loadScript(o.script);
         if (!script.ok()) {
             std::cerr << "kovra: " << o.script << ": " << script.error << "\n";
@@ -104,7 +125,9 @@ int runHeadless(const Options& o) {
     shell::HeadlessShell host;
     SwitchAppDelegate app;
     host.launch(app);
-    int status = host.runScript(script, std::cout, std::cerr);
+    int status = 0;
+    if (o.script == "-") host.runSteps(std::cin, std::cout);
+    else status = host.runScript(script, std::cout, std::cerr);
     // Also after a failed step: the picture shows what was on screen when it failed.
     if (!o.screenshot.empty()) {
         const std::string failure = host.screenshot(o.screenshot);
@@ -135,6 +158,8 @@ int main(int argc, char** argv) {
     }
     // The device's position and the place it lies in, as a receiver and a map service would tell.
     location::LocationManager::setDevicePosition(o.position);
+    if (o.serverPort) NSServer::setStandardPort(*o.serverPort);
+    if (!o.webService.empty()) NSHTTPServer::setHTTPAddress(o.webService);
     if (!o.place.empty()) {
         location::Placemark place;
         place.country = "中国";

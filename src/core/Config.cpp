@@ -74,7 +74,7 @@ void NSServer::loadPath() {
 
 void NSServer::loadIni() {
     // The port comes first: applying the server address may start the enrolment at once.
-    setPort(7992);
+    setPort(getStandardPort());
 
     // Every value is applied before the server address, so that the enrolment the address starts
     // already runs with the configured time-out and link mode.

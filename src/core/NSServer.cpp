@@ -57,6 +57,11 @@ std::function<void()>& enrolmentHook() {
     return hook;
 }
 
+int& standardPort() {
+    static int port = 7992;
+    return port;
+}
+
 }  // namespace
 
 // ---- configuration values ----
@@ -71,6 +76,8 @@ const std::string& NSServer::getIp2() { return hub().ip2; }
 void NSServer::setIP2(const std::string& ip) { hub().ip2 = ip; }
 int NSServer::getPort() { return hub().port; }
 void NSServer::setPort(int port) { hub().port = port; }
+int NSServer::getStandardPort() { return standardPort(); }
+void NSServer::setStandardPort(int port) { standardPort() = port; }
 int NSServer::getOutTime() { return hub().outtime; }
 void NSServer::setOutTime(int seconds) {
     // Every exchange waits in rounds counted against the time-out: one of 0 or less could never

@@ -36,6 +36,10 @@ public:
     static void setIP2(const std::string& ip);
     static int getPort();
     static void setPort(int port);
+    // The port every start sets before the server address is applied: 7992, the back office's.
+    // A shell may move it (a simulator listening on a port of its own).
+    static int getStandardPort();
+    static void setStandardPort(int port);
     static int getOutTime();
     static void setOutTime(int seconds);
     static bool isCaiph();

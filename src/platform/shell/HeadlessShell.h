@@ -5,6 +5,7 @@
 // the focus), or an expectation that does not hold, fails; a script stops at its first failure and
 // shows the view tree as it was then.
 
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -60,6 +61,11 @@ public:
     // Runs every step; at the first failure writes "line N: failure" and the view tree to `err`
     // and answers 1, else 0.
     int runScript(const Script& script, std::ostream& out, std::ostream& err);
+    // Runs steps as they come, one line at a time, until the input ends: a program that chooses
+    // each step from what the last dump showed (the explorer in the tests). What a step prints
+    // comes first, then one line answers it: "= ok", "= refused WHY" (the run goes on) or
+    // "= error WHY" (a line that is no step).
+    void runSteps(std::istream& in, std::ostream& out);
 
 private:
     void settle();

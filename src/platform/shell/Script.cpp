@@ -37,7 +37,21 @@ std::optional<std::string> tokenize(std::string_view line, std::vector<Token>& o
                     switch (e) {
                     case 'n': d = '\n'; break;
                     case 't': d = '\t'; break;
+                    case 'r': d = '\r'; break;
                     case '"': case '\\': d = e; break;
+                    case 'x': {
+                        // Any byte by two hex digits, as the dump prints a control character.
+                        const auto hex = [](char h) {
+                            return h >= '0' && h <= '9' ? h - '0' : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                 : h >= 'A' && h <= 'F' ? h - 'A' + 10 : -1;
+                        };
+                        const int hi = i < line.size() ? hex(line[i]) : -1;
+                        const int lo = i + 1 < line.size() ? hex(line[i + 1]) : -1;
+                        if (hi < 0 || lo < 0) return std::string("\\x needs two hex digits");
+                        d = static_cast<char>(hi * 16 + lo);
+                        i += 2;
+                        break;
+                    }
                     default: return std::string("unknown escape \\") + e;
                     }
                 }
@@ -171,6 +185,16 @@ std::optional<std::string> parseStep(const std::vector<Token>& t, ScriptStep& st
     const std::string& verb = t[0].text;
     const std::size_t n = t.size();
     if (t[0].quoted) return "a step starts with its name";
+    if (verb == "try") {
+        // "try STEP": the step may be refused; the script notes why and goes on.
+        if (n < 2 || isWord(t[1], "try")) return "try needs a step after it";
+        const std::vector<Token> rest(t.begin() + 1, t.end());
+        auto failure = parseStep(rest, step);
+        if (failure) return failure;
+        if (step.kind == Kind::Expect) return "try takes no expect: an expectation that may fail checks nothing";
+        step.mayFail = true;
+        return std::nullopt;
+    }
     if (verb == "tap") {
         std::size_t i = 1;
         if (auto f = parseTarget(t, i, true, step)) return "tap " + *f;

@@ -2,8 +2,9 @@
 // The headless driver's script: one step per line, read from a file a tester wrote. The steps
 // are listed in README.md beside this file.
 //
-// Quoted texts take the escapes \" \\ \n and \t; a word without spaces needs no quotes. A
-// title that is itself a step word ("tag", "no", "by", "over") or a number is written in quotes.
+// Quoted texts take the escapes \" \\ \n \t \r and \xHH (any byte); a word without spaces needs
+// no quotes. A title that is itself a step word ("tag", "no", "by", "over") or a number is written
+// in quotes.
 
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ struct ScriptStep {
     double seconds = 0;    // advance; how long a drag takes; how long a wait may last
     int count = 1;         // backspace presses
     bool absent = false;   // "expect no": the view must not be on screen
+    bool mayFail = false;  // "try STEP": a refusal is noted and the script goes on
     std::optional<std::string> shows;  // "expect tag N TEXT": the text the view must show
 };
 

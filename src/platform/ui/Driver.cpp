@@ -42,8 +42,14 @@ std::string quoted(const std::string& s) {
         if (c == '"' || c == '\\') { out += '\\'; out += c; }
         else if (c == '\n') out += "\\n";
         else if (c == '\t') out += "\\t";
-        else if (static_cast<unsigned char>(c) < 0x20) out += ' ';
-        else out += c;
+        else if (c == '\r') out += "\\r";
+        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            // Every other control character by its code: a script quoting the dump gets the very
+            // same text back, so a tap by the printed title finds the view.
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
+            out += code;
+        } else out += c;
     }
     return out + "\"";
 }
@@ -100,7 +106,9 @@ void dumpInto(const View& v, int depth, std::string& out) {
         if (c->isSelected()) out += " [selected]";
     }
     if (auto* c = dynamic_cast<const TableViewCell*>(&v); c && c->isSelected()) out += " [selected]";
-    if (!v.isUserInteractionEnabled() && dynamic_cast<const Control*>(&v)) out += " [no-touch]";
+    // A container that refuses touches shuts off everything it holds, so it is marked too.
+    if (!v.isUserInteractionEnabled() && (dynamic_cast<const Control*>(&v) || !v.subviews().empty()))
+        out += " [no-touch]";
     if (v.isFirstResponder()) out += " [focus]";
     out += '\n';
     if (auto* picker = dynamic_cast<const PickerView*>(&v)) dumpRows(*picker, depth + 1, out);
@@ -195,6 +203,16 @@ TapResult aim(Window& window, View& target, Point& at) {
             r.error = describe(target) + " takes no touches there";
             return r;
         }
+    } else if (hit != &target && !hit->isDescendantOf(&target) && target.isUserInteractionEnabled()) {
+        // The touch stops at a view that holds the target: the target never gets it, so nothing
+        // a person would expect happens. Usually a container between them refuses touches.
+        for (const View* p = target.superview(); p && p != hit; p = p->superview())
+            if (!p->isUserInteractionEnabled()) {
+                r.error = describe(target) + " lies inside " + describe(*p) + ", which takes no touches";
+                return r;
+            }
+        r.error = describe(target) + " takes no touches there; " + describe(*hit) + " gets them";
+        return r;
     }
     if (const Control* d = disabledControlOnPath(hit)) {
         r.error = describe(*d) + " is disabled";
@@ -235,7 +253,9 @@ void stroke(Window& window, Point from, Point by, double seconds) {
 
 }  // namespace
 
-std::string titleOf(const View& v) {
+namespace {
+
+std::string shownText(const View& v) {
     if (auto* b = dynamic_cast<const Button*>(&v)) return b->currentTitle();
     if (auto* l = dynamic_cast<const Label*>(&v)) return l->text();
     if (auto* f = dynamic_cast<const TextField*>(&v)) return f->text().empty() ? f->placeholder() : f->text();
@@ -246,6 +266,13 @@ std::string titleOf(const View& v) {
     if (auto* s = dynamic_cast<const SegmentedControl*>(&v)) return s->titleForSegment(s->selectedSegmentIndex());
     if (auto* w = dynamic_cast<const WebView*>(&v)) return w->url();
     return "";
+}
+
+}  // namespace
+
+std::string titleOf(const View& v) {
+    std::string text = shownText(v);
+    return text.empty() ? v.accessibilityLabel() : text;
 }
 
 std::string dumpTree(const View& root) {

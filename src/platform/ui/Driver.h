@@ -16,11 +16,15 @@ class Window;
 
 // One line per view, two spaces of indent per level:
 //   Button frame=(10,20,100,40) tag=3 title="OK" [hidden] [disabled] [alpha=0.5]
-// Frames are in the superview's coordinates; numbers print without trailing zeros. A picker's
+// Frames are in the superview's coordinates; numbers print without trailing zeros. Titles are
+// quoted as a script quotes them (\" \\ \n \t \r, other control characters as \xHH), so a script
+// written from the dump names the very same text. A control, or a view holding others, that
+// refuses touches is marked [no-touch]. A picker's
 // rows follow it, one line each, as "Row 0/2 title="大厅" [selected]" (component/row).
 std::string dumpTree(const View& root);
 // The text a person reads on the view: a button's current title, a label's text, a text field's
-// text (else its placeholder), a cell's text label, a search bar's text, an alert's title.
+// text (else its placeholder), a cell's text label, a search bar's text, an alert's title; where
+// the view shows none, its accessibility label (a key drawn on a picture).
 std::string titleOf(const View& view);
 
 // Visible views (no hidden ancestor, alpha above 0.01) in front-to-back order of drawing: a view

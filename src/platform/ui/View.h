@@ -75,6 +75,10 @@ public:
     void setUserInteractionEnabled(bool enabled) { userInteraction_ = enabled; }
     bool isMultipleTouchEnabled() const { return multipleTouch_; }
     void setMultipleTouchEnabled(bool enabled) { multipleTouch_ = enabled; }
+    // What a view that shows no text of its own stands for (the key drawn on a picture): the
+    // headless driver and its dump name the view by it.
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
 
     // --- Hierarchy ----------------------------------------------------------------------------
     View* superview() const { return superview_; }
@@ -178,6 +182,7 @@ private:
     Color borderColor_ = Color::blackColor();
     bool userInteraction_ = true;
     bool multipleTouch_ = false;
+    std::string accessibilityLabel_;
     View* superview_ = nullptr;
     std::vector<std::shared_ptr<View>> subviews_;
     ViewController* controller_ = nullptr;

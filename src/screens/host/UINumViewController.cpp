@@ -75,6 +75,8 @@ void UINumViewController::showInterface() {
     for (const KeySpec& k : keys) {
         if (!background && k.face) plainButtonFace(*m_panel, k.rect, k.face, kit::kQuiet);
         k.key->create(*m_panel, k.rect, "", "");
+        // The digits are painted on the background picture; the key is named by its face.
+        if (k.face && k.key->imageView) k.key->imageView->setAccessibilityLabel(k.face);
     }
     m_btnBS.setText(word("del"), ui::Color::blackColor(), ui::Font::withName("Helvetica", 17), *m_panel);
 

@@ -100,6 +100,25 @@ TEST_F(HeadlessShellTest, AStepThatAPersonCouldNotDoFailsTheScriptAtItsLine) {
     EXPECT_EQ(app.screen->taps, taps);
 }
 
+TEST_F(HeadlessShellTest, ATriedStepMayBeRefusedAndTheScriptGoesOn) {
+    const int taps = app.screen->taps;
+    EXPECT_EQ(run("try tap 被盖住\ntry type 5\ntap 送单"), 0) << err.str();
+    EXPECT_EQ(app.screen->taps, taps + 1);
+    EXPECT_EQ(err.str().rfind("line 1: tried, refused: tap \"被盖住\": ", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("line 2: tried, refused: type: no text field has the focus\n"), std::string::npos) << err.str();
+}
+
+TEST_F(HeadlessShellTest, StepsComingOneLineAtATimeAreEachAnswered) {
+    std::istringstream in("tap 送单\ntap 没有\nsleep 3\n\ndump\n");
+    shell.runSteps(in, out);
+    const std::string said = out.str();
+    EXPECT_EQ(said.rfind("= ok\n= refused tap \"没有\": no visible view titled \"没有\"\n"
+                         "= error line 1: unknown step \"sleep\"\n= ok\nWindow frame=(0,0,768,1024)\n", 0),
+              0u)
+        << said;
+    EXPECT_EQ(said.substr(said.size() - 5), "= ok\n");
+}
+
 TEST_F(HeadlessShellTest, ExpectationsSeeOnlyWhatIsOnScreen) {
     // Covered is still on screen; a row scrolled out of its list, or a hidden view, is not.
     EXPECT_EQ(run("expect 送单\nexpect tag 7 未送\nexpect 被盖住\nexpect 第3行\nexpect no 第9行\n"

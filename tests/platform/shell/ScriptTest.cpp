@@ -41,6 +41,20 @@ TEST(Script, ReadsEveryKindOfStepWithQuotesAndComments) {
     EXPECT_EQ(s[8].line, 11);
 }
 
+TEST(Script, ReadsTheEscapesTheDumpPrintsAndStepsThatMayBeRefused) {
+    const auto script = shell::parseScript("tap \"A01\\r\\n空闲\\x01\\x7F\"\ntry tap 开台\ntry type \"\\x1b\"\n");
+    ASSERT_TRUE(script.ok()) << script.error;
+    ASSERT_EQ(script.steps.size(), 3u);
+    EXPECT_EQ(script.steps[0].text, "A01\r\n空闲\x01\x7f");
+    EXPECT_FALSE(script.steps[0].mayFail);
+    EXPECT_EQ(script.steps[1].kind, ScriptStep::Kind::TapTitle);
+    EXPECT_EQ(script.steps[1].text, "开台");
+    EXPECT_TRUE(script.steps[1].mayFail);
+    EXPECT_EQ(script.steps[2].text, "\x1b");
+    for (const char* bad : {"tap \"\\x4\"", "tap \"\\xg0\"", "try", "try try tap a", "try expect a"})
+        EXPECT_FALSE(shell::parseScript(bad).ok()) << bad;
+}
+
 TEST(Script, AMistakeNamesItsLineAndKeepsNoSteps) {
     struct Case { const char* source; const char* error; } cases[] = {
         {"tap\n", "line 1: tap needs"},

@@ -107,6 +107,53 @@ TEST_F(Driving, AViewThatTakesNoTouchesIsTappedWhereItLiesUnlessSomethingCoversI
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("takes no touches"), std::string::npos) << r.error;
     EXPECT_EQ(taps, 2);
+
+    // With nothing beneath, the touch would stop at the view that holds the panel and nothing
+    // would happen: the tap fails the same way, by the button's title or its own label.
+    panel->removeFromSuperview();
+    button->removeFromSuperview();
+    price->removeFromSuperview();
+    auto holder = add<View>(Rect{0, 0, 400, 400});
+    auto shut = std::make_shared<View>(Rect{20, 20, 300, 300});
+    shut->setUserInteractionEnabled(false);
+    holder->addSubview(shut);
+    auto deep = std::make_shared<Button>(Button::Type::Custom, Rect{10, 10, 100, 50});
+    deep->setTitle("里面");
+    int deepTaps = 0;
+    deep->addTarget(ControlEvent::TouchUpInside, [&](Control&) { ++deepTaps; });
+    shut->addSubview(deep);
+    auto caption = std::make_shared<Label>(Rect{0, 0, 100, 20});
+    caption->setText("说明");
+    deep->addSubview(caption);
+    for (const char* title : {"里面", "说明"}) {
+        r = tapTitle(*window, title);
+        EXPECT_FALSE(r.ok) << title;
+        EXPECT_NE(r.error.find("lies inside View"), std::string::npos) << title << ": " << r.error;
+    }
+    EXPECT_EQ(deepTaps, 0);
+    EXPECT_NE(dumpTree(*window).find("  View frame=(20,20,300,300) [no-touch]\n"), std::string::npos) << dumpTree(*window);
+    shut->setUserInteractionEnabled(true);
+    EXPECT_TRUE(tapTitle(*window, "里面").ok);
+    EXPECT_EQ(deepTaps, 1);
+}
+
+TEST_F(Driving, ADumpedTitleTappedAsPrintedFindsItsView) {
+    // Titles with control characters print escaped, as a script writes them; a picture with no
+    // text of its own is named by its accessibility label.
+    auto desk = add<Button>(Button::Type::Custom, Rect{0, 0, 200, 60});
+    desk->setTitle("A01\r\n空闲\x01");
+    int taps = 0;
+    desk->addTarget(ControlEvent::TouchUpInside, [&](Control&) { ++taps; });
+    auto pad = add<View>(Rect{0, 100, 200, 200});
+    auto key = std::make_shared<ImageView>(Rect{0, 0, 60, 60});
+    key->setAccessibilityLabel("7");
+    pad->addSubview(key);
+    const std::string tree = dumpTree(*window);
+    EXPECT_NE(tree.find("title=\"A01\\r\\n空闲\\x01\""), std::string::npos) << tree;
+    EXPECT_NE(tree.find("ImageView frame=(0,0,60,60) title=\"7\""), std::string::npos) << tree;
+    EXPECT_TRUE(tapTitle(*window, "A01\r\n空闲\x01").ok);
+    EXPECT_EQ(taps, 1);
+    EXPECT_TRUE(tapTitle(*window, "7").ok);
 }
 
 struct Zoomer : ScrollViewDelegate {

@@ -31,6 +31,18 @@ protected:
     RecordingOwner owner;
 };
 
+TEST_F(NumPad, EveryKeyIsInTheDumpAndATapByWhatItPrintsPressesIt) {
+    auto pad = open("", true);
+    const std::string tree = ui::dumpTree(*window);
+    for (const char* face : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", ".", "C", "±"})
+        EXPECT_NE(tree.find("title=\"" + std::string(face) + "\""), std::string::npos) << face << "\n" << tree;
+    for (const char* face : {"7", "0", ".", "5", "±", "C"}) {
+        auto r = ui::tapTitle(*window, face);
+        ASSERT_TRUE(r.ok) << face << ": " << r.error;
+    }
+    EXPECT_EQ(pad->m_strNum, "-70.");
+}
+
 TEST_F(NumPad, KeysEditTheTextAndTheFirstDigitReplacesThePreset) {
     struct Case { const char* preset; bool canFuS; const char* keys; const char* text; } cases[] = {
         {"2", false, "5", "5"},       // the preset is replaced
