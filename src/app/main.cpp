@@ -1,7 +1,8 @@
 // kovra: the ordering terminal in a desktop window, or headless under a script. The options
 // belong to the shell, as a simulator's would; the program itself reads none.
 //
-//   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]
+//   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--web-service URL]
+//         [--headless [--script FILE] [--screenshot FILE]]
 
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "core/SwitchAppDelegate.h"
 #include "net/ServerClient.h"
+#include "online/NSHTTPServer.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/location/LocationManager.h"
@@ -30,13 +32,16 @@ struct Options {
     std::string screenshot;
     std::optional<location::Coordinate> position;
     std::string place;
+    std::string webService;
 };
 
 const char* kUsage =
-    "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--headless [--script FILE] [--screenshot FILE]]\n"
+    "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--web-service URL]\n"
+    "             [--headless [--script FILE] [--screenshot FILE]]\n"
     "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
     "  --position LAT,LNG where the device stands, in degrees (without it the device cannot tell)\n"
     "  --place CITY       the city the device's position lies in (without it no place is found)\n"
+    "  --web-service URL  the ordering web service's base address (http://HOST:PORT/app/Android/)\n"
     "  --headless         run without a window, on a clock that only the script moves\n"
     "  --script FILE      the steps to run headless (tap, drag, type, expect, wait, ...)\n"
     "  --screenshot FILE  save the screen as PNG when the headless run ends, also after a failure\n";
@@ -72,6 +77,12 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
             o.position = location::Coordinate{lat, lng};
         } else if (a == "--place") {
             if (!value(o.place)) return false;
+        } else if (a == "--web-service") {
+            if (!value(o.webService)) return false;
+            if (o.webService.rfind("http://", 0) != 0 && o.webService.rfind("https://", 0) != 0) {
+                error = "--web-service needs an http:// or https:// address";
+                return false;
+            }
         } else if (a == "--headless") {
             o.headless = true;
         } else {
@@ -90,9 +101,17 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
     return true;
 }
 
+// After the shell has gone (and with it the window, its screens and then its focus): the workers
+// whose work still holds screens or pages, before the hub they read goes with the delegate and
+// before the program's statics (the list of alerts a page reads as it goes) do.
+void stopWorkers() {
+    // Joins HTTP-Thread; its unanswered requests let go of their pages here.
+    NSHTTPServer::stopWorker();
+    // Answers, frames and timers posted or scheduled and never run hold requests and screens too.
+    platform::RunLoop::setMain(nullptr);
+}
+
 int runHeadless(const Options& o) {
-    // Before the delegate exists: its loaders may already schedule timers on the main loop.
-    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
     shell::Script script;
     if (!o.script.empty()) {
         script = shell::loadScript(o.script);
@@ -101,19 +120,46 @@ int runHeadless(const Options& o) {
             return 1;
         }
     }
-    shell::HeadlessShell host;
-    SwitchAppDelegate app;
-    host.launch(app);
-    int status = host.runScript(script, std::cout, std::cerr);
-    // Also after a failed step: the picture shows what was on screen when it failed.
-    if (!o.screenshot.empty()) {
-        const std::string failure = host.screenshot(o.screenshot);
-        if (!failure.empty()) {
-            std::cerr << "kovra: " << failure << "\n";
-            status = 1;
+    // Before the delegate exists: its loaders may already schedule timers on the main loop.
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
+    int status = 0;
+    {
+        // Made before the shell and gone after it: the hub outlives the screens.
+        SwitchAppDelegate app;
+        {
+            shell::HeadlessShell host;
+            host.launch(app);
+            status = host.runScript(script, std::cout, std::cerr);
+            // Also after a failed step: the picture shows what was on screen when it failed.
+            if (!o.screenshot.empty()) {
+                const std::string failure = host.screenshot(o.screenshot);
+                if (!failure.empty()) {
+                    std::cerr << "kovra: " << failure << "\n";
+                    status = 1;
+                }
+            }
         }
+        stopWorkers();
     }
-    host.terminate();
+    return status;
+}
+
+int runWindow() {
+    int status = 0;
+    {
+        SwitchAppDelegate app;
+        {
+            shell::WindowShell host;
+            std::string error;
+            if (!host.open(&error)) {
+                std::cerr << "kovra: cannot open the window: " << error << "\n";
+                status = 1;
+            } else {
+                status = host.run(app);
+            }
+        }
+        stopWorkers();
+    }
     return status;
 }
 
@@ -145,18 +191,11 @@ int main(int argc, char** argv) {
         place.coordinate = *o.position;
         location::ReverseGeocoder::setPlace(place);
     }
+    if (!o.webService.empty()) NSHTTPServer::setHTTPAddress(o.webService);
     // The delegate's loaders may already enrol the device with a configured server.
     installServerClient();
     // The root controller that hosts every screen; it registers itself and the services the
     // server client shows its waits and failures through.
     SwitchAppDelegate::setRootControllerMaker([] { return SwitchViewController::create(); });
-    if (o.headless) return runHeadless(o);
-
-    shell::WindowShell host;
-    if (!host.open(&error)) {
-        std::cerr << "kovra: cannot open the window: " << error << "\n";
-        return 1;
-    }
-    SwitchAppDelegate app;
-    return host.run(app);
+    return o.headless ? runHeadless(o) : runWindow();
 }
