@@ -53,9 +53,6 @@ protected:
     }
     void TearDown() override {
         answers();
-        // The worker thread is joined before the test ends, and with it go the pages that requests
-        // still unanswered kept.
-        NSHTTPServer::stopWorker();
         location::LocationManager::setDevicePosition(std::nullopt);
         location::ReverseGeocoder::setPlace(std::nullopt);
         ScreenFixture::TearDown();

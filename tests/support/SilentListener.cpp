@@ -21,12 +21,13 @@ SilentListener::SilentListener() {
 }
 
 SilentListener::~SilentListener() {
+    for (int c : taken_) close(c);
     if (fd_ >= 0) close(fd_);
 }
 
 int SilentListener::connectionsMade() {
     int n = 0;
-    for (int c; fd_ >= 0 && (c = accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK)) >= 0; ++n) close(c);
+    for (int c; fd_ >= 0 && (c = accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK)) >= 0; ++n) taken_.push_back(c);
     return n;
 }
 
