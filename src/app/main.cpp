@@ -93,6 +93,10 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
             o.serverPort = static_cast<int>(port);
         } else if (a == "--web-service") {
             if (!value(o.webService)) return false;
+            if (o.webService.rfind("http://", 0) != 0 && o.webService.rfind("https://", 0) != 0) {
+                error = "--web-service needs an http:// or https:// address";
+                return false;
+            }
         } else if (a == "--headless") {
             o.headless = true;
         } else {
@@ -111,9 +115,17 @@ bool parse(int argc, char** argv, Options& o, std::string& error) {
     return true;
 }
 
+// After the shell has gone (and with it the window, its screens and then its focus): the workers
+// whose work still holds screens or pages, before the hub they read goes with the delegate and
+// before the program's statics (the list of alerts a page reads as it goes) do.
+void stopWorkers() {
+    // Joins HTTP-Thread; its unanswered requests let go of their pages here.
+    NSHTTPServer::stopWorker();
+    // Answers, frames and timers posted or scheduled and never run hold requests and screens too.
+    platform::RunLoop::setMain(nullptr);
+}
+
 int runHeadless(const Options& o) {
-    // Before the delegate exists: its loaders may already schedule timers on the main loop.
-    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
     shell::Script script;
     if (!o.script.empty() && o.script != "-") {
         script = shell::loadScript(o.script);
@@ -122,21 +134,47 @@ int runHeadless(const Options& o) {
             return 1;
         }
     }
-    shell::HeadlessShell host;
-    SwitchAppDelegate app;
-    host.launch(app);
+    // Before the delegate exists: its loaders may already schedule timers on the main loop.
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(std::make_shared<platform::ManualClock>()));
     int status = 0;
-    if (o.script == "-") host.runSteps(std::cin, std::cout);
-    else status = host.runScript(script, std::cout, std::cerr);
-    // Also after a failed step: the picture shows what was on screen when it failed.
-    if (!o.screenshot.empty()) {
-        const std::string failure = host.screenshot(o.screenshot);
-        if (!failure.empty()) {
-            std::cerr << "kovra: " << failure << "\n";
-            status = 1;
+    {
+        // Made before the shell and gone after it: the hub outlives the screens.
+        SwitchAppDelegate app;
+        {
+            shell::HeadlessShell host;
+            host.launch(app);
+            if (o.script == "-") host.runSteps(std::cin, std::cout);
+            else status = host.runScript(script, std::cout, std::cerr);
+            // Also after a failed step: the picture shows what was on screen when it failed.
+            if (!o.screenshot.empty()) {
+                const std::string failure = host.screenshot(o.screenshot);
+                if (!failure.empty()) {
+                    std::cerr << "kovra: " << failure << "\n";
+                    status = 1;
+                }
+            }
         }
+        stopWorkers();
     }
-    host.terminate();
+    return status;
+}
+
+int runWindow() {
+    int status = 0;
+    {
+        SwitchAppDelegate app;
+        {
+            shell::WindowShell host;
+            std::string error;
+            if (!host.open(&error)) {
+                std::cerr << "kovra: cannot open the window: " << error << "\n";
+                status = 1;
+            } else {
+                status = host.run(app);
+            }
+        }
+        stopWorkers();
+    }
     return status;
 }
 
@@ -175,13 +213,5 @@ int main(int argc, char** argv) {
     // The root controller that hosts every screen; it registers itself and the services the
     // server client shows its waits and failures through.
     SwitchAppDelegate::setRootControllerMaker([] { return SwitchViewController::create(); });
-    if (o.headless) return runHeadless(o);
-
-    shell::WindowShell host;
-    if (!host.open(&error)) {
-        std::cerr << "kovra: cannot open the window: " << error << "\n";
-        return 1;
-    }
-    SwitchAppDelegate app;
-    return host.run(app);
+    return o.headless ? runHeadless(o) : runWindow();
 }

@@ -53,7 +53,12 @@ bool SwitchAppDelegate::didFinishLaunching(ui::Window& window) {
     return true;
 }
 
-void SwitchAppDelegate::willTerminate() {
+SwitchAppDelegate::~SwitchAppDelegate() {
+    switchViewController_.reset();
     NSServer::releaseStatic();
+}
+
+void SwitchAppDelegate::willTerminate() {
+    // The window still shows the screens; they go with it, after this.
     switchViewController_.reset();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The application delegate: runs the core's loaders in their fixed order when it is made,
-// installs the root controller when launching has finished, and lets go of the hub's objects at
-// termination.
+// installs the root controller when launching has finished, lets go of it when the program ends,
+// and of the hub's objects when it goes itself: the program's end takes the screens down (with the
+// shell's window) and stops the workers before that, since screens and requests still read the hub.
 
 #include <functional>
 #include <memory>
@@ -21,6 +22,9 @@ public:
 
     // Base initialisation, then the start-up loaders.
     SwitchAppDelegate();
+    ~SwitchAppDelegate() override;
+    SwitchAppDelegate(const SwitchAppDelegate&) = delete;
+    SwitchAppDelegate& operator=(const SwitchAppDelegate&) = delete;
     bool didFinishLaunching(ui::Window& window) override;
     void willTerminate() override;
 

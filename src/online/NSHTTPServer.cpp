@@ -96,6 +96,8 @@ std::optional<std::string> outcome(Transfer& t, CURLcode result) {
 
 // The worker thread "HTTP-Thread": runs every asynchronous request at once through one curl
 // multi handle, so no request waits for another and the main loop never blocks on the network.
+// It starts with the first request and runs until stop(); the program's end stops it before the
+// screens' statics go, since an unanswered request keeps its receiver (a page) alive.
 class HttpWorker {
 public:
     static HttpWorker& shared() {
@@ -105,20 +107,44 @@ public:
 
     void submit(std::unique_ptr<Transfer> t) {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+        if (!thread_.joinable()) {
+            stopping_ = false;
+            thread_ = std::thread([this] { run(); });
+        }
         incoming_.push_back(std::move(t));
         curl_multi_wakeup(multi_);
     }
 
-    ~HttpWorker() {
+    // Stops and joins the thread; the requests it still had are dropped unanswered, here, on the
+    // calling (main) thread, so their receivers go while everything they reach is still there.
+    void stop() {
+        std::vector<std::unique_ptr<Transfer>> dropped;
+        std::thread thread;
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            if (!thread_.joinable()) return;
             stopping_ = true;
             curl_multi_wakeup(multi_);
+            thread = std::move(thread_);
         }
-        if (thread_.joinable()) thread_.join();
-        for (auto& [easy, t] : running_) curl_multi_remove_handle(multi_, easy);
-        running_.clear();
+        thread.join();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (auto& [easy, t] : running_) {
+                curl_multi_remove_handle(multi_, easy);
+                dropped.push_back(std::move(t));
+            }
+            running_.clear();
+            for (auto& t : incoming_) dropped.push_back(std::move(t));
+            incoming_.clear();
+        }
+        g_inFlight -= static_cast<int>(dropped.size());
+        // A receiver's destructor may send again: the lock is free by now.
+        dropped.clear();
+    }
+
+    ~HttpWorker() {
+        stop();
         curl_multi_cleanup(multi_);
     }
 
@@ -171,7 +197,7 @@ private:
     CURLM* multi_ = nullptr;
     bool stopping_ = false;
     std::vector<std::unique_ptr<Transfer>> incoming_;
-    std::vector<std::pair<CURL*, std::unique_ptr<Transfer>>> running_;  // worker thread only
+    std::vector<std::pair<CURL*, std::unique_ptr<Transfer>>> running_;  // the worker thread's while it runs
 };
 
 bool isHex(char c) {
@@ -194,6 +220,8 @@ std::shared_ptr<NSHTTPServer> NSHTTPServer::initWithAddress(const std::string& u
 NSHTTPServer::~NSHTTPServer() = default;
 
 int NSHTTPServer::inFlight() { return g_inFlight.load(); }
+
+void NSHTTPServer::stopWorker() { HttpWorker::shared().stop(); }
 
 std::string NSHTTPServer::getHTTPAddress() {
     std::lock_guard<std::mutex> lock(addressMutex());

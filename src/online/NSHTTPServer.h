@@ -73,6 +73,10 @@ public:
 
     // Requests sent and not yet delivered (the tests wait for their answers with it).
     static int inFlight();
+    // Main thread: stops and joins the HTTP worker. The asynchronous requests it had not answered
+    // are dropped without a delivery, and their receivers let go of now. The program's end calls
+    // it (and so do tests that started requests); a later request starts the worker again.
+    static void stopWorker();
 
     // From any thread: queues the delivery of the body (nothing when the request failed) on the
     // main run loop.

@@ -10,6 +10,7 @@
 
 #include "platform/foundation/FileSystem.h"
 #include "platform/render/Bitmap.h"
+#include "support/SilentListener.h"
 #include "support/TempHome.h"
 
 namespace {
@@ -83,11 +84,39 @@ TEST_F(Kovra, AFailedStepOrAWrongOptionEndsWithAnError) {
     EXPECT_EQ(picture->width, 768);
 
     for (const char* args : {"--bogus", "--data-dir", "--script x.txt", "--headless --script", "--position 91,0",
-                             "--position 31.2", "--position 31.2,x", "--position 31.2,121.4,", "--place 上海市"}) {
+                             "--position 31.2", "--position 31.2,x", "--position 31.2,121.4,", "--place 上海市",
+                             "--web-service", "--web-service 127.0.0.1:7993"}) {
         const Outcome r = kovra(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.output.find("usage: kovra"), std::string::npos) << args;
     }
+}
+
+// The program ends in order, whatever it was doing: the screens go before the focus and the hub,
+// and the web requests still waiting let go of their pages before the program's own lists go. The
+// runs are built with the address checker, which ends a run that touches freed memory.
+TEST_F(Kovra, EndsCleanlyWithAFieldFocusedOrAWebRequestUnanswered) {
+    // The settings screen's first field has the focus (typing reaches it) when the script ends.
+    const std::string focused = home.writeFile("focused.txt", "tap \"否\"\ntap \"设置\"\ntap 480 141\ntype \"10\"\n");
+    const Outcome withFocus = kovra("--data-dir '" + home.path() + "/terminal' --headless --script '" + focused + "'");
+    EXPECT_EQ(withFocus.status, 0) << withFocus.output;
+    EXPECT_EQ(withFocus.output.find("AddressSanitizer"), std::string::npos) << withFocus.output;
+
+    // The list of shops nearby asks the service, which never answers; then an alert (the position
+    // is unknown) is up as the program ends.
+    testsupport::SilentListener service;
+    ASSERT_GT(service.port(), 0);
+    const std::string data = home.path() + "/online";
+    home.writeFile("online/data/CSH.dat", "demo answered");  // no demo question at the start
+    const std::string waiting = home.writeFile(
+        "waiting.txt", "tap \"在线服务\"\ntap \"附近商家\"\ntap \"确定\"\ntap \"刷新\"\ntap \"返回\"\n"
+                       "tap \"附近商家\"\nexpect \"无法定位到你的位置!\"\n");
+    const Outcome unanswered =
+        kovra("--data-dir '" + data + "' --web-service 'http://127.0.0.1:" + std::to_string(service.port()) +
+              "/app/Android/' --headless --script '" + waiting + "'");
+    EXPECT_EQ(unanswered.status, 0) << unanswered.output;
+    EXPECT_EQ(unanswered.output.find("AddressSanitizer"), std::string::npos) << unanswered.output;
+    EXPECT_GE(service.connectionsMade(), 1);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "core/CoreFixture.h"
@@ -18,7 +20,8 @@ class StartupTest : public CoreTest {};
 
 TEST_F(StartupTest, FreshStartOnAnEmptyCachesFolder) {
     NSServer::resetForTesting();
-    SwitchAppDelegate delegate;
+    auto app = std::make_unique<SwitchAppDelegate>();
+    SwitchAppDelegate& delegate = *app;
 
     for (const auto& folder : {NSServer::getDataPath(), NSServer::getCaippicPath(), NSServer::getSkinsPath(),
                                NSServer::getShopPath(), NSServer::getMediaPath()})
@@ -39,7 +42,11 @@ TEST_F(StartupTest, FreshStartOnAnEmptyCachesFolder) {
     EXPECT_EQ(tree->m_code[2], "00010024");
     EXPECT_TRUE(NSServer::getLangueManager());
 
+    // The program's end: the screens still read the hub after the delegate heard of it; the hub's
+    // objects go with the delegate.
     delegate.willTerminate();
+    EXPECT_TRUE(NSServer::getCaipDB());
+    app.reset();
     EXPECT_FALSE(NSServer::getCaipDB());
     EXPECT_FALSE(NSServer::getOutDesk());
 }

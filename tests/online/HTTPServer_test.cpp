@@ -8,6 +8,7 @@
 #include "OnlineFixture.h"
 #include "online/NSJsonResolver.h"
 #include "online/NSWebPages.h"
+#include "support/SilentListener.h"
 
 namespace onlinetest {
 namespace {
@@ -209,6 +210,30 @@ TEST_F(OnlineHTTP, RequestWithoutReceiverOrCallbackStillEnds) {
     EXPECT_TRUE(settle());
     EXPECT_FALSE(called);
     EXPECT_EQ(sim.requests().size(), 2u);
+}
+
+// The program's end: requests still unanswered are dropped with their receivers, on the calling
+// thread, and the worker is joined; a request after that starts it again.
+TEST_F(OnlineHTTP, StoppingTheWorkerDropsUnansweredRequestsAndTheirReceivers) {
+    testsupport::SilentListener silent;
+    ASSERT_GT(silent.port(), 0);
+    auto waiting = std::make_shared<Receiver>();
+    std::weak_ptr<Receiver> gone = waiting;
+    send("http://127.0.0.1:" + std::to_string(silent.port()) + "/app/Android/getcityinfo.aspx", waiting);
+    waiting.reset();
+    ASSERT_TRUE(pumpUntil([&] { return silent.connectionsMade() > 0; }));
+    EXPECT_FALSE(gone.expired());
+    EXPECT_EQ(NSHTTPServer::inFlight(), 1);
+
+    NSHTTPServer::stopWorker();
+    EXPECT_TRUE(gone.expired());
+    EXPECT_EQ(NSHTTPServer::inFlight(), 0);
+    home.loop().drain();
+
+    auto later = std::make_shared<Receiver>();
+    send(webpages::cityInfo(), later);
+    ASSERT_TRUE(pumpUntil([&] { return later->calls == 1; }));
+    EXPECT_NE(later->answer.find("datelist"), std::string::npos);
 }
 
 }  // namespace

@@ -34,8 +34,10 @@ protected:
     }
 
     void TearDown() override {
-        // Answers still under way are let in, so none reaches the next test's loop.
+        // Answers still under way are let in, so none reaches the next test's loop; the worker
+        // thread is joined before the test ends.
         settle();
+        NSHTTPServer::stopWorker();
         sim.stop();
         NSServer::setShopDB(nullptr);
         NSServer::resetForTesting();

@@ -38,6 +38,14 @@ WindowShell::WindowShell(Options options) : options_(std::move(options)) {
 WindowShell::~WindowShell() {
     ui::Window::setDisplayNowHandler(nullptr);
     if (delegate_) delegate_->willTerminate();
+    // The screens go with the window (the focus after them), while the sound and the decoder
+    // they may use are still there; then the decoder (videos are stand-ins again) and the sound,
+    // whose audio device runs SDL's audio thread: it is joined here, not left running into the
+    // program's exit.
+    window_.reset();
+    media::MoviePlayer::setFrameSourceOpener(nullptr);
+    if (dynamic_cast<SdlSoundPlayer*>(&platform::soundPlayer())) platform::setSoundPlayer(nullptr);
+    if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (textInput_) SDL_StopTextInput();
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);

@@ -12,10 +12,22 @@ std::vector<std::shared_ptr<AlertView>>& shown() {
     static std::vector<std::shared_ptr<AlertView>> v;
     return v;
 }
+// Every alert alive, for the delegates that go before their alerts. Never destroyed: a delegate
+// may go during the program's exit, after this file's statics; it holds no alert, only their
+// addresses while they live.
+std::vector<AlertView*>& liveAlerts() {
+    static auto* v = new std::vector<AlertView*>();
+    return *v;
+}
 constexpr double kPanelWidth = 284;
 constexpr double kButtonHeight = 43;
 constexpr double kMargin = 12;
 }  // namespace
+
+AlertViewDelegate::~AlertViewDelegate() {
+    for (AlertView* alert : liveAlerts())
+        if (alert->delegate() == this) alert->setDelegate(nullptr);
+}
 
 AlertView::AlertView(std::optional<std::string> title, std::optional<std::string> message,
                      AlertViewDelegate* delegate, std::optional<std::string> cancelButtonTitle,
@@ -47,9 +59,13 @@ AlertView::AlertView(std::optional<std::string> title, std::optional<std::string
     messageLabel_->setNumberOfLines(0);
     panel_->addSubview(titleLabel_);
     panel_->addSubview(messageLabel_);
+    liveAlerts().push_back(this);
 }
 
-AlertView::~AlertView() = default;
+AlertView::~AlertView() {
+    auto& live = liveAlerts();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
 
 void AlertView::setTitle(std::optional<std::string> t) { title_ = std::move(t); if (visible_) rebuild(); }
 void AlertView::setMessage(std::optional<std::string> m) { message_ = std::move(m); if (visible_) rebuild(); }

@@ -17,10 +17,11 @@ namespace ui {
 
 class AlertView;
 
-// All optional; an observer pointer the delegate clears before it goes away.
+// All optional. The alert holds its delegate as an observer pointer; a delegate that goes away
+// is forgotten by every alert still alive, so none calls it afterwards.
 class AlertViewDelegate {
 public:
-    virtual ~AlertViewDelegate() = default;
+    virtual ~AlertViewDelegate();
     virtual void willPresentAlertView(AlertView&) {}
     virtual void didPresentAlertView(AlertView&) {}
     virtual void alertViewClickedButtonAtIndex(AlertView&, int /*buttonIndex*/) {}

@@ -21,6 +21,12 @@ Window::Window() : Window(Rect{0, 0, kScreenWidth, kScreenHeight}) {}
 Window::Window(const Rect& frame) : View(frame) { setBackgroundColor(Color::blackColor()); }
 
 Window::~Window() {
+    // The screens go first, while the focus and the touches they may still reach are in place;
+    // then the touches and the focus. Left to the members' order, the focus went first and a
+    // screen giving it up from its destructor released it a second time.
+    root_.reset();
+    touches_.clear();
+    firstResponder_.reset();
     if (gKeyWindow == this) gKeyWindow = nullptr;
 }
 

@@ -85,6 +85,9 @@ protected:
         setenv("DISPLAY", x.display().c_str(), 1);
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("SDL_RENDER_DRIVER", "software", 1);
+        // The software renderer draws into the window's own framebuffer. Left to SDL, it would show
+        // it through an OpenGL texture, and the GL driver's threads would run on into the exit.
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     Xvfb x;

@@ -1,3 +1,5 @@
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
@@ -270,6 +272,16 @@ TEST_F(Controls, AlertWithoutCancelNumbersItsButtonsFromZero) {
     alert->show();
     ASSERT_TRUE(tapTitle(*window, "B").ok);
     EXPECT_EQ(d.log[1], "clicked 1 B");
+}
+
+TEST_F(Controls, AnAlertForgetsADelegateThatWentWhileItWasUp) {
+    auto d = std::make_unique<AlertLog>();
+    auto alert = std::make_shared<AlertView>("t", std::nullopt, d.get(), "取消");
+    ASSERT_TRUE(alert->show());
+    d.reset();  // a screen closed under its own alert
+    EXPECT_EQ(alert->delegate(), nullptr);
+    EXPECT_TRUE(tapTitle(*window, "取消").ok);
+    EXPECT_TRUE(AlertView::visibleAlerts().empty());
 }
 
 struct SearchLog : SearchBarDelegate {

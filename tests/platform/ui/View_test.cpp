@@ -5,6 +5,7 @@
 #include "UiFixture.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 
 using namespace ui;
@@ -170,6 +171,38 @@ TEST_F(ViewTree, ControllerLoadsItsViewOnceTakesUnhandledTouchesAndUnloadsOffScr
     s->didReceiveMemoryWarning();
     EXPECT_FALSE(s->isViewLoaded());
     EXPECT_EQ(s->log.back(), "didUnload");
+}
+
+// A screen that takes its view out of its parent as it goes (as the root's screen slots do), so
+// a field of it that has the focus gives the focus up from the screen's destructor.
+class ClosingScreen : public ViewController {
+public:
+    std::shared_ptr<ViewController> inner;
+    std::shared_ptr<TextField> field;
+    ~ClosingScreen() override {
+        if (inner && inner->isViewLoaded()) inner->view()->removeFromSuperview();
+    }
+};
+
+TEST(WindowEnd, TheScreensGoBeforeTheFocusTheyMayStillGiveUp) {
+    testsupport::TempHome home;
+    auto window = std::make_shared<Window>();
+    window->makeKeyAndVisible();
+    auto root = std::make_shared<ClosingScreen>();
+    window->setRootViewController(root);
+    root->inner = std::make_shared<ViewController>();
+    root->view()->addSubview(root->inner->view());
+    auto field = std::make_shared<TextField>(Rect{10, 10, 200, 31});
+    root->inner->view()->addSubview(field);
+    root->field = field;
+    ASSERT_TRUE(field->becomeFirstResponder());
+    std::weak_ptr<TextField> gone = field;
+    field.reset();
+    root.reset();
+    // Giving the focus up once the window had let go of it released the field a second time,
+    // while the screen still held it.
+    window.reset();
+    EXPECT_TRUE(gone.expired());
 }
 
 TEST_F(ViewTree, CountsChangesForTheShellOnlyForViewsInTheWindow) {

@@ -25,6 +25,7 @@
 #include "core/SwitchAppDelegate.h"
 #include "net/RootServices.h"
 #include "net/ServerClient.h"
+#include "online/NSHTTPServer.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Network.h"
 #include "platform/foundation/RunLoop.h"
@@ -54,6 +55,8 @@ protected:
         app.reset();
         root.reset();
         window.reset();
+        // The online pages' requests: the worker thread is joined before the test ends.
+        NSHTTPServer::stopWorker();
         loop().drain();
         NSServer::setRootController(nullptr);
         setRootServices(nullptr);
