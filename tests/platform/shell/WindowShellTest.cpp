@@ -91,6 +91,13 @@ protected:
         setenv("SDL_RENDER_DRIVER", "software", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
+    // Opens the window on the test screen and draws its first frame.
+    static void start(shell::WindowShell& shell, shelltest::TestDelegate& app) {
+        std::string error;
+        ASSERT_TRUE(shell.open(&error)) << error;
+        ASSERT_TRUE(shell.launch(app));
+        shell.pump(0);
+    }
     Xvfb x;
 };
 
@@ -148,10 +155,7 @@ int differingPixels(const render::Bitmap& a, const render::Bitmap& b) {
 TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
-    shell.pump(0);
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     ASSERT_GT(shell.framesDrawn(), 0u);
     const auto framesBefore = shell.framesDrawn();
 
@@ -209,10 +213,7 @@ TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
 TEST_F(WindowShellTest, ShowsThePageACurlEndedOnAsTheHeadlessScreenshotDoes) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
-    shell.pump(0);
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     ASSERT_EQ(shell.scale(), 1.0) << "the screen fits the test display at its own size";
 
     platform::ManualClock& clock = *home.loop().manualClock();
@@ -243,10 +244,7 @@ TEST_F(WindowShellTest, ShowsThePageACurlEndedOnAsTheHeadlessScreenshotDoes) {
 TEST_F(WindowShellTest, TheWaitMarkIsOnTheWindowWhileTheMainThreadBlocks) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
-    shell.pump(0);
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     render::Bitmap during;
     app.screen->blocking = [&] { during = shell.readFrame(); };
     click(shell, {280, 20 + 722});  // 等待
@@ -264,9 +262,7 @@ TEST_F(WindowShellTest, SleepsUntilItsNextTimerAndWakesForWorkPostedFromAThread)
     platform::RunLoop::setMain(loop);
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     auto far = platform::Timer::schedule(*loop, 600, false, [](platform::Timer&) {});
 
     // A timer ten minutes away: one second passes in a few turns (a desktop event may end a
@@ -297,9 +293,7 @@ TEST_F(WindowShellTest, SleepsUntilItsNextTimerAndWakesForWorkPostedFromAThread)
 TEST_F(WindowShellTest, TheDesktopKeyboardCoversNothingAndTabGoesFromFieldToField) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     int notices = 0;
     auto& center = ui::NotificationCenter::defaultCenter();
     std::vector<ui::NotificationCenter::Token> tokens;
