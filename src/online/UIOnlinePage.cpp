@@ -89,7 +89,8 @@ std::shared_ptr<ui::Button> UIOnlinePage::formButton(ui::View& view, double y, c
 }
 
 void UIOnlinePage::textFieldDidBeginEditing(ui::TextField& field) {
-    if (field.frame().y() <= kLowField || !isViewLoaded()) return;
+    // A low field rises above the on-screen keyboard; a hardware keyboard covers nothing.
+    if (field.frame().y() <= kLowField || !isViewLoaded() || !ui::Window::keyboardCoversScreen(field)) return;
     auto& v = *view();
     const ui::Rect home = root() ? root()->frameRect() : v.frame();
     if (v.frame().y() == home.y()) v.setFrame({home.x(), home.y() - kLift, v.frame().width(), v.frame().height()});

@@ -201,6 +201,22 @@ TEST_F(Personal, PasswordChangeTellsEachAnswer) {
     EXPECT_EQ(web.withWorld([](websim::World& w) { return w.customer("1001")->password; }), "n1");
 }
 
+TEST_F(Personal, WithAHardwareKeyboardThePasswordPageStaysWhereTheClicksGo) {
+    window->setHardwareKeyboard(true);
+    tap("修改密码");
+    auto page = root->passwordViewCOntroller.get();
+    const ui::Rect home = page->view()->frame();
+    // Where a person sees the confirmation field before typing the new password.
+    auto& confirm = *page->tf_password2();
+    const ui::Rect seen = confirm.convertRectTo(confirm.bounds(), nullptr);
+    fill("新密码", "n1");
+    EXPECT_EQ(page->view()->frame(), home);
+    window->tap({seen.midX(), seen.midY()});
+    type("n2");
+    EXPECT_EQ(page->tf_password()->text(), "n1");
+    EXPECT_EQ(confirm.text(), "n2");
+}
+
 TEST_F(Personal, ProfileEditAndPoints) {
     web.withWorld([](websim::World& w) {
         websim::Customer other;

@@ -40,11 +40,19 @@ ManualClock* RunLoop::manualClock() const { return dynamic_cast<ManualClock*>(cl
 
 void RunLoop::post(std::function<void()> work) {
     if (!work) return;
+    std::shared_ptr<const std::function<void()>> wake;
     {
         std::lock_guard<std::mutex> lock(postedMutex_);
         posted_.push_back(std::move(work));
+        wake = wake_;
     }
     postedCv_.notify_all();
+    if (wake) (*wake)();
+}
+
+void RunLoop::setWakeHandler(std::function<void()> wake) {
+    std::lock_guard<std::mutex> lock(postedMutex_);
+    wake_ = wake ? std::make_shared<const std::function<void()>>(std::move(wake)) : nullptr;
 }
 
 RunLoop::TaskId RunLoop::schedule(double delay, std::function<void()> work) {
@@ -175,6 +183,11 @@ bool RunLoop::hasPending() const {
         if (!posted_.empty()) return true;
     }
     return !tasks_.empty();
+}
+
+bool RunLoop::hasPosted() const {
+    std::lock_guard<std::mutex> lock(postedMutex_);
+    return !posted_.empty() || !released_.empty();
 }
 
 // --- Timer

@@ -50,6 +50,9 @@ public:
 
     // Thread-safe: queue a closure for the loop's thread; it runs on the next turn.
     void post(std::function<void()> work);
+    // Any thread: called after every post, from the posting thread, so a loop that sleeps in
+    // something else (the window's event queue) wakes for the work. Null removes it.
+    void setWakeHandler(std::function<void()> wake);
 
     // Main thread only: run `work` at now() + delay (delay <= 0 means on the next turn).
     // Tasks due at the same time run in the order they were scheduled.
@@ -78,7 +81,10 @@ public:
 
     // Seconds until the next scheduled task, or a negative number when there is none.
     double nextDueIn() const;
+    // Whether something is posted or scheduled (however far away).
     bool hasPending() const;
+    // Whether posted work (or an object to let go of) waits for the next turn.
+    bool hasPosted() const;
 
 private:
     friend class Timer;
@@ -95,6 +101,7 @@ private:
     std::condition_variable postedCv_;
     std::vector<std::function<void()>> posted_;
     std::vector<std::shared_ptr<void>> released_;
+    std::shared_ptr<const std::function<void()>> wake_;
     // Timers hold a weak view of this so one that outlives its loop can still be invalidated.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

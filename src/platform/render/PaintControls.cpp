@@ -385,6 +385,12 @@ void activityIndicator(cairo_t* cr, const ui::ActivityIndicatorView& a) {
     if (size <= 0) return;
     const double grey = a.style() == ui::ActivityIndicatorView::Style::Gray ? 0.4 : 1.0;
     const int bright = a.phase();
+    if (a.style() == ui::ActivityIndicatorView::Style::WhiteLarge) {
+        // The large white mark stands on a dark plate of its own: on the light screens it would
+        // be white on cream, and a waiter would see nothing while an exchange holds the screen.
+        const double side = size * 1.8;
+        fill(cr, Rect{r.midX() - side / 2, r.midY() - side / 2, side, side}, Color::white(0, 0.6), side * 0.18);
+    }
     cairo_save(cr);
     cairo_translate(cr, r.midX(), r.midY());
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);

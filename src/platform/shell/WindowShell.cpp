@@ -21,9 +21,8 @@ namespace shell {
 
 namespace {
 constexpr double kFrameSeconds = 1.0 / 60;
-// How long the loop waits for events at most when nothing is scheduled: work posted from other
-// threads does not wake SDL, so it is picked up within this time.
-constexpr double kIdleWaitSeconds = 0.05;
+// A spinning wait mark changes twelve times a second; alone, it needs no more frames than that.
+constexpr double kSpinFrameSeconds = 1.0 / 12;
 }  // namespace
 
 WindowShell::WindowShell() : WindowShell(Options{}) {}
@@ -33,10 +32,13 @@ WindowShell::WindowShell(Options options) : options_(std::move(options)) {
     // Videos play for real in the window (the headless shell keeps the stand-in).
     media::MoviePlayer::setFrameSourceOpener(media::libavOpener());
     window_ = std::make_shared<ui::Window>(ui::Rect{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight});
+    // The desktop's keyboard is a tablet's hardware keyboard: no keyboard slides over the screen.
+    window_->setHardwareKeyboard(true);
 }
 
 WindowShell::~WindowShell() {
     ui::Window::setDisplayNowHandler(nullptr);
+    if (wakeEvent_) platform::RunLoop::main().setWakeHandler(nullptr);
     if (delegate_) delegate_->willTerminate();
     // The screens go with the window (the focus after them), while the sound and the decoder
     // they may use are still there; then the decoder (videos are stand-ins again) and the sound,
@@ -63,6 +65,19 @@ bool WindowShell::open(std::string* error) {
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return fail("SDL");
+    // Work posted from another thread wakes the loop through SDL's queue, where it sleeps.
+    if (!wakeEvent_) {
+        const Uint32 type = SDL_RegisterEvents(1);
+        if (type != static_cast<Uint32>(-1)) {
+            wakeEvent_ = type;
+            platform::RunLoop::main().setWakeHandler([type, pending = wakePending_] {
+                if (pending->exchange(true)) return;  // one wake event in the queue is enough
+                SDL_Event e{};
+                e.type = type;
+                SDL_PushEvent(&e);
+            });
+        }
+    }
     if (options_.sound) {
         // A machine without sound still runs the program; the sounds are then not heard.
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) platform::setSoundPlayer(std::make_shared<SdlSoundPlayer>());
@@ -133,6 +148,10 @@ void WindowShell::handleEvent(const SDL_Event& e) {
         SDL_GetWindowSize(sdlWindow_, &ww, &wh);
         return pointOf(x * outputW_ / std::max(1, ww), y * outputH_ / std::max(1, wh));
     };
+    if (wakeEvent_ && e.type == wakeEvent_) {
+        wakePending_->store(false);
+        return;
+    }
     switch (e.type) {
     case SDL_QUIT: quit_ = true; break;
     case SDL_WINDOWEVENT:
@@ -184,6 +203,7 @@ void WindowShell::handleEvent(const SDL_Event& e) {
     case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_BACKSPACE) window_->deleteBackward();
         if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) window_->pressReturn();
+        if (e.key.keysym.sym == SDLK_TAB) window_->focusNextField((e.key.keysym.mod & KMOD_SHIFT) != 0);
         break;
     default: break;
     }
@@ -207,9 +227,16 @@ void WindowShell::updateTextInput() {
     }
 }
 
+double WindowShell::nextSpinFrameIn() const {
+    if (ui::ActivityIndicatorView::spinningCount() <= 0) return -1;
+    return std::max(0.0, drawnAt_ + kSpinFrameSeconds - platform::RunLoop::main().now());
+}
+
 bool WindowShell::frameDue() const {
-    return forceFrame_ || window_->changeCount() != drawnChange_ || ui::Animation::anyRunning() ||
-           ui::ActivityIndicatorView::spinningCount() > 0;
+    // A frame drawn during an animation shows it on its way: one more frame once it stopped
+    // shows where it ended (the end of a page curl changes nothing else in the tree).
+    return forceFrame_ || window_->changeCount() != drawnChange_ || drawnMoving_ || ui::Animation::anyRunning() ||
+           nextSpinFrameIn() == 0;
 }
 
 void WindowShell::drawFrame() {
@@ -224,6 +251,8 @@ void WindowShell::drawFrame() {
         textureH_ = h;
     }
     drawnChange_ = window_->changeCount();
+    drawnMoving_ = ui::Animation::anyRunning();
+    drawnAt_ = platform::RunLoop::main().now();
     forceFrame_ = false;
     cairo_surface_t* surface = render::drawWindow(*window_, scale_);
     if (texture_ && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
@@ -245,11 +274,16 @@ void WindowShell::compose() const {
 
 bool WindowShell::pump(double maxWait) {
     auto& loop = platform::RunLoop::main();
-    const bool moving = frameDue();
-    double wait = std::min(maxWait, moving ? kFrameSeconds : kIdleWaitSeconds);
+    // Asleep in SDL's queue until an event, the next timer (however far), the next frame while
+    // something moves, or work posted from another thread (which pushes a wake event).
+    double wait = std::max(0.0, maxWait);
+    if (frameDue()) wait = std::min(wait, kFrameSeconds);
+    if (const double spin = nextSpinFrameIn(); spin >= 0) wait = std::min(wait, spin);
     const double due = loop.nextDueIn();
     if (due >= 0) wait = std::min(wait, due);
-    if (loop.hasPending()) wait = 0;
+    if (loop.hasPosted()) wait = 0;
+    // Without a wake event, posted work is picked up within this time.
+    if (!wakeEvent_) wait = std::min(wait, 0.05);
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, static_cast<int>(std::max(0.0, wait) * 1000))) {
         handleEvent(e);

@@ -1,9 +1,12 @@
 #pragma once
 // The program in a desktop window (SDL2): the 768 x 1024 point screen scaled to fit the desktop,
-// the mouse and touch screen as touches, the keyboard and input method as typed text for the
+// the mouse and touch screen as touches, the keyboard (a hardware keyboard: nothing slides over
+// the screen; Tab and Shift-Tab go from field to field) and input method as typed text for the
 // first responder, WAV sounds through SDL audio, and a new frame drawn whenever the view tree
-// changed or something on it moves.
+// changed, something on it moves, or a movement just ended. Idle, the loop sleeps until the next
+// event, timer or posted work.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -66,6 +69,8 @@ private:
     void updateLayout();
     void compose() const;
     void updateTextInput();
+    // Seconds until a spinning wait mark needs its next frame, or negative when none spins.
+    double nextSpinFrameIn() const;
     bool frameDue() const;
     int fingerOf(std::int64_t sdlFinger);
 
@@ -83,7 +88,13 @@ private:
     bool mouseDown_ = false;
     bool textInput_ = false;
     bool forceFrame_ = true;
+    // Whether the last frame caught an animation on its way, and when it was drawn.
+    bool drawnMoving_ = false;
+    double drawnAt_ = -1e9;
     std::uint64_t drawnChange_ = 0;
+    // The SDL event type that wakes the loop for posted work, and whether one is queued.
+    std::uint32_t wakeEvent_ = 0;
+    std::shared_ptr<std::atomic<bool>> wakePending_ = std::make_shared<std::atomic<bool>>(false);
     std::uint64_t frames_ = 0;
     std::map<std::int64_t, int> fingers_;
     int nextFinger_ = 1;

@@ -1,6 +1,9 @@
 #include "platform/ui/Window.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/NotificationCenter.h"
@@ -193,14 +196,63 @@ void Window::resignFirstResponderFor(View* view) {
 TextInput* Window::textInput() const { return dynamic_cast<TextInput*>(firstResponder_.get()); }
 
 Rect Window::keyboardFrame() const {
-    if (!keyboardVisible_) return {};
+    if (!keyboardVisible_ || hardwareKeyboard_) return {};
     return {0, frame().height() - kKeyboardHeight, frame().width(), kKeyboardHeight};
+}
+
+bool Window::keyboardCoversScreen(const View& view) {
+    const Window* w = view.window();
+    return !w || !w->hardwareKeyboard_;
+}
+
+bool Window::focusNextField(bool backwards) {
+    // What a finger could reach: a field that takes the focus and is itself hit at its centre.
+    struct Field {
+        Point at;
+        View* view;
+    };
+    std::vector<Field> fields;
+    std::function<void(View&)> collect = [&](View& v) {
+        if (v.isHidden() || v.alpha() <= 0.01) return;
+        if (v.canBecomeFirstResponder() && dynamic_cast<TextInput*>(&v)) {
+            const Rect r = v.convertRectTo(v.bounds(), this);
+            const Point centre{r.midX(), r.midY()};
+            View* hit = hitTest(centre, nullptr);
+            if (hit && hit->isDescendantOf(&v)) fields.push_back({r.origin, &v});
+        }
+        for (auto& child : v.subviews()) collect(*child);
+    };
+    collect(*this);
+    if (fields.empty()) return false;
+    // Reading order: rows from the top (fields on one line within a few points), then from the left.
+    std::stable_sort(fields.begin(), fields.end(), [](const Field& a, const Field& b) {
+        if (std::abs(a.at.y - b.at.y) > 4) return a.at.y < b.at.y;
+        return a.at.x < b.at.x;
+    });
+    const auto n = static_cast<std::ptrdiff_t>(fields.size());
+    std::ptrdiff_t current = -1;
+    for (std::ptrdiff_t i = 0; i < n; ++i)
+        if (fields[static_cast<std::size_t>(i)].view == firstResponder_.get()) current = i;
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        std::ptrdiff_t i = current < 0 ? (backwards ? n - step : step - 1)
+                                       : ((current + (backwards ? -step : step)) % n + n) % n;
+        View* next = fields[static_cast<std::size_t>(i)].view;
+        if (next == firstResponder_.get()) return true;
+        if (next->becomeFirstResponder() && firstResponder_.get() == next) return true;
+    }
+    return false;
 }
 
 void Window::updateKeyboard() {
     if (keyboardHold_ > 0) return;
     bool wanted = textInput() != nullptr;
     if (wanted == keyboardVisible_) return;
+    if (hardwareKeyboard_) {
+        // The keys are on the desk: nothing appears, nothing to announce.
+        keyboardVisible_ = wanted;
+        noteChange();
+        return;
+    }
     auto& center = NotificationCenter::defaultCenter();
     Rect shown{0, frame().height() - kKeyboardHeight, frame().width(), kKeyboardHeight};
     Rect hidden{0, frame().height(), frame().width(), kKeyboardHeight};

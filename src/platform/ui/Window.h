@@ -69,10 +69,23 @@ public:
 
     // --- First responder and keyboard -----------------------------------------------------------
     View* firstResponder() const { return firstResponder_.get(); }
-    // The keyboard shows while a text editor is first responder.
+    // The keyboard is in use while a text editor is first responder.
     bool isKeyboardVisible() const { return keyboardVisible_; }
-    // Where the keyboard covers the screen (bottom 264 points), or an empty rectangle.
+    // Where the keyboard covers the screen (bottom 264 points), or an empty rectangle (also with
+    // a hardware keyboard).
     Rect keyboardFrame() const;
+    // The tablet types on a keyboard drawn over the bottom of the screen, announced through the
+    // keyboard notifications (the default). With a hardware keyboard (a desktop window) nothing
+    // is covered and nothing announced.
+    void setHardwareKeyboard(bool hardware) { hardwareKeyboard_ = hardware; }
+    bool hasHardwareKeyboard() const { return hardwareKeyboard_; }
+    // For screens that move a field above the on-screen keyboard: whether one will cover the
+    // screen `view` is on (a view outside any window counts as on the tablet's own keyboard).
+    static bool keyboardCoversScreen(const View& view);
+    // The Tab key: the focus goes to the next (or previous) text field of what is on screen, in
+    // reading order, skipping fields that are covered, hidden or disabled; after the last comes
+    // the first. Answers false when no field took the focus.
+    bool focusNextField(bool backwards = false);
 
     // --- Text input from the shell -------------------------------------------------------------
     // Each answers false when no text editor is first responder.
@@ -94,6 +107,7 @@ private:
     std::shared_ptr<ViewController> root_;
     std::shared_ptr<View> firstResponder_;
     bool keyboardVisible_ = false;
+    bool hardwareKeyboard_ = false;
     int keyboardHold_ = 0;
     std::uint64_t changes_ = 1;
     std::map<int, std::shared_ptr<Touch>> touches_;

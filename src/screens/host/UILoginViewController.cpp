@@ -10,6 +10,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
+#include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
 
@@ -152,7 +153,9 @@ bool UILoginViewController::textFieldShouldBeginEditing(ui::TextField& field) {
     return true;
 }
 
-void UILoginViewController::textFieldDidBeginEditing(ui::TextField&) {
+void UILoginViewController::textFieldDidBeginEditing(ui::TextField& field) {
+    // A hardware keyboard covers nothing: the panel stays where it is.
+    if (!ui::Window::keyboardCoversScreen(field)) return;
     hasKeyBoard = true;
     const double h = screenRect().height();
     move(std::nullopt, -370, h - 370);
@@ -161,6 +164,10 @@ void UILoginViewController::textFieldDidBeginEditing(ui::TextField&) {
 void UILoginViewController::textFieldDidEndEditing(ui::TextField& field) {
     // Moving from one field to the other records the next field first: no movement in between.
     if (&field != willShow) return;
+    if (!ui::Window::keyboardCoversScreen(field)) {
+        willShow = nullptr;
+        return;
+    }
     hasKeyBoard = false;
     const double h = screenRect().height();
     move(std::string("resignFirstResponder"), -kPanelHeight, h - kPanelHeight);
@@ -175,6 +182,8 @@ bool UILoginViewController::textFieldShouldReturn(ui::TextField& field) {
 
 void UILoginViewController::onCancel() {
     if (!hasKeyBoard) {
+        // With a hardware keyboard a field may still have the focus: it gives it up first.
+        if (!ui::Window::keyboardCoversScreen(*view())) view()->endEditing(true);
         slideBack();
         return;
     }

@@ -7,6 +7,7 @@
 #include "model/NSDishClass.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Animation.h"
+#include "platform/ui/Window.h"
 #include "screens/host/UINumViewController.h"
 #include "screens/host/UISelectViewController.h"
 #include "screens/lineedit/CaipFormHost.h"
@@ -122,12 +123,15 @@ bool UICaipFormViewController::textFieldShouldReturn(ui::TextField& field) {
     return true;
 }
 
-void UICaipFormViewController::textFieldDidBeginEditing(ui::TextField&) { slideTo(-200); }
+void UICaipFormViewController::textFieldDidBeginEditing(ui::TextField& field) {
+    // The form rises above the on-screen keyboard; a hardware keyboard covers nothing.
+    if (ui::Window::keyboardCoversScreen(field)) slideTo(-200);
+}
 
 void UICaipFormViewController::textFieldDidEndEditing(ui::TextField& field) {
     if (!m_dish) return;
     auto db = NSServer::getCaipDB();
     lineedit::replaceFreeText(*m_dish, db.get(), field.text());
     showDish();
-    slideTo(0);
+    if (ui::Window::keyboardCoversScreen(field)) slideTo(0);
 }

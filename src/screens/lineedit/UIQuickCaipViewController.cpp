@@ -13,6 +13,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/ImageView.h"
+#include "platform/ui/Window.h"
 #include "screens/host/ScreenKit.h"
 #include "screens/host/SwitchViewController.h"
 #include "screens/host/UINumViewController.h"
@@ -396,7 +397,8 @@ void UIQuickCaipViewController::alertViewClickedButtonAtIndex(ui::AlertView&, in
 bool UIQuickCaipViewController::textFieldShouldBeginEditing(ui::TextField&) { return true; }
 
 void UIQuickCaipViewController::textFieldDidBeginEditing(ui::TextField& f) {
-    if (&f != tf_otherKouw.get()) return;
+    // The lift clears the on-screen keyboard; a hardware keyboard covers nothing.
+    if (&f != tf_otherKouw.get() || !ui::Window::keyboardCoversScreen(f)) return;
     ui::Animation::begin(std::string());
     ui::Animation::setDuration(0.3);
     ui::Rect r = subview->frame();
@@ -405,7 +407,7 @@ void UIQuickCaipViewController::textFieldDidBeginEditing(ui::TextField& f) {
 }
 
 void UIQuickCaipViewController::textFieldDidEndEditing(ui::TextField& f) {
-    if (&f != tf_otherKouw.get() || !subview) return;
+    if (&f != tf_otherKouw.get() || !subview || !ui::Window::keyboardCoversScreen(f)) return;
     ui::Animation::begin(std::string());
     ui::Animation::setDuration(0.3);
     ui::Rect r = subview->frame();

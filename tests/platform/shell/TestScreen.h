@@ -3,7 +3,9 @@
 // field whose return key is recorded, a button hidden under a cover, a disabled button, a
 // button that starts a named animation whose end is recorded, a keypad whose key pictures take no
 // touches of their own, a picker of rooms, a list that rests open at an inset when pulled down far
-// enough, and a button whose work finishes on a worker thread.
+// enough, a button whose work finishes on a worker thread, a second field beside the first and a
+// third under the cover (for the Tab key), a button that turns the page with a curl, and one
+// that puts up the wait mark and then blocks the main thread as an exchange does.
 
 #include <chrono>
 #include <functional>
@@ -15,6 +17,7 @@
 
 #include "platform/foundation/RunLoop.h"
 
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
@@ -62,6 +65,8 @@ public:
     std::vector<std::string> stopped;    // names of the animations that ended
     std::shared_ptr<ui::Label> count;
     std::shared_ptr<ui::TextField> field;
+    std::shared_ptr<ui::TextField> note;      // beside the field
+    std::shared_ptr<ui::TextField> underCover;
     std::shared_ptr<ui::Button> send;
     std::shared_ptr<ui::View> panel;
     std::shared_ptr<ui::Label> amount;   // tag 11: the keys pressed on the pad
@@ -70,6 +75,7 @@ public:
     std::shared_ptr<ui::ScrollView> list;
     std::shared_ptr<ui::Label> loaded;   // tag 13: what the worker thread answered
     std::thread worker;
+    std::function<void()> blocking;      // what happens while the main thread is blocked
 
     void viewDidLoad() override {
         auto& v = *view();
@@ -97,9 +103,16 @@ public:
         field->setDelegate(this);
         v.addSubview(field);
 
+        note = std::make_shared<ui::TextField>(ui::Rect{340, 120, 180, 31});
+        note->setBorderStyle(ui::TextField::BorderStyle::RoundedRect);
+        note->setPlaceholder("备注");
+        v.addSubview(note);
+
         auto covered = std::make_shared<ui::Button>(ui::Button::Type::RoundedRect, ui::Rect{20, 200, 160, 44});
         covered->setTitle("被盖住");
         v.addSubview(covered);
+        underCover = std::make_shared<ui::TextField>(ui::Rect{200, 205, 150, 31});
+        v.addSubview(underCover);
         auto cover = std::make_shared<ui::View>(ui::Rect{0, 190, 400, 70});
         cover->setBackgroundColor(ui::Color::white(0.5, 0.5));
         v.addSubview(cover);
@@ -124,6 +137,35 @@ public:
             ui::Animation::commit();
         });
         v.addSubview(slide);
+
+        // The next page: new content, shown by a curl of the whole screen, as the dish menu does.
+        auto turn = std::make_shared<ui::Button>(ui::Button::Type::RoundedRect, ui::Rect{20, 700, 160, 44});
+        turn->setTitle("翻页");
+        turn->addTarget(ui::ControlEvent::TouchUpInside, [this](ui::Control&) {
+            ui::Animation::begin("page");
+            ui::Animation::setDuration(0.3);
+            ui::Animation::setTransition(ui::Animation::Transition::CurlUp, *view(), true);
+            ui::Animation::setDidStop([this](const std::optional<std::string>& name, bool, void*) {
+                stopped.push_back(name.value_or("?"));
+            });
+            view()->setBackgroundColor(ui::Color::rgb(250, 240, 200));
+            ui::Animation::commit();
+        });
+        v.addSubview(turn);
+
+        auto exchange = std::make_shared<ui::Button>(ui::Button::Type::RoundedRect, ui::Rect{200, 700, 160, 44});
+        exchange->setTitle("等待");
+        exchange->addTarget(ui::ControlEvent::TouchUpInside, [this](ui::Control&) {
+            auto logo = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorView::Style::WhiteLarge);
+            logo->setFrame({420, 250, 32, 32});
+            view()->addSubview(logo);
+            logo->startAnimating();
+            if (ui::Window* w = view()->window()) w->displayNow();
+            if (blocking) blocking();
+            logo->stopAnimating();
+            logo->removeFromSuperview();
+        });
+        v.addSubview(exchange);
 
         auto pad = std::make_shared<KeyPad>(ui::Rect{550, 40, 200, 70});
         pad->setBackgroundColor(ui::Color::white(0.8));

@@ -1,9 +1,11 @@
 // The real window path: an X server of its own (Xvfb), the SDL window, events through SDL's
 // queue, frames read back from the renderer, and a sound through SDL audio.
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include <SDL.h>
 #include <spawn.h>
@@ -16,7 +18,9 @@
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Sound.h"
 #include "platform/render/Bitmap.h"
+#include "platform/render/Renderer.h"
 #include "platform/shell/WindowShell.h"
+#include "platform/ui/NotificationCenter.h"
 #include "support/TempHome.h"
 
 extern char** environ;
@@ -90,6 +94,13 @@ protected:
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
+    // Opens the window on the test screen and draws its first frame.
+    static void start(shell::WindowShell& shell, shelltest::TestDelegate& app) {
+        std::string error;
+        ASSERT_TRUE(shell.open(&error)) << error;
+        ASSERT_TRUE(shell.launch(app));
+        shell.pump(0);
+    }
     Xvfb x;
 };
 
@@ -121,20 +132,33 @@ void compose(const char* composed, const char* committed) {
     push(e);
 }
 
-void pressReturn() {
+void pressKey(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_RETURN;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
     push(e);
+}
+
+void pressReturn() { pressKey(SDLK_RETURN); }
+
+// Pixels whose colour differs by more than a rounding's worth in some channel.
+int differingPixels(const render::Bitmap& a, const render::Bitmap& b) {
+    if (a.width != b.width || a.height != b.height) return -1;
+    int differing = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        for (int shift : {0, 8, 16})
+            if (std::abs(int((a.pixels[i] >> shift) & 0xFF) - int((b.pixels[i] >> shift) & 0xFF)) > 2) {
+                ++differing;
+                break;
+            }
+    return differing;
 }
 
 TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     shelltest::TestDelegate app;
     shell::WindowShell shell;
-    std::string error;
-    ASSERT_TRUE(shell.open(&error)) << error;
-    ASSERT_TRUE(shell.launch(app));
-    shell.pump(0);
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
     ASSERT_GT(shell.framesDrawn(), 0u);
     const auto framesBefore = shell.framesDrawn();
 
@@ -187,6 +211,129 @@ TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
     quit.type = SDL_QUIT;
     push(quit);
     EXPECT_FALSE(shell.pump(0));
+}
+
+TEST_F(WindowShellTest, ShowsThePageACurlEndedOnAsTheHeadlessScreenshotDoes) {
+    shelltest::TestDelegate app;
+    shell::WindowShell shell;
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
+    ASSERT_EQ(shell.scale(), 1.0) << "the screen fits the test display at its own size";
+
+    platform::ManualClock& clock = *home.loop().manualClock();
+    click(shell, {100, 20 + 722});  // 翻页
+    shell.pump(0);
+    clock.set(clock.now() + 0.2);
+    shell.pump(0);  // a frame on the way: most of the page is curled away
+    const auto during = shell.framesDrawn();
+    clock.set(clock.now() + 0.15);
+    shell.pump(0);
+    EXPECT_EQ(app.screen->stopped, std::vector<std::string>{"page"});
+    EXPECT_GT(shell.framesDrawn(), during) << "the curl's end draws the page it ended on";
+
+    const std::string png = home.path() + "/headless.png";
+    ASSERT_TRUE(render::saveScreenshot(shell.window(), png));
+    const auto headless = render::decodeImageFile(png);
+    ASSERT_TRUE(headless);
+    const render::Bitmap shown = shell.readFrame();
+    EXPECT_EQ(differingPixels(shown, *headless), 0);
+
+    // Nothing moves and nothing changed: no more frames.
+    const auto settled = shell.framesDrawn();
+    shell.pump(0);
+    shell.pump(0);
+    EXPECT_EQ(shell.framesDrawn(), settled);
+}
+
+TEST_F(WindowShellTest, TheWaitMarkIsOnTheWindowWhileTheMainThreadBlocks) {
+    shelltest::TestDelegate app;
+    shell::WindowShell shell;
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
+    render::Bitmap during;
+    app.screen->blocking = [&] { during = shell.readFrame(); };
+    click(shell, {280, 20 + 722});  // 等待
+    shell.pump(0);
+    ASSERT_GT(during.width, 0) << "the button blocked";
+    // The mark's corner, between its spokes: the plate it stands on, dark on the white screen.
+    const ui::Point corner = shell.pixelOf({420 + 3, 20 + 250 + 3});
+    const std::uint32_t pixel = during.at(int(corner.x), int(corner.y));
+    for (int shift : {0, 8, 16}) EXPECT_LT((pixel >> shift) & 0xFF, 0x80u) << std::hex << pixel;
+}
+
+TEST_F(WindowShellTest, SleepsUntilItsNextTimerAndWakesForWorkPostedFromAThread) {
+    // The real clock: the loop must sleep in real time.
+    auto loop = std::make_shared<platform::RunLoop>();
+    platform::RunLoop::setMain(loop);
+    shelltest::TestDelegate app;
+    shell::WindowShell shell;
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
+    auto far = platform::Timer::schedule(*loop, 600, false, [](platform::Timer&) {});
+
+    // A timer ten minutes away: one second passes in a few turns (a desktop event may end a
+    // sleep early), not in thousands.
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    int turns = 0;
+    while (Clock::now() - start < std::chrono::seconds(1)) {
+        shell.pump(0.25);
+        ++turns;
+    }
+    EXPECT_LT(turns, 40);
+
+    // Work a worker thread posts ends the sleep at once.
+    bool loaded = false;
+    std::thread worker([&loop, &loaded] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        loop->post([&loaded] { loaded = true; });
+    });
+    start = Clock::now();
+    while (!loaded && Clock::now() - start < std::chrono::seconds(8)) shell.pump(10);
+    worker.join();
+    EXPECT_TRUE(loaded);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    far->invalidate();
+}
+
+TEST_F(WindowShellTest, TheDesktopKeyboardCoversNothingAndTabGoesFromFieldToField) {
+    shelltest::TestDelegate app;
+    shell::WindowShell shell;
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
+    int notices = 0;
+    auto& center = ui::NotificationCenter::defaultCenter();
+    std::vector<ui::NotificationCenter::Token> tokens;
+    for (const char* name : {ui::KeyboardWillShowNotification, ui::KeyboardDidShowNotification,
+                             ui::KeyboardWillHideNotification, ui::KeyboardDidHideNotification})
+        tokens.push_back(center.addObserver(name, nullptr, [&notices](const ui::Notification&) { ++notices; }));
+
+    auto& screen = *app.screen;
+    click(shell, {100, 20 + 135});
+    shell.pump(0);
+    ASSERT_TRUE(screen.field->isFirstResponder());
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    EXPECT_TRUE(shell.window().keyboardFrame().isEmpty());
+
+    // Reading order from the field: the note beside it; the field under the cover is skipped,
+    // and after the last comes the first again. Shift-Tab goes back.
+    struct Step { Uint16 mod; ui::TextField* expected; } steps[] = {
+        {KMOD_NONE, screen.note.get()}, {KMOD_NONE, screen.field.get()},
+        {KMOD_LSHIFT, screen.note.get()}, {KMOD_LSHIFT, screen.field.get()},
+    };
+    for (const Step& step : steps) {
+        pressKey(SDLK_TAB, step.mod);
+        shell.pump(0);
+        EXPECT_TRUE(step.expected->isFirstResponder()) << "after Tab with modifiers " << step.mod;
+    }
+    pressKey(SDLK_TAB);
+    compose("bei", "辣");
+    shell.pump(0);
+    EXPECT_EQ(screen.note->text(), "辣");
+    EXPECT_EQ(screen.field->text(), "");
+    EXPECT_EQ(screen.underCover->text(), "");
+
+    screen.note->resignFirstResponder();
+    shell.pump(0);
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_EQ(notices, 0) << "no keyboard slides over the screen, so none is announced";
+    for (auto token : tokens) center.removeObserver(token);
 }
 
 }  // namespace

@@ -129,6 +129,35 @@ TEST_F(Login, TheAdministratorCodeNeedsNoServer) {
     EXPECT_EQ(requester->heard, (std::vector<std::pair<int, bool>>{{765002, true}}));
 }
 
+TEST_F(Login, WithAHardwareKeyboardThePanelStaysWhereItIs) {
+    // A desktop window's keyboard covers nothing: the fields stay where the clicks go, and the
+    // requester keeps covering everything but the panel.
+    window->setHardwareKeyboard(true);
+    root->login(requester, 765002);
+    advance(0.3);
+    const ui::Rect panelAt = panel().view()->frame(), requesterAt = requester->view()->frame();
+    auto r = ui::tapView(*window, *panel().userId);
+    ASSERT_TRUE(r.ok) << r.error;
+    type("0001");
+    advance(0.3);
+    EXPECT_EQ(panel().view()->frame(), panelAt);
+    EXPECT_EQ(requester->view()->frame(), requesterAt);
+    ASSERT_TRUE(window->focusNextField());  // Tab
+    EXPECT_TRUE(panel().userPassword->isFirstResponder());
+    type("123");
+    advance(0.3);
+    EXPECT_EQ(panel().view()->frame(), panelAt);
+
+    // Cancel with the password still being typed: the panel slides away at once and lets go of
+    // the focus.
+    tap("取消");
+    advance(0.3);
+    EXPECT_FALSE(root->loginViewController);
+    EXPECT_EQ(window->firstResponder(), nullptr);
+    EXPECT_EQ(requester->heard, (std::vector<std::pair<int, bool>>{{765002, false}}));
+    EXPECT_EQ(loginRequests(), 0);
+}
+
 class DemoLogin : public ScreenFixture {};
 
 TEST_F(DemoLogin, LogsTheDemoUserInWithoutAPanelAndTellsAFailure) {
