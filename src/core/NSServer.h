@@ -176,6 +176,10 @@ public:
     std::string readCaipImageData(const std::string& path);
     // The dish picture decoded, or none when it is missing or damaged.
     std::shared_ptr<ui::Image> readCaipImage(const std::string& path);
+    // Whether the dish picture's head, deciphered with the device key held now, starts like a
+    // picture (BMP, PNG or JPEG). One stored under another key (before an enrolment changed the
+    // key) does not, and would draw nothing.
+    bool isCaipImageReadable(const std::string& path);
 
     // ---- small services ----
     bool playSound(const std::string& name);

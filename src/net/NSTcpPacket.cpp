@@ -662,6 +662,10 @@ bool NSTcpPacket::sendPacketForGetFile(const std::string& fileName, long long si
     if (!sendMessage) return false;
     NSTcpNet& link = *link_;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        // File bytes carry no end mark: on a kept connection, a late rest of an earlier answer
+        // would be read as the head of this file, and a late rest of this file as the head of the
+        // next. So a file travels on a connection of its own, also in long-socket mode.
+        link.closeForBreak();
         if (!connect()) continue;
         if (link.writeNSString(*sendMessage) < 0) {
             link.close();
@@ -670,12 +674,12 @@ bool NSTcpPacket::sendPacketForGetFile(const std::string& fileName, long long si
         auto received = link.readPic(size, kFileReplyBytes);
         // The server refused the file with an error reply: shown, and not asked again.
         if (received && fileIsErrorReply(*received)) {
-            link.close();
+            link.closeForBreak();
             return false;
         }
         if (received && static_cast<long long>(received->size()) >= size) {
             bytes = std::move(received);
-            link.close();
+            link.closeForBreak();
             return true;
         }
         if (received) link.closeForBreak();  // a document that is no file nor error reply

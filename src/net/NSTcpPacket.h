@@ -108,7 +108,8 @@ public:
     bool sendPacketForNone(bool wantsReply);
     bool sendPacketForDelCaip();
     // The raw file exchange of a "getfile" packet: `bytes` gets what was read (at least `size`
-    // bytes, maybe more). Two attempts.
+    // bytes, maybe more). Two attempts, each on a connection of its own that it ends, also in
+    // long-socket mode.
     bool sendPacketForGetFile(const std::string& fileName, long long size, const std::string& kind,
                               std::optional<std::string>& bytes);
     // The error reply rule: a text holding "error" that parses and has data/describe is shown by

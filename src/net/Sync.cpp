@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "GData/GDataXML.h"
@@ -67,6 +68,16 @@ bool isExcludedName(const std::string& upperName) {
     return false;
 }
 
+// Names of the pictures the dish screens draw; their heads are enciphered with the device key.
+bool isPictureName(const std::string& upperName) {
+    for (const char* ext : {".BMP", ".PNG", ".JPG", ".JPEG"}) {
+        const std::string_view e(ext);
+        if (upperName.size() > e.size() && upperName.compare(upperName.size() - e.size(), e.size(), e) == 0)
+            return true;
+    }
+    return false;
+}
+
 long long indexStamp(const platform::PlistValue& value) {
     if (auto s = value.string()) return platform::leadingLongLong(*s);
     if (auto i = std::get_if<long long>(&value.v)) return *i;
@@ -98,6 +109,7 @@ struct FileListRun {
     const char* indexName;  // picture index file in the folder
     const char* rowProgress;
     bool indexPerRow;       // the index is read anew before every fetched row
+    bool dishPictures;      // its pictures are stored with their heads enciphered
 };
 
 // Fetches the listed files that are new or changed into the folder, recording each in the index.
@@ -133,8 +145,11 @@ bool downloadList(const FileListRun& run) {
         if (run.indexPerRow) index.load();
         if (index.dict && !index.isNew) {
             auto it = index.dict->find(name);
+            // A dish picture stored under another device key (the demo data's, before the device
+            // enrolled) is fetched again: the index cannot tell, and the screens would draw nothing.
             if (it != index.dict->end() && std::llabs(indexStamp(it->second) - stamp) < 10 &&
-                platform::fs::exists(path))
+                platform::fs::exists(path) &&
+                (!run.dishPictures || !isPictureName(name) || NSServer().isCaipImageReadable(path)))
                 continue;
         }
         progress(platform::fmt(run.rowProgress, i, nodes, name));
@@ -187,18 +202,18 @@ bool NSServer::ayncCaip(const void*) {
 bool NSServer::ayncPic(const void*) {
     progress("正在获取图片信息...");
     return downloadList({"picdir", "bmp", getCaippicPath(), "caippic.dat",
-                         "正在更新图片(%i/%i)\r\n%@", false});
+                         "正在更新图片(%i/%i)\r\n%@", false, true});
 }
 
 bool NSServer::updateSys(const void*) {
     createDir();
     progress("正在获取皮肤数据...");
     if (!downloadList({"skindir", "png", getSkinsPath(), "skins.dat",
-                       "正在更新文件(%i/%i)\r\n%@", false}))
+                       "正在更新文件(%i/%i)\r\n%@", false, false}))
         return false;
     progress("正在获取视频数据...");
     return downloadList({"mediadir", "mpg", getMediaPath(), "media.dat",
-                         "正在更新文件(%i/%i)\r\n%@", true});
+                         "正在更新文件(%i/%i)\r\n%@", true, false});
 }
 
 bool NSServer::downloadCSH() {

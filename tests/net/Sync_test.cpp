@@ -51,6 +51,12 @@ protected:
             for (const auto& [k, v] : *dict) out[k] = v.string() ? *v.string() : "?";
         return out;
     }
+    // The start of a BMP file, plain as the server has it, or enciphered with a device key as a
+    // run stores it.
+    static std::string bmpHead() {
+        return "BM" + std::string(12, '\0') + std::string("\x28\0\0\0", 4) + std::string(40, '\x11');
+    }
+    static std::string storedPicture(const std::string& key) { return NSEncDec().Decrypt(bmpHead(), key); }
     std::string pics;
 };
 
@@ -106,8 +112,9 @@ TEST_F(SyncTest, PictureRowsAreSkippedByIndexStampNameAndSize) {
     platform::PlistDict old;
     for (const char* n : {"S9.BMP", "S10.BMP", "NEG.BMP", "MISSING.BMP"}) old[n] = "100";
     ASSERT_TRUE(platform::writePlistDictFile(pics + "/caippic.dat", old));
+    const std::string present = storedPicture(NSServer::getMacAdr());
     for (const char* n : {"S9.BMP", "S10.BMP", "NEG.BMP", "NEW.BMP"})
-        platform::fs::writeAtomically(pics + "/" + n, "present");
+        platform::fs::writeAtomically(pics + "/" + n, present);
 
     struct Row { const char* name; int stamp; long long size; bool fetched; } rows[] = {
         {"S9.BMP", 109, 4, false},      {"S10.BMP", 110, 4, true},   {"NEG.BMP", 91, 4, false},
@@ -123,7 +130,7 @@ TEST_F(SyncTest, PictureRowsAreSkippedByIndexStampNameAndSize) {
     ASSERT_TRUE(NSServer().ayncPic());
     EXPECT_EQ(fetched(), expected);
     EXPECT_FALSE(platform::fs::exists(NSServer::getCaippicPath() + "/../EVIL.BMP"));
-    EXPECT_EQ(platform::fs::readAll(pics + "/S9.BMP"), "present");
+    EXPECT_EQ(platform::fs::readAll(pics + "/S9.BMP"), present);
     EXPECT_EQ(index(pics + "/caippic.dat")["S10.BMP"], "110");
     // Skipped rows leave gaps in the count: row 2 of 13 was the first one fetched.
     EXPECT_TRUE(root->showed("正在更新图片(2/13)\r\nS10.BMP"));
@@ -285,6 +292,56 @@ TEST_F(SyncTest, FilesArriveWholeOnAKeptConnectionAndOddNamesAreSkipped) {
     EXPECT_EQ(platform::fs::readAll(pics + "/D.TXT"), "dd");
     EXPECT_EQ(fetched(), (std::vector<std::string>{"C.TXT", "D.TXT"}));
     EXPECT_EQ(index(pics + "/caippic.dat"), (std::map<std::string, std::string>{{"C.TXT", "2"}, {"D.TXT", "2"}}));
+}
+
+TEST_F(SyncTest, LateBytesOnAKeptConnectionNeverBecomeTheHeadOfAFile) {
+    NSServer::setIsLongSocket(true);
+    // Bytes the server sends after an answer, arriving only once the next file was asked for:
+    // after a file, and after the file list.
+    for (const char* after : {"getfile", "treedata"}) {
+        SCOPED_TRACE(after);
+        platform::fs::remove(pics);
+        NSServer::createDir();
+        sim.removeFiles("bmp");
+        serve("bmp", "A.TXT", 2, "aaaa");
+        serve("bmp", "B.TXT", 2, "bbbb");
+        backoffice::Faults late;
+        late.lateBytes = "LATE";
+        late.lateBytesPauseSeconds = 0.1;
+        late.onlyCommand = after;
+        late.times = 1;
+        sim.setFaults(late);
+        ASSERT_TRUE(NSServer().ayncPic());
+        EXPECT_EQ(platform::fs::readAll(pics + "/A.TXT"), "aaaa");
+        EXPECT_EQ(platform::fs::readAll(pics + "/B.TXT"), "bbbb");
+        sim.clearFaults();
+    }
+}
+
+TEST_F(SyncTest, APictureStoredUnderAnotherDeviceKeyIsFetchedAgain) {
+    // The demo data is downloaded before the device enrols: its pictures carry the key "null".
+    const std::map<std::string, std::string> pictures = {
+        {"4001.BMP", bmpHead() + std::string(2000, 'p')},
+        {"4001T.BMP", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(100, 't')},
+    };
+    for (const auto& [name, bytes] : pictures) serve("bmp", name, 5, bytes);
+    serve("bmp", "4001M.TXT", 5, "主料");
+    NSServer::setMacAdr("null");
+    ASSERT_TRUE(NSServer().ayncPic());
+    EXPECT_EQ(fetched().size(), 3u);
+
+    // Enrolled: the pictures come again, under the new key, once; the description is stored as
+    // it came, under no key, and stays.
+    NSServer::setMacAdr("SIM00000007");
+    for (const std::vector<std::string>& expected :
+         {std::vector<std::string>{"4001.BMP", "4001T.BMP"}, std::vector<std::string>{}}) {
+        sim.clearRecords();
+        ASSERT_TRUE(NSServer().ayncPic());
+        EXPECT_EQ(fetched(), expected);
+        for (const auto& [name, bytes] : pictures)
+            EXPECT_EQ(NSServer().readCaipImageData(pics + "/" + name), bytes) << name;
+        EXPECT_EQ(platform::fs::readAll(pics + "/4001M.TXT"), "主料");
+    }
 }
 
 }  // namespace
