@@ -31,7 +31,7 @@ while [ $# -gt 0 ]; do
   for i in "${!batch[@]}"; do
     name=$(basename "${batch[$i]}")
     if wait "${pids[$i]}"; then
-      echo "fuzz $name: $(grep -Eo 'Done [0-9]+ runs' "$WORK/$name.log" | tail -1)"
+      echo "fuzz $name: $(grep -aEo 'Done [0-9]+ runs' "$WORK/$name.log" | tail -1)"
     else
       echo "fuzz $name FAILED:"; tail -40 "$WORK/$name.log"; status=1
     fi
