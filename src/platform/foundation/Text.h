@@ -18,6 +18,8 @@ bool isValidUTF8(std::string_view bytes);
 // complete it), npos when a malformed sequence means it can never decode. Scanning on from the
 // last answer keeps checking a text that arrives in many pieces linear.
 std::size_t scanUtf8(std::string_view bytes, std::size_t from = 0);
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string& out, char32_t cp);
 // Nothing when the bytes are not valid in the source encoding.
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
 std::optional<std::string> utf8ToGb18030(std::string_view text);

@@ -37,6 +37,7 @@
 
 #include "backoffice/BackOfficeSim.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Text.h"
 #include "websim/WebSim.h"
 
 namespace {
@@ -373,20 +374,7 @@ std::string quote(const std::string& text) {
 
 std::string utf8(char32_t c) {
     std::string s;
-    if (c < 0x80) s += static_cast<char>(c);
-    else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    platform::appendUtf8(s, c);
     return s;
 }
 
