@@ -35,12 +35,12 @@ std::shared_ptr<ui::Image> NSServer::readCaipImage(const std::string& path) {
     return ui::Image::withData(bytes);
 }
 
-bool NSServer::isCaipImageReadable(const std::string& path) {
+bool NSServer::isCaipImageReadable(const std::string& path, const std::optional<std::string>& key) {
     // The cipher works byte by byte: the first bytes decipher alone as they do in the whole head.
     constexpr std::size_t kSignature = 18;
     std::ifstream in(path, std::ios::binary);
     std::string head(kSignature, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
-    return startsLikePicture(NSEncDec().Encrypt(head, getMacAdr()));
+    return startsLikePicture(NSEncDec().Encrypt(head, key ? *key : getMacAdr()));
 }

@@ -179,7 +179,12 @@ public:
     // Whether the dish picture's head, deciphered with the device key held now, starts like a
     // picture (BMP, PNG or JPEG). One stored under another key (before an enrolment changed the
     // key) does not, and would draw nothing.
-    bool isCaipImageReadable(const std::string& path);
+    bool isCaipImageReadable(const std::string& path, const std::optional<std::string>& key = std::nullopt);
+    // After the device key changed (the device enrolled), the table files of the data folder and
+    // the dish pictures that read under `oldKey` are written again under the key held now, so
+    // the menu already on the device stays readable. Files that do not read under the old key
+    // are left as they are. Answers how many files were taken over.
+    int reencipherStoredFiles(const std::string& oldKey);
 
     // ---- small services ----
     bool playSound(const std::string& name);

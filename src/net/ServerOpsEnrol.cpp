@@ -132,8 +132,11 @@ bool NSServer::loadMacFormServer() {
     if (end == std::string::npos) return false;
     std::string key = reply.substr(start, end - start);
     if (!isAcceptableDeviceKey(key)) return false;
+    const std::string oldKey = getMacAdr();
     if (!stringDataWriteToFile(path, OpenUDID::value(), key)) return false;
     loadMacAdr();
+    // The menu stored before (the demo data, under the key "null") stays readable under the new key.
+    reencipherStoredFiles(oldKey);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The device enrolment and the waiter login against the back-office simulator.
 
+#include <map>
 #include <memory>
 
 #include "GData/GDataXML.h"
@@ -7,10 +8,12 @@
 #include "core/CoreFixture.h"
 #include "net/SimFixture.h"
 #include "core/NSEncDec.h"
+#include "model/NSCaipDBClass.h"
 #include "model/NSUserClass.h"
 #include "net/NSTcpNet.h"
 #include "net/RootServices.h"
 #include "net/ServerClient.h"
+#include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Network.h"
 
 namespace {
@@ -47,6 +50,52 @@ TEST_F(OpsEnrolTest, SettingAnAddressEnrolsOnceAndStoresTheKeyEnciphered) {
     EXPECT_EQ(sim.requestsFor("check").size(), 1u);
     EXPECT_TRUE(NSServer().XCall());
     EXPECT_EQ(sim.requestsFor("call").at(0).uid, "KEY-42");
+}
+
+TEST_F(OpsEnrolTest, TheMenuStoredBeforeEnrollingStaysReadableUnderTheNewKey) {
+    // The demo download comes before the enrolment: tables and pictures under the key "null".
+    const std::string bmp = "BM" + std::string(12, '\0') + std::string("\x28\0\0\0", 4) + std::string(2000, 'p');
+    const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, 't');
+    sim.removeFiles("bmp");
+    sim.setFile("bmp", {"4001.BMP", 5, bmp, std::nullopt});
+    sim.setFile("bmp", {"4001T.BMP", 5, png, std::nullopt});
+    sim.setFile("bmp", {"4001M.TXT", 5, "主料", std::nullopt});
+    NSServer::setIP("127.0.0.1");
+    ASSERT_TRUE(NSServer().loadMacFormServer());  // enrolled under "null" first: undo it
+    platform::fs::remove(macFile());
+    NSServer::setMacAdr("null");
+    ASSERT_TRUE(NSServer().ayncCaip());
+    const std::string tables[] = {"caip.dat", "stCategory.dat", "zuot.dat", "ssdept.dat", "kouw.dat", "stBom.dat"};
+    std::map<std::string, std::string> before;
+    for (const auto& t : tables) before[t] = NSServer().stringDataReadFromFile(dataFile(t));
+    platform::fs::writeAtomically(dataFile("0101.ATD"), "<desk/>");
+    const auto ini = platform::fs::readAll(dataFile("Kovra.ini"));
+    const std::string pics = NSServer::getCaippicPath();
+    const auto index = platform::fs::readAll(pics + "/caippic.dat");
+
+    sim.setNextDeviceKey("KEY-42");
+    ASSERT_TRUE(NSServer().loadMacFormServer());
+    ASSERT_EQ(NSServer::getMacAdr(), "KEY-42");
+
+    for (const auto& t : tables) {
+        EXPECT_FALSE(before[t].empty()) << t;
+        EXPECT_EQ(NSServer().stringDataReadFromFile(dataFile(t)), before[t]) << t;
+    }
+    EXPECT_EQ(NSServer().readCaipImageData(pics + "/4001.BMP"), bmp);
+    EXPECT_EQ(NSServer().readCaipImageData(pics + "/4001T.BMP"), png);
+    // Plain files stay as they were; the device key file keeps its own key.
+    EXPECT_EQ(platform::fs::readAll(pics + "/4001M.TXT"), "主料");
+    EXPECT_EQ(platform::fs::readAll(pics + "/caippic.dat"), index);
+    EXPECT_EQ(platform::fs::readAll(dataFile("0101.ATD")), "<desk/>");
+    EXPECT_EQ(platform::fs::readAll(dataFile("Kovra.ini")), ini);
+    EXPECT_EQ(NSServer().stringDataReadFromFile(macFile(), OpenUDID::value()), "KEY-42");
+
+    // A restart's menu load reads the tables, and the next synchronisation fetches no picture again.
+    NSServer::loadCaipXml();
+    EXPECT_FALSE(NSServer::getCaipDB()->rootCplbTrees.empty());
+    sim.clearRecords();
+    ASSERT_TRUE(NSServer().ayncPic());
+    EXPECT_TRUE(sim.requestsFor("getfile").empty());
 }
 
 TEST_F(OpsEnrolTest, ABadKeyReplyFailsAsWithNoKeyAndWritesNothing) {

@@ -197,6 +197,17 @@ int removeStaleTemporaries(const std::string& folder) {
     return removed;
 }
 
+std::vector<std::string> regularFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    stdfs::directory_iterator it(folder, error), end;
+    for (; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && !typeError) names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
 bool writeAtomically(const std::string& path, const std::string& bytes, Durability durability) {
     return replaceFile(path, [&](int fd) { return writeAllToFd(fd, bytes.data(), bytes.size()); },
                        durability == Durability::Durable);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -48,6 +49,8 @@ bool isStorableFileName(const std::string& name);
 // Removes the temporary files that an interrupted writeAtomically left in the folder (its own
 // files are never touched). Answers how many were removed.
 int removeStaleTemporaries(const std::string& folder);
+// The names of the regular files in the folder (none when it is missing), in no set order.
+std::vector<std::string> regularFileNames(const std::string& folder);
 // Flushes everything written to the file system that holds `path`.
 void flushFileSystemOf(const std::string& path);
 bool remove(const std::string& path);           // a file, or a folder with its content

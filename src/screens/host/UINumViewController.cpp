@@ -58,6 +58,9 @@ void UINumViewController::showInterface() {
     i_title = std::make_shared<ui::ImageView>(ui::Rect{0, 0, kPanelWidth, 64});
     m_panel->addSubview(i_title);
     l_title = kit::label(*m_panel, {16, 18, kPanelWidth - 32, 36}, s_title, kit::titleFont(), ui::TextAlignment::Center);
+    // A long question (a dish name with its quantity) is read whole in a smaller size.
+    l_title->setAdjustsFontSizeToFitWidth(true);
+    l_title->setMinimumFontSize(12);
     label = kit::label(*m_panel, {48, 76, 164, 42}, m_strNum, kit::bigFont(), ui::TextAlignment::Right);
 
     struct KeySpec {

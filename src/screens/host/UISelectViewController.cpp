@@ -110,6 +110,9 @@ void UISelectViewController::showInterface() {
     im_back = std::make_shared<ui::ImageView>(ui::Rect{0, 0, kPanelWidth, kPanelHeight});
     m_panel->addSubview(im_back);
     m_title = kit::label(*m_panel, {16, 16, kPanelWidth - 32, 40}, "", kit::titleFont(), ui::TextAlignment::Center);
+    // A long question (a dish name with its quantity) is read whole in a smaller size.
+    m_title->setAdjustsFontSizeToFitWidth(true);
+    m_title->setMinimumFontSize(12);
     m_editstr = kit::label(*m_panel, {20, 69, 280, 31}, "", kit::bodyFont(), ui::TextAlignment::Left, kit::kMuted);
 
     // Slots: five rows of four.

@@ -91,7 +91,7 @@ public:
     enum AlertTag {
         kAskDeleteAll = 1, kAskHold = 2, kAskFire = 3, kAskDeleteRow = 4, kAskDeleteChosen = 5,
         kAskSend = 6, kPanelPrint = 7, kAskWeigh = 9, kAskPaste = 10, kAskJoin = 11,
-        kPanelOpenedDesk = 12, kAskTabletSync = 13,
+        kPanelOpenedDesk = 12, kAskTabletSync = 13, kAskClearDesk = 14,
     };
     // The height of a row.
     static constexpr double kRowHeight = 44;
@@ -200,7 +200,8 @@ public:
     void changeRens();
     void changeMoney();
     void turnDesk();
-    void clearDesk();
+    // Asks first; the answer calls it again confirmed.
+    void clearDesk(bool confirmed = false);
     void addDeskXiaoF();
     bool addDeskXiaoFOk(const std::optional<std::string>& guests);
     void changeDeskTit();

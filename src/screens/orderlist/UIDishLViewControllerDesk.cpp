@@ -35,9 +35,17 @@ void UIDishLViewController::turnDesk() {
     if (rootController_) rootController_->trunDesk();
 }
 
-void UIDishLViewController::clearDesk() {
+void UIDishLViewController::clearDesk(bool confirmed) {
     if (isSubViewShow(false)) return;
-    if (NSServer::getNowDesk()->m_strDeskID.empty()) return;
+    auto desk = NSServer::getNowDesk();
+    if (desk->m_strDeskID.empty()) return;
+    // Clearing cancels the whole bill on the server: one tap beside the other entries must not do it.
+    if (!confirmed) {
+        NSServer::setIsShowAlert(true);
+        ask(kAskClearDesk, word("isok"), platform::fmt("确定清空桌台%@吗？点过的菜品将全部取消。", desk->m_strDeskName),
+            word("cancel"), {word("onok")});
+        return;
+    }
     if (NSServer().clearDesk()) {
         startOfflineDesk();
         chooseDesk(std::nullopt);

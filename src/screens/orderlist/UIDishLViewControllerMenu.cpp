@@ -253,6 +253,7 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int b
     if (buttonIndex != 1) return;
     switch (tag) {
     case kAskDeleteAll: delAllDish(std::nullopt); break;
+    case kAskClearDesk: clearDesk(true); break;
     case kAskHold: allJiaoQ(std::nullopt); break;
     case kAskFire: allJiQ(std::nullopt); break;
     case kAskDeleteRow: {

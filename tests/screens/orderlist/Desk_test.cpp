@@ -73,7 +73,14 @@ TEST_F(Desk, ClearingAnOpenDeskLeavesANewOfflineDeskAndOpensTheDeskPicker) {
 
     auto desk = openDesk();
     showDesk();
+    // A whole bill is cancelled only after the waiter confirmed it.
     menu("清空桌台");
+    EXPECT_EQ(alertMessage(), "确定清空桌台" + desk->m_strDeskName + "吗？点过的菜品将全部取消。");
+    tap("取消");
+    EXPECT_EQ(sim.requestsFor("cleardesk").size(), 0u);
+    EXPECT_EQ(NSServer::getNowDesk(), desk);
+    menu("清空桌台");
+    tap("确定");
     auto clear = sim.requestsFor("cleardesk");
     ASSERT_EQ(clear.size(), 1u);
     EXPECT_EQ(clear[0].field("deskid"), desk->m_strDeskID);
