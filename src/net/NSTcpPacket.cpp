@@ -22,6 +22,8 @@
 namespace {
 
 const char* const kConnectFailed = "网络连接失败";
+// Both attempts reached the server and neither brought a whole reply back.
+const char* const kNoReply = "服务器没有应答,请稍后再试";
 const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
@@ -595,6 +597,7 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     serialise();
     if (!sendMessage) return false;
     NSTcpNet& link = *link_;
+    bool unanswered = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!connect()) continue;
         if (link.writeNSString(*sendMessage) < 0) {
@@ -613,6 +616,7 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
         receiveMessage = link.readNSString(replyLimit);
         if (!receiveMessage || receiveMessage->empty()) {
             link.close();
+            unanswered = true;
             continue;
         }
         if (messageIsError(receiveMessage)) {
@@ -635,12 +639,16 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
                 replyDocument_.reset();
                 receiveMessage.reset();
                 link.closeForBreak();
+                unanswered = true;
                 continue;
             }
         }
         link.close();
         if (complete) return true;
+        unanswered = true;
     }
+    // A waiter who waited through both attempts is told why nothing happened.
+    if (unanswered) rootServices().showAyncStyle(kNoReply);
     return false;
 }
 

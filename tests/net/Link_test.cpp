@@ -118,6 +118,8 @@ TEST_F(LinkTest, ASilentOrCutReplyFailsAfterTheTimeOutAndIsWrittenOnceMore) {
         EXPECT_EQ(NSServer::getTcp()->sockfd(), 0) << c.name;
     }
     EXPECT_TRUE(root->alerts.empty());
+    // The waiter learns why nothing happened, once per exchange.
+    EXPECT_EQ(root->messages, std::vector<std::string>(4, "服务器没有应答,请稍后再试"));
 }
 
 TEST_F(LinkTest, ATimeOutOfZeroOrBelowNeverReachesAnExchange) {

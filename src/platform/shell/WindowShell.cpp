@@ -125,8 +125,13 @@ ui::Point WindowShell::pointOf(double px, double py) const {
 bool WindowShell::launch(ui::ApplicationDelegate& delegate) {
     delegate_ = &delegate;
     // A wait indicator shown just before a blocking exchange must reach the screen first.
+    // That frame stays up while the main thread blocks: it shows what is fading in or moving as
+    // it will stand.
     ui::Window::setDisplayNowHandler([this](ui::Window& window) {
-        if (&window == window_.get() && renderer_) drawFrame();
+        if (&window != window_.get() || !renderer_) return;
+        ui::Animation::setDrawingEndStates(true);
+        drawFrame();
+        ui::Animation::setDrawingEndStates(false);
     });
     const bool ok = delegate.didFinishLaunching(*window_);
     window_->makeKeyAndVisible();

@@ -165,6 +165,9 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool) {
 void AlertView::buttonTapped(int index) {
     if (!visible_) return;
     auto self = shared_from_this();
+    // The answer is given: a handler that blocks (an exchange with its wait logo) draws the screen
+    // without the question it answered.
+    setHidden(true);
     if (delegate_) delegate_->alertViewClickedButtonAtIndex(*this, index);
     dismissWithClickedButtonIndex(index, true);
 }

@@ -180,7 +180,15 @@ bool Animation::anyRunning() {
     return state().latestLoop == &loop && loop.now() < state().latestEnd;
 }
 
+namespace {
+bool endStatesDrawn = false;
+}  // namespace
+
+void Animation::setDrawingEndStates(bool endStates) { endStatesDrawn = endStates; }
+bool Animation::drawingEndStates() { return endStatesDrawn; }
+
 Animation::TransitionState Animation::transitionOf(const View& view) {
+    if (endStatesDrawn) return {};
     State& s = state();
     auto it = s.transitions.find(&view);
     if (it == s.transitions.end()) return {};

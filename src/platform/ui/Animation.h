@@ -50,6 +50,11 @@ public:
     // For the shell: whether something is still moving at the run loop's current time (draw
     // frames until it is not).
     static bool anyRunning();
+    // For the shell: while set, views are drawn as they stand when their animations end (no
+    // transition, final frames and alphas). A frame drawn just before the main thread blocks stays
+    // on the screen for the whole wait, so it shows where things are going, not a moment of the way.
+    static void setDrawingEndStates(bool endStates);
+    static bool drawingEndStates();
     // For drawing: the transition of `view` running now and its progress 0..1 (after the curve).
     struct TransitionState {
         Transition transition = Transition::None;

@@ -67,7 +67,7 @@ double View::progressOf(const RunningAnimation& a, double now) {
 
 const View::RunningAnimation* View::runningAnimation(RunningAnimation::Property p, double now,
                                                      double& progress) const {
-    if (animations_.empty()) return nullptr;
+    if (animations_.empty() || Animation::drawingEndStates()) return nullptr;
     // Forget what has ended.
     std::erase_if(animations_, [now](const RunningAnimation& a) { return now >= a.start + a.duration; });
     for (auto it = animations_.rbegin(); it != animations_.rend(); ++it) {

@@ -158,7 +158,13 @@ public:
         exchange->addTarget(ui::ControlEvent::TouchUpInside, [this](ui::Control&) {
             auto logo = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorView::Style::WhiteLarge);
             logo->setFrame({420, 250, 32, 32});
+            // It fades in, as the message panel does; the frame drawn before the block shows it.
+            logo->setAlpha(0);
             view()->addSubview(logo);
+            ui::Animation::begin(std::string("fade"));
+            ui::Animation::setDuration(0.3);
+            logo->setAlpha(1);
+            ui::Animation::commit();
             logo->startAnimating();
             if (ui::Window* w = view()->window()) w->displayNow();
             if (blocking) blocking();

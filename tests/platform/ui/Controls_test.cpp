@@ -231,7 +231,9 @@ struct AlertLog : AlertViewDelegate {
     std::vector<std::string> log;
     void willPresentAlertView(AlertView& a) override { log.push_back("present " + std::to_string(a.tag())); }
     void alertViewClickedButtonAtIndex(AlertView& a, int i) override {
-        log.push_back("clicked " + std::to_string(i) + " " + a.buttonTitleAtIndex(i));
+        // A handler may block (an exchange) and have the screen drawn meanwhile: the answered
+        // question is no longer on it.
+        log.push_back("clicked " + std::to_string(i) + " " + a.buttonTitleAtIndex(i) + (a.isHidden() ? "" : " shown"));
     }
     void alertViewDidDismissWithButtonIndex(AlertView&, int i) override { log.push_back("dismissed " + std::to_string(i)); }
 };
