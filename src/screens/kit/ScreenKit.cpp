@@ -1,4 +1,4 @@
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "screens/host/UILoginViewController.h"
+#include "screens/kit/UILoginViewController.h"
 
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
@@ -11,8 +11,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ UILoginViewController::~UILoginViewController() {
 
 ui::Rect UILoginViewController::screenRect() const {
     if (auto root = rootController.lock()) return root->frameRect();
-    if (auto root = NSServer::getRootController()) return root->frameRect();
+    if (auto root = ScreenRoot::current()) return root->frameRect();
     return {0, 0, 768, 1004};
 }
 
@@ -113,10 +113,10 @@ void UILoginViewController::viewDidLoad() {
         panel.setBackgroundColor(sand);
         tb_name->setBackgroundColor(sand);
     }
-    m_btnOK->setTitle(SwitchViewController::word("onok"));
-    m_btnCancel->setTitle(SwitchViewController::word("cancel"));
-    lb_userid->setText(SwitchViewController::word("userid"));
-    lb_password->setText(SwitchViewController::word("password"));
+    m_btnOK->setTitle(ScreenRoot::word("onok"));
+    m_btnCancel->setTitle(ScreenRoot::word("cancel"));
+    lb_userid->setText(ScreenRoot::word("userid"));
+    lb_password->setText(ScreenRoot::word("password"));
 }
 
 void UILoginViewController::viewDidUnload() {
@@ -264,7 +264,7 @@ void UILoginViewController::onOk() {
 
 std::string UILoginViewController::failureText(int result) {
     const char* key = result == 4 ? "login3" : result == 2 ? "login2" : result == 1 ? "login1" : "login4";
-    return platform::fmt("%@ (ID:%i)", SwitchViewController::word(key), result);
+    return platform::fmt("%@ (ID:%i)", ScreenRoot::word(key), result);
 }
 
 void UILoginViewController::showFailure(const std::string& text) {
@@ -273,8 +273,8 @@ void UILoginViewController::showFailure(const std::string& text) {
         return;
     }
     NSServer::setIsShowAlert(true);
-    auto alert = std::make_shared<ui::AlertView>(SwitchViewController::word("tishi"), text, this,
-                                                 SwitchViewController::word("onok"));
+    auto alert = std::make_shared<ui::AlertView>(ScreenRoot::word("tishi"), text, this,
+                                                 ScreenRoot::word("onok"));
     alert->show();
 }
 

@@ -12,14 +12,14 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/NSDialogProtocols.h"
 
 namespace ui {
 class Button;
 class Label;
 }  // namespace ui
 
-class SwitchViewController;
+class ScreenRoot;
 
 class UILoginViewController : public ui::ViewController,
                               public ui::TextFieldDelegate,
@@ -33,7 +33,7 @@ public:
     ~UILoginViewController() override;
 
     std::weak_ptr<NSLoginDlg> lastViewController;     // the requester; not kept alive
-    std::weak_ptr<SwitchViewController> rootController;
+    std::weak_ptr<ScreenRoot> rootController;
     int loginType = 0;
     std::shared_ptr<ui::TextField> userId;
     std::shared_ptr<ui::TextField> userPassword;

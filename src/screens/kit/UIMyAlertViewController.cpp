@@ -1,11 +1,11 @@
-#include "screens/host/UIMyAlertViewController.h"
+#include "screens/kit/UIMyAlertViewController.h"
 
 #include "core/NSServer.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void UIMyAlertViewController::loadView() {
 
 void UIMyAlertViewController::show() {
     self_ = std::static_pointer_cast<UIMyAlertViewController>(shared_from_this());
-    if (auto root = NSServer::getRootController()) root->view()->addSubview(view());
+    if (auto root = ScreenRoot::current()) root->view()->addSubview(view());
     v_view1_->setTag(tag_);
     lb_title_->setText(s_title_);
     lb_message_->setText(s_message_);

@@ -1,16 +1,16 @@
-#include "screens/host/UINumViewController.h"
+#include "screens/kit/UINumViewController.h"
 
 #include "core/NSLangueManager.h"
 #include "core/NSServer.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace {
 
-std::string word(const char* key) { return SwitchViewController::word(key); }
+std::string word(const char* key) { return ScreenRoot::word(key); }
 
 }  // namespace
 
@@ -23,7 +23,7 @@ std::vector<VirtualButton*> UINumViewController::keysInOrder() {
 
 void UINumViewController::viewDidLoad() {
     isfirst = true;
-    if (auto root = NSServer::getRootController()) view()->setFrame(root->frameRect());
+    if (auto root = ScreenRoot::current()) view()->setFrame(root->frameRect());
     view()->setBackgroundColor(kit::kShade);
     showInterface();
     if (m_tag == 760002 || m_tag == 760004) NSServer().playSound("RENS");

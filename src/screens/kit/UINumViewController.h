@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/NSDialogProtocols.h"
+#include "screens/kit/VirtualButton.h"
 
 namespace ui {
 class ImageView;

@@ -1,4 +1,4 @@
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/UISelectViewController.h"
 
 #include <algorithm>
 
@@ -8,8 +8,8 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace {
 
@@ -76,13 +76,13 @@ UISelectViewController::~UISelectViewController() {
 }
 
 void UISelectViewController::viewDidLoad() {
-    if (auto root = NSServer::getRootController()) view()->setFrame(root->frameRect());
+    if (auto root = ScreenRoot::current()) view()->setFrame(root->frameRect());
     view()->setBackgroundColor(kit::kShade);
     showInterface();
 }
 
 bool UISelectViewController::shouldAutorotateToInterfaceOrientation(int) {
-    if (auto root = NSServer::getRootController()) view()->setFrame(root->frameRect());
+    if (auto root = ScreenRoot::current()) view()->setFrame(root->frameRect());
     return true;
 }
 
@@ -136,7 +136,7 @@ void UISelectViewController::showInterface() {
         if (!buttonPictures) plainButtonFace(*m_panel, rect, "", kit::kQuiet);
         auto button = std::make_shared<VirtualButton>();
         button->create(*m_panel, rect, picture, picture);
-        button->setText(SwitchViewController::word(key), ui::Color::blackColor(), kButtonFont, *m_panel);
+        button->setText(ScreenRoot::word(key), ui::Color::blackColor(), kButtonFont, *m_panel);
         return button;
     };
     if (takesFreeText(m_tag)) m_btWrite = makeButton(16, "write");
@@ -290,7 +290,7 @@ void UISelectViewController::BeginWrite() {
     m_writer->setReturnKeyType(ui::ReturnKeyType::Done);
     m_writer->setBorderStyle(ui::TextField::BorderStyle::RoundedRect);
     m_writer->setFont(kit::bodyFont());
-    m_writer->setPlaceholder(SwitchViewController::word("writer"));
+    m_writer->setPlaceholder(ScreenRoot::word("writer"));
     if (!m_writeText.empty()) m_writer->setText(m_writeText);
     m_panel->addSubview(m_writer);
     m_writer->becomeFirstResponder();

@@ -12,8 +12,8 @@
 
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/NSDialogProtocols.h"
+#include "screens/kit/VirtualButton.h"
 
 class NSATreeClass;
 

@@ -1,6 +1,6 @@
-#include "screens/host/UIShowXViewController.h"
+#include "screens/kit/UIShowXViewController.h"
 
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/VirtualButton.h"
 
 #include "core/NSServer.h"
 #include "platform/foundation/FileSystem.h"
@@ -8,7 +8,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 
 namespace {
 

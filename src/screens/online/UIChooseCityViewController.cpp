@@ -1,4 +1,4 @@
-#include "online/UIChooseCityViewController.h"
+#include "screens/online/UIChooseCityViewController.h"
 
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
@@ -66,6 +66,7 @@ void UIChooseCityViewController::buildContent(ui::View& v) {
 void UIChooseCityViewController::viewDidLoad() {
     gpsoper_ = std::make_shared<NSGPSOper>();
     gpsoper_->upviewcontroller = this;
+    gpsoper_->screenFrame = ScreenRoot::currentFrame;
     gpsoper_->begin();
 }
 

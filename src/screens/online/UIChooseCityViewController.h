@@ -8,11 +8,11 @@
 
 #include "online/NSCityClass.h"
 #include "online/NSGPSOper.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TableView.h"
 
-class UIChooseCityViewController : public UIOnlineBackPage<&SwitchViewController::cityBackToFun>,
+class UIChooseCityViewController : public UIOnlineBackPage<&ScreenRoot::cityBackToFun>,
                                    public NSGPSOwner,
                                    public ui::TableViewDataSource,
                                    public ui::TableViewDelegate,

@@ -1,4 +1,4 @@
-#include "online/UICollectionShopViewController.h"
+#include "screens/online/UICollectionShopViewController.h"
 
 #include <nlohmann/json.hpp>
 

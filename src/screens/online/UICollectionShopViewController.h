@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "online/UIOnlinePage.h"
-#include "online/UIShopListTable.h"
+#include "screens/online/UIOnlinePage.h"
+#include "screens/online/UIShopListTable.h"
 #include "platform/ui/TableView.h"
 
-class UICollectionShopViewController : public UIOnlineBackPage<&SwitchViewController::collectionBack> {
+class UICollectionShopViewController : public UIOnlineBackPage<&ScreenRoot::collectionBack> {
 public:
     explicit UICollectionShopViewController(std::string nibName = "UICollectionShopViewController");
 

@@ -1,4 +1,4 @@
-#include "online/UICustomerLoginViewController.h"
+#include "screens/online/UICustomerLoginViewController.h"
 
 #include <nlohmann/json.hpp>
 
@@ -6,7 +6,7 @@
 #include "online/NSJsonResolver.h"
 #include "online/NSShopDBClass.h"
 #include "online/NSWebPages.h"
-#include "online/UIFunctionViewController.h"
+#include "screens/online/UIFunctionViewController.h"
 
 UICustomerLoginViewController::UICustomerLoginViewController(std::string nibName)
     : UIOnlinePage(std::move(nibName), "会员登录") {}

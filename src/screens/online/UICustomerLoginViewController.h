@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UICustomerLoginViewController : public UIOnlinePage {
 public:

@@ -1,4 +1,4 @@
-#include "online/UICustomerRegistViewController.h"
+#include "screens/online/UICustomerRegistViewController.h"
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +18,7 @@ UICustomerRegistViewController::UICustomerRegistViewController(std::string nibNa
     : UIOnlineBackPage(std::move(nibName), "注册") {
     gpsoper_ = std::make_shared<NSGPSOper>();
     gpsoper_->upviewcontroller = this;
+    gpsoper_->screenFrame = ScreenRoot::currentFrame;
     gpsoper_->begin();
 }
 

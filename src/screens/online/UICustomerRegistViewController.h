@@ -5,10 +5,10 @@
 #include <string>
 
 #include "online/NSGPSOper.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/ImageView.h"
 
-class UICustomerRegistViewController : public UIOnlineBackPage<&SwitchViewController::registBack>, public NSGPSOwner {
+class UICustomerRegistViewController : public UIOnlineBackPage<&ScreenRoot::registBack>, public NSGPSOwner {
 public:
     // Locating starts at once, before the page is shown.
     explicit UICustomerRegistViewController(std::string nibName = "UICustomerRegistViewController");

@@ -1,4 +1,4 @@
-#include "online/UIDingCanViewController.h"
+#include "screens/online/UIDingCanViewController.h"
 
 #include <nlohmann/json.hpp>
 
@@ -8,7 +8,7 @@
 #include "online/NSJsonResolver.h"
 #include "online/NSShopDBClass.h"
 #include "online/NSWebPages.h"
-#include "online/UIDingDanXViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"

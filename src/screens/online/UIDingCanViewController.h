@@ -10,7 +10,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "online/NSShopClass.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/PickerView.h"
@@ -19,7 +19,7 @@
 class UIDingDanXViewController;
 class NSCustomerClass;
 
-class UIDingCanViewController : public UIOnlineBackPage<&SwitchViewController::dingcanback>,
+class UIDingCanViewController : public UIOnlineBackPage<&ScreenRoot::dingcanback>,
                                 public ui::TableViewDataSource,
                                 public ui::TableViewDelegate,
                                 public ui::PickerViewDataSource,

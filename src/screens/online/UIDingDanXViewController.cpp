@@ -1,8 +1,8 @@
-#include "online/UIDingDanXViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
 
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/DishLineRow.h"
+#include "screens/orderlist/DishLineRow.h"
 
 UIDingDanXViewController::UIDingDanXViewController(std::string nibName)
     : UIOnlineBackPage(std::move(nibName), "订单详情") {

@@ -10,14 +10,14 @@
 
 #include "online/NSDingDClass.h"
 #include "online/NSOnlineOrders.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/TableView.h"
 
 namespace ui {
 class TextView;
 }
 
-class UIDingDanXViewController : public UIOnlineBackPage<&SwitchViewController::dingDxBack>,
+class UIDingDanXViewController : public UIOnlineBackPage<&ScreenRoot::dingDxBack>,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate {
 public:

@@ -1,4 +1,4 @@
-#include "online/UIDingListViewController.h"
+#include "screens/online/UIDingListViewController.h"
 
 #include "platform/ui/TableViewCell.h"
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "online/NSOnlineOrders.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/TableView.h"
 
-class UIDingListViewController : public UIOnlineBackPage<&SwitchViewController::DingLBack>,
+class UIDingListViewController : public UIOnlineBackPage<&ScreenRoot::DingLBack>,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate {
 public:

@@ -1,4 +1,4 @@
-#include "online/UIFunctionViewController.h"
+#include "screens/online/UIFunctionViewController.h"
 
 #include "core/NSServer.h"
 #include "online/NSShopDBClass.h"
@@ -18,14 +18,14 @@ void UIFunctionViewController::buildContent(ui::View& v) {
     const double w = v.bounds().width();
     std::weak_ptr<ui::ViewController> weak = weak_from_this();
     // The controls reach the page weakly: a view may outlive its controller for a moment.
-    auto withRoot = [weak](std::function<void(SwitchViewController&)> work) {
+    auto withRoot = [weak](std::function<void(ScreenRoot&)> work) {
         return [weak, work = std::move(work)] {
             auto self = std::static_pointer_cast<UIFunctionViewController>(weak.lock());
             if (auto* r = self ? self->root() : nullptr) work(*r);
         };
     };
     bt_city_ = kit::button(v, {24, kit::kBarHeight + 20, w - 48 - 200, 56}, cityTitle(),
-                           withRoot([](SwitchViewController& r) { r.chooseCity(); }));
+                           withRoot([](ScreenRoot& r) { r.chooseCity(); }));
     bt_user_ = kit::button(v, {w - 24 - 184, kit::kBarHeight + 20, 184, 56}, "未登录",
                            act(&UIFunctionViewController::customerLogin), kit::ButtonKind::Primary);
     m_shopSearchBar_ = std::make_shared<ui::SearchBar>(ui::Rect{24, kit::kBarHeight + 96, w - 48, 56});
@@ -37,15 +37,15 @@ void UIFunctionViewController::buildContent(ui::View& v) {
     struct Tile {
         const char* title;
         int tag;
-        std::function<void(SwitchViewController&, int)> open;
+        std::function<void(ScreenRoot&, int)> open;
     };
     const Tile tiles[] = {
-        {"地图找店", kNearbyMap, [](SwitchViewController& r, int tag) { r.showmapfind(true, tag); }},
-        {"附近商家", kNearbyList, [](SwitchViewController& r, int tag) { r.showmapfind(false, tag); }},
-        {"点菜", 0, [](SwitchViewController& r, int) { r.selectDish(); }},
-        {"个人中心", 0, [](SwitchViewController& r, int) { r.showPersonCenter(); }},
-        {"我的收藏", 0, [](SwitchViewController& r, int) { r.showCollection(); }},
-        {"我的订单", 0, [](SwitchViewController& r, int) { r.showDingL(); }},
+        {"地图找店", kNearbyMap, [](ScreenRoot& r, int tag) { r.showmapfind(true, tag); }},
+        {"附近商家", kNearbyList, [](ScreenRoot& r, int tag) { r.showmapfind(false, tag); }},
+        {"点菜", 0, [](ScreenRoot& r, int) { r.selectDish(); }},
+        {"个人中心", 0, [](ScreenRoot& r, int) { r.showPersonCenter(); }},
+        {"我的收藏", 0, [](ScreenRoot& r, int) { r.showCollection(); }},
+        {"我的订单", 0, [](ScreenRoot& r, int) { r.showDingL(); }},
     };
     const double gap = 24, top = kit::kBarHeight + 180;
     const double tw = (w - 48 - 2 * gap) / 3, th = 140;
@@ -54,7 +54,7 @@ void UIFunctionViewController::buildContent(ui::View& v) {
         const ui::Rect f{24 + (i % 3) * (tw + gap), top + (i / 3) * (th + gap), tw, th};
         auto open = t.open;
         const int tag = t.tag;
-        auto b = kit::button(v, f, t.title, withRoot([open, tag](SwitchViewController& r) { open(r, tag); }));
+        auto b = kit::button(v, f, t.title, withRoot([open, tag](ScreenRoot& r) { open(r, tag); }));
         b->setTitleFont(kit::titleFont());
         if (tag) b->setTag(tag);
     }

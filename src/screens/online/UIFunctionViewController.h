@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/SearchBar.h"
 
-class UIFunctionViewController : public UIOnlineBackPage<&SwitchViewController::functionBack>,
+class UIFunctionViewController : public UIOnlineBackPage<&ScreenRoot::functionBack>,
                                  public ui::SearchBarDelegate {
 public:
     explicit UIFunctionViewController(std::string nibName = "UIFunctionViewController");

@@ -1,4 +1,4 @@
-#include "online/UIJiFenViewController.h"
+#include "screens/online/UIJiFenViewController.h"
 
 #include <nlohmann/json.hpp>
 

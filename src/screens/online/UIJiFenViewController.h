@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
-class UIJiFenViewController : public UIOnlineBackPage<&SwitchViewController::JifBack> {
+class UIJiFenViewController : public UIOnlineBackPage<&ScreenRoot::JifBack> {
 public:
     explicit UIJiFenViewController(std::string nibName = "UIJiFenViewController");
 

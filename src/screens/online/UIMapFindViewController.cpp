@@ -1,4 +1,4 @@
-#include "online/UIMapFindViewController.h"
+#include "screens/online/UIMapFindViewController.h"
 
 #include <nlohmann/json.hpp>
 
@@ -149,6 +149,7 @@ void UIMapFindViewController::viewDidLoad() {
 
     gpsoper_ = std::make_shared<NSGPSOper>();
     gpsoper_->upviewcontroller = this;
+    gpsoper_->screenFrame = ScreenRoot::currentFrame;
     gpsoper_->begin();
 
     view()->addSubview(showShopType_ == kListView ? showTableView_ : showMapView_);

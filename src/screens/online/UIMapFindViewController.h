@@ -9,9 +9,9 @@
 #include <string>
 
 #include "online/NSGPSOper.h"
-#include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
-#include "online/UIOnlinePage.h"
-#include "online/UIShopListTable.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
+#include "screens/online/UIOnlinePage.h"
+#include "screens/online/UIShopListTable.h"
 #include "platform/location/MapView.h"
 #include "platform/ui/TableView.h"
 
@@ -32,7 +32,7 @@ private:
     std::string title_, subtitle_, tag_;
 };
 
-class UIMapFindViewController : public UIOnlineBackPage<&SwitchViewController::mapfindback>,
+class UIMapFindViewController : public UIOnlineBackPage<&ScreenRoot::mapfindback>,
                                 public NSGPSOwner,
                                 public location::MapViewDelegate,
                                 public ui::TableViewDataSource,

@@ -1,4 +1,4 @@
-#include "online/UIModifyPersonViewController.h"
+#include "screens/online/UIModifyPersonViewController.h"
 
 #include "core/NSServer.h"
 #include "online/NSShopDBClass.h"

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
-class UIModifyPersonViewController : public UIOnlineBackPage<&SwitchViewController::modifyPersonBack> {
+class UIModifyPersonViewController : public UIOnlineBackPage<&ScreenRoot::modifyPersonBack> {
 public:
     explicit UIModifyPersonViewController(std::string nibName = "UIModifyPersonViewController");
 

@@ -1,4 +1,4 @@
-#include "online/UIMyLabel.h"
+#include "screens/online/UIMyLabel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
 #include <nlohmann/json.hpp>
 
@@ -8,17 +8,17 @@
 #include "platform/foundation/Text.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/Window.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 
 UIOnlinePage::UIOnlinePage(std::string nibName, std::string title)
     : ui::ViewController(std::move(nibName)), title_(std::move(title)) {}
 
-void UIOnlinePage::setRootViewController(SwitchViewController* root) {
+void UIOnlinePage::setRootViewController(ScreenRoot* root) {
     rootViewController_ = root;
     rootWeak_ = root ? root->weak_from_this() : std::weak_ptr<ui::ViewController>();
 }
 
-SwitchViewController* UIOnlinePage::root() const { return rootWeak_.expired() ? nullptr : rootViewController_; }
+ScreenRoot* UIOnlinePage::root() const { return rootWeak_.expired() ? nullptr : rootViewController_; }
 
 UIOnlinePage::~UIOnlinePage() {
     // An alert still up must not answer a page that is gone.

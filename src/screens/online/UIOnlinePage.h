@@ -18,9 +18,9 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 
-class SwitchViewController;
+class ScreenRoot;
 class NSCustomerClass;
 
 class UIOnlinePage : public ui::ViewController, public ui::AlertViewDelegate, public ui::TextFieldDelegate {
@@ -30,9 +30,9 @@ public:
 
     // Kept without ownership. An answer may reach a page after the root has gone (at the end of a
     // run), so the page asks for it each time: null once it is gone.
-    void setRootViewController(SwitchViewController* root);
-    SwitchViewController* rootViewController() const { return root(); }
-    SwitchViewController* root() const;
+    void setRootViewController(ScreenRoot* root);
+    ScreenRoot* rootViewController() const { return root(); }
+    ScreenRoot* root() const;
 
     void loadView() override;
     // The back button.
@@ -126,23 +126,23 @@ protected:
     kit::TitleBar titleBar_;
 
 private:
-    SwitchViewController* rootViewController_ = nullptr;
+    ScreenRoot* rootViewController_ = nullptr;
     std::weak_ptr<ui::ViewController> rootWeak_;
     std::string title_;
     std::map<const ui::AlertView*, std::function<void(int)>> answers_;
 };
 
 // A page whose back button calls one operation of the root.
-template <void (SwitchViewController::*Back)()>
+template <void (ScreenRoot::*Back)()>
 class UIOnlineBackPage : public UIOnlinePage {
 public:
     using UIOnlinePage::UIOnlinePage;
     void onBack() override;
 };
 
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 
-template <void (SwitchViewController::*Back)()>
+template <void (ScreenRoot::*Back)()>
 void UIOnlineBackPage<Back>::onBack() {
     if (auto* r = root()) (r->*Back)();
 }

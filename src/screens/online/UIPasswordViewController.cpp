@@ -1,4 +1,4 @@
-#include "online/UIPasswordViewController.h"
+#include "screens/online/UIPasswordViewController.h"
 
 #include "online/NSCustomerClass.h"
 #include "online/NSWebPages.h"

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
-class UIPasswordViewController : public UIOnlineBackPage<&SwitchViewController::passwordBack> {
+class UIPasswordViewController : public UIOnlineBackPage<&ScreenRoot::passwordBack> {
 public:
     explicit UIPasswordViewController(std::string nibName = "UIPasswordViewController");
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 
-class UIPersonViewController : public UIOnlineBackPage<&SwitchViewController::personBack> {
+class UIPersonViewController : public UIOnlineBackPage<&ScreenRoot::personBack> {
 public:
     explicit UIPersonViewController(std::string nibName = "UIPersonViewController");
 

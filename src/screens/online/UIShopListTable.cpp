@@ -1,4 +1,4 @@
-#include "online/UIShopListTable.h"
+#include "screens/online/UIShopListTable.h"
 
 #include <nlohmann/json.hpp>
 

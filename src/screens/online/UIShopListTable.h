@@ -16,7 +16,7 @@
 
 #include "online/NSHTTPServer.h"
 #include "online/NSShopClass.h"
-#include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TableView.h"

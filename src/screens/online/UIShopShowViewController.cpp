@@ -1,4 +1,4 @@
-#include "online/UIShopShowViewController.h"
+#include "screens/online/UIShopShowViewController.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@
 #include "online/NSShopDBClass.h"
 #include "online/NSShopRecords.h"
 #include "online/NSWebPages.h"
-#include "online/UIMyLabel.h"
+#include "screens/online/UIMyLabel.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Application.h"

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "online/NSShopClass.h"
-#include "online/UIOnlinePage.h"
+#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TextView.h"
 
-class UIShopShowViewController : public UIOnlineBackPage<&SwitchViewController::shopshowback> {
+class UIShopShowViewController : public UIOnlineBackPage<&ScreenRoot::shopshowback> {
 public:
     explicit UIShopShowViewController(std::string nibName = "UIShopShowViewController");
 

@@ -1,4 +1,4 @@
-#include "screens/host/DishLineRow.h"
+#include "screens/orderlist/DishLineRow.h"
 
 #include "core/NSServer.h"
 #include "model/NSCaipClass.h"
@@ -7,8 +7,8 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/OrderListRules.h"
 
 namespace kit {
@@ -47,7 +47,7 @@ std::shared_ptr<ui::TableViewCell> dishLineCell(const NSDishClass& line, int row
            ui::TextAlignment::Right, color);
     column(206, 45, platform::fmt("%g", line.GetPrice()), ui::TextAlignment::Right, color);
     const char* state = orderlist::stateWord(line.m_iState);
-    column(251, 50, state ? SwitchViewController::word(state) : std::string(), ui::TextAlignment::Right, color);
+    column(251, 50, state ? ScreenRoot::word(state) : std::string(), ui::TextAlignment::Right, color);
     return cell;
 }
 

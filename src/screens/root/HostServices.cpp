@@ -1,8 +1,8 @@
-#include "screens/host/HostServices.h"
+#include "screens/root/HostServices.h"
 
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 
 void HostServices::showWaitLogo() {
     if (auto root = root_.lock()) root->showWaitLogo();

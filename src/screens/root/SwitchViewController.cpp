@@ -1,6 +1,5 @@
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 
-#include "core/NSLangueManager.h"
 #include "core/NSServer.h"
 #include "net/RootServices.h"
 #include "platform/foundation/FileSystem.h"
@@ -9,10 +8,10 @@
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Window.h"
-#include "screens/host/HostServices.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/UIMessageShowViewController.h"
-#include "screens/host/UIWebSearchViewController.h"
+#include "screens/root/HostServices.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/root/UIMessageShowViewController.h"
+#include "screens/root/UIWebSearchViewController.h"
 #include "screens/skin/UISetViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"
 
@@ -23,7 +22,7 @@ constexpr int kDemoQuestionTag = 6;
 
 }  // namespace
 
-SwitchViewController::SwitchViewController() : ui::ViewController("SwitchViewController") {}
+SwitchViewController::SwitchViewController() : ScreenRoot("SwitchViewController") {}
 
 SwitchViewController::~SwitchViewController() {
     // Alerts still up must not call back into a root that is gone.
@@ -34,6 +33,7 @@ SwitchViewController::~SwitchViewController() {
 std::shared_ptr<SwitchViewController> SwitchViewController::create() {
     auto root = std::make_shared<SwitchViewController>();
     NSServer::setRootController(root);
+    ScreenRoot::setCurrentLookup([] { return std::shared_ptr<ScreenRoot>(NSServer::getRootController()); });
     setRootServices(std::make_shared<HostServices>(root));
     return root;
 }
@@ -110,16 +110,6 @@ void SwitchViewController::after(double seconds, std::function<void(SwitchViewCo
 }
 
 // ---- Words and alerts -----------------------------------------------------------------------------
-
-std::string SwitchViewController::word(const std::string& key) {
-    auto words = NSServer::getLangueManager();
-    return words ? words->text(key) : std::string();
-}
-
-std::string SwitchViewController::wordFormat(const std::string& key, const std::vector<std::string>& args) {
-    std::vector<platform::FormatArg> values(args.begin(), args.end());
-    return platform::format(word(key), values);
-}
 
 void SwitchViewController::showRootAlert(const std::string& text) {
     showAlertOrMessage(word("tishi"), text, word("onok"));

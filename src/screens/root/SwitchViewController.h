@@ -27,7 +27,7 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace ui {
 class ActivityIndicatorView;
@@ -42,73 +42,7 @@ class NSShopClass;
 class NSCplbTreeClass;
 class NSDingDClass;
 
-class UIFunctionViewController;
-class UITaoCanViewController;
-class UIWelcomeViewController;
-class UISelectCaipViewController;
-class UISearchCaipViewController;
-class UINumViewController;
-class UICaipViewController;
-class UIDishLViewController;
-class UILoginViewController;
-class UISelectViewController;
-class UIMessageShowViewController;
-class UISetViewController;
-class UIYuDingViewController;
-class UISelectBomViewController;
-class UIQuickCaipViewController;
-class UIWebSearchViewController;
-class UIChooseCityViewController;
-class UICustomerLoginViewController;
-class UICustomerRegistViewController;
-class UIMapFindViewController;
-class UIShopShowViewController;
-class UIDingCanViewController;
-class UIDingListViewController;
-class UIDingDanXViewController;
-class UIPersonViewController;
-class UIPasswordViewController;
-class UIModifyPersonViewController;
-class UICollectionShopViewController;
-class UIJiFenViewController;
-
-class SwitchViewController;
-
-// One screen slot of the root. It owns the open screen; storing another screen or null lets the
-// previous one go, and a screen that is let go of takes its view out of the root's view with it,
-// so no view outlives the screen that drew it. Storing a screen needs its class to be complete;
-// clearing the slot and reaching the screen as a controller do not.
-template <class T>
-class ScreenSlot {
-public:
-    explicit ScreenSlot(SwitchViewController& owner) : owner_(owner) {}
-    ScreenSlot(const ScreenSlot&) = delete;
-    ScreenSlot& operator=(const ScreenSlot&) = delete;
-
-    ScreenSlot& operator=(std::shared_ptr<T> screen);
-    ScreenSlot& operator=(std::nullptr_t);
-
-    const std::shared_ptr<T>& get() const { return screen_; }
-    operator const std::shared_ptr<T>&() const { return screen_; }
-    T* operator->() const { return screen_.get(); }
-    T& operator*() const { return *screen_; }
-    explicit operator bool() const { return screen_ != nullptr; }
-    bool operator==(std::nullptr_t) const { return screen_ == nullptr; }
-    // The open screen as a plain controller (its view), or null.
-    ui::ViewController* controller() const { return base_.get(); }
-
-private:
-    void letGo(std::shared_ptr<ui::ViewController> old);
-
-    SwitchViewController& owner_;
-    std::shared_ptr<T> screen_;
-    std::shared_ptr<ui::ViewController> base_;
-};
-
-class SwitchViewController : public ui::ViewController,
-                             public NSSelectDlg,
-                             public NSNumDlg,
-                             public ui::AlertViewDelegate {
+class SwitchViewController : public ScreenRoot {
 public:
     SwitchViewController();
     ~SwitchViewController() override;
@@ -117,42 +51,6 @@ public:
     // client; the application delegate calls it when launching has finished.
     static std::shared_ptr<SwitchViewController> create();
 
-    // ---- Slots: non-null exactly while the screen is open (exceptions noted) ----------------
-    ScreenSlot<UIFunctionViewController> functionViewController{*this};  // online home; made at the first visit
-    ScreenSlot<UITaoCanViewController> taoCanViewController{*this};
-    ScreenSlot<UIWelcomeViewController> welcomeViewController{*this};
-    ScreenSlot<UISelectCaipViewController> selectCaipViewController{*this};  // kept until the next menu
-    ScreenSlot<UINumViewController> numViewController{*this};
-    ScreenSlot<UICaipViewController> caipViewController{*this};
-    ScreenSlot<UIDishLViewController> listViewController{*this};
-    ScreenSlot<UILoginViewController> loginViewController{*this};
-    ScreenSlot<UISelectViewController> selectViewController{*this};
-    ScreenSlot<UIMessageShowViewController> messageViewController{*this};
-    ScreenSlot<UISetViewController> setViewController{*this};
-    // The desk that was current before a desk choice (or the transfer target); never cleared.
-    std::shared_ptr<NSDeskClass> chooseDeskBuffer;
-    ScreenSlot<UISelectCaipViewController> bom_selectCaipViewController{*this};
-    ScreenSlot<UICaipViewController> bom_caipViewController{*this};
-    ScreenSlot<UIYuDingViewController> yudingViewController{*this};
-    ScreenSlot<UISelectBomViewController> selectBomViewController{*this};
-    ScreenSlot<UIQuickCaipViewController> quickCaipViewController{*this};
-    ScreenSlot<UIWebSearchViewController> webSearchViewController{*this};
-    ScreenSlot<UIChooseCityViewController> chooseCityViewController{*this};
-    ScreenSlot<UICustomerLoginViewController> customerLoginViewController{*this};
-    ScreenSlot<UICustomerRegistViewController> customerRegistViewController{*this};
-    ScreenSlot<UIMapFindViewController> mapFindViewController{*this};
-    ScreenSlot<UIShopShowViewController> shopShowViewController{*this};
-    ScreenSlot<UIDingCanViewController> dingCanViewController{*this};
-    ScreenSlot<UIDingListViewController> dingListViewController{*this};
-    ScreenSlot<UIDingDanXViewController> dingDXViewController{*this};
-    ScreenSlot<UIPersonViewController> personViewController{*this};
-    ScreenSlot<UIPasswordViewController> passwordViewCOntroller{*this};
-    ScreenSlot<UIModifyPersonViewController> modifyPersonViewController{*this};
-    ScreenSlot<UICollectionShopViewController> collectionShopViewController{*this};
-    ScreenSlot<UIJiFenViewController> jiFenViewController{*this};
-    // The dish search screen while a host shows it; nothing in the program opens it yet.
-    ScreenSlot<UISearchCaipViewController> searchCaipViewController{*this};
-
     // The wait logo while it is up, else null.
     const std::shared_ptr<ui::ActivityIndicatorView>& progressInd() const { return progressInd_; }
     // The last text given to showAyncStyle.
@@ -160,15 +58,15 @@ public:
 
     // ---- Services for every screen -------------------------------------------------------------
     // The screen rectangle; every screen and dialog places its view from it.
-    ui::Rect frameRect() const { return frameRect_; }
+    ui::Rect frameRect() const override { return frameRect_; }
     void setFrameRect(const ui::Rect& rect) { frameRect_ = rect; }
     // A text on the message panel from any thread; on the main thread the panel is drawn at once
     // so that it shows while an exchange blocks.
-    void showAyncStyle(const std::string& text);
+    void showAyncStyle(const std::string& text) override;
     // A text on the message panel (main thread).
-    void showMessage(const std::string& text);
+    void showMessage(const std::string& text) override;
     // Fades the message panel out.
-    void clearShow();
+    void clearShow() override;
     // The wait logo around a blocking exchange: drawn before showWaitLogo returns; calls from
     // another thread are carried to the main thread.
     void showWaitLogo();
@@ -179,16 +77,12 @@ public:
 
     // The alert-or-message rule with the root as the alert's delegate (title words["tishi"],
     // button words["onok"]): the text goes to the message panel while an alert is shown.
-    void showRootAlert(const std::string& text);
+    void showRootAlert(const std::string& text) override;
     // A question of the root (its answer comes to alertViewClickedButtonAtIndex by tag); does
     // not touch the alert-shown flag.
     std::shared_ptr<ui::AlertView> askRoot(int tag, const std::string& title,
                                            const std::string& message, const std::string& button0,
                                            const std::string& button1);
-    // A word of the word table ("" when missing).
-    static std::string word(const std::string& key);
-    // A format of the word table filled through the safe formatter.
-    static std::string wordFormat(const std::string& key, const std::vector<std::string>& args);
     // A one-shot timer on the main run loop that keeps the root alive only weakly.
     void after(double seconds, std::function<void(SwitchViewController&)> work);
 
@@ -211,8 +105,8 @@ public:
     void viewDidUnload() override;
 
     // ---- Settings screen ------------------------------------------------------------------------
-    void set();
-    void setBack();
+    void set() override;
+    void setBack() override;
 
     // ---- Demo data ------------------------------------------------------------------------------
     // NO: the offer at start; YES: the download.
@@ -220,46 +114,46 @@ public:
     void downloadData();
 
     // ---- Ordering screens -----------------------------------------------------------------------
-    void begin(const std::optional<std::string>& key);
-    void backToWel();
-    bool showBigCaip1(const std::shared_ptr<NSCaipClass>& dish);
-    void showBigCaip();
-    void backToSelectCaip(bool animated);
-    void bomSelectCaipBack();
-    void showBomDish(const std::shared_ptr<NSDishClass>& line);
-    void BomCaiBackToSelect();
-    void showBigCaipForEx(const std::shared_ptr<NSDishClass>& item);
-    void BigCaipExBack();
-    void bomAddCaip();
-    void bom_showBigCaip1(const std::shared_ptr<NSCaipClass>& dish);
-    void bom_showBigCaip();
-    void bom_backToSelectCaip(bool animated);
-    void bomAddCaipBack();
-    void showSellOutList();
-    void dishlist();
-    void dishlistBackToSelectCaip();
+    void begin(const std::optional<std::string>& key) override;
+    void backToWel() override;
+    bool showBigCaip1(const std::shared_ptr<NSCaipClass>& dish) override;
+    void showBigCaip() override;
+    void backToSelectCaip(bool animated) override;
+    void bomSelectCaipBack() override;
+    void showBomDish(const std::shared_ptr<NSDishClass>& line) override;
+    void BomCaiBackToSelect() override;
+    void showBigCaipForEx(const std::shared_ptr<NSDishClass>& item) override;
+    void BigCaipExBack() override;
+    void bomAddCaip() override;
+    void bom_showBigCaip1(const std::shared_ptr<NSCaipClass>& dish) override;
+    void bom_showBigCaip() override;
+    void bom_backToSelectCaip(bool animated) override;
+    void bomAddCaipBack() override;
+    void showSellOutList() override;
+    void dishlist() override;
+    void dishlistBackToSelectCaip() override;
     void showQuickCaip(const std::shared_ptr<NSCaipClass>& dish, const std::shared_ptr<NSDishClass>& line,
-                       bool setMealItem);
-    void modifyCaip(const std::shared_ptr<NSDishClass>& line);
-    void quickCaipBack();
-    void showBigCaipForSearch(const std::shared_ptr<NSCaipClass>& dish);
+                       bool setMealItem) override;
+    void modifyCaip(const std::shared_ptr<NSDishClass>& line) override;
+    void quickCaipBack() override;
+    void showBigCaipForSearch(const std::shared_ptr<NSCaipClass>& dish) override;
     // The dish search screen closes: its view leaves and the screen beneath shows again.
-    void searchCaipBack();
-    void caipBackToDishlist();
-    void welShowDishList();
-    void welDishListBack();
-    void welBigCaipBack();
-    void welShowBigCaip(const std::shared_ptr<NSCaipClass>& dish);
+    void searchCaipBack() override;
+    void caipBackToDishlist() override;
+    void welShowDishList() override;
+    void welDishListBack() override;
+    void welBigCaipBack() override;
+    void welShowBigCaip(const std::shared_ptr<NSCaipClass>& dish) override;
 
     // ---- Web page screen ------------------------------------------------------------------------
-    void showWebSearch();
+    void showWebSearch() override;
     void WebSearchBack();
 
     // ---- Desk flow and login (SwitchViewControllerDesk.cpp, SwitchViewControllerLogin.cpp) -----
     // The fixed-desk check: "1" from the start-up timer, "NO_LOGIN" once the login passed.
-    void chooseSetDesk(const std::string& word);
-    void trunDesk();
-    void chooseDesk(bool offlineSection);
+    void chooseSetDesk(const std::string& word) override;
+    void trunDesk() override;
+    void chooseDesk(bool offlineSection) override;
     void SelectDlgOk() override;
     void SelectDlgCancel() override;
     void NumDlgOk() override;
@@ -273,9 +167,9 @@ public:
     // The answers of the root's alerts (alertView:clickedButtonAtIndex:).
     void alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex) override;
     // The login gate: the requester hears loginBack(loginType, ok).
-    void login(const std::shared_ptr<NSLoginDlg>& requester, int loginType);
+    void login(const std::shared_ptr<NSLoginDlg>& requester, int loginType) override;
     // Asks the open login panel to close.
-    void loginBack();
+    void loginBack() override;
     // Steps of the desk flow: the desk picker with its tag and title; a desk-tree row chosen in
     // the picker or named by the fixed-desk configuration; a transfer target and the transfer
     // itself; the order list's table reloaded when there is a list.
@@ -286,41 +180,41 @@ public:
     void reloadDishList();
 
     // ---- Online pages ---------------------------------------------------------------------------
-    void showshop(const std::shared_ptr<NSShopClass>& shop);
-    void shopshowback();
-    void showJif();
-    void JifBack();
-    void modifyPerson();
-    void modifyPersonBack();
-    void showPersonCenter();
-    void personBack();
-    void modifyPassword();
-    void passwordBack();
-    void showdingcan(const std::shared_ptr<NSShopClass>& shop, int kind);
-    void dingcanback();
-    void customerLogin();
-    void customerLoginBack();
-    void showCollection();
-    void collectionBack();
-    void searchShop(const std::string& text);
-    void showmapfind(bool map, int ty);
-    void mapfindback();
-    void showDingL();
-    void DingLBack();
-    void showDingDX(const std::shared_ptr<NSDingDClass>& order);
-    void dingDxBack();
-    void chooseCity();
-    void cityBackToFun();
-    void showRegist();
-    void registBack();
-    void selectDish();
+    void showshop(const std::shared_ptr<NSShopClass>& shop) override;
+    void shopshowback() override;
+    void showJif() override;
+    void JifBack() override;
+    void modifyPerson() override;
+    void modifyPersonBack() override;
+    void showPersonCenter() override;
+    void personBack() override;
+    void modifyPassword() override;
+    void passwordBack() override;
+    void showdingcan(const std::shared_ptr<NSShopClass>& shop, int kind) override;
+    void dingcanback() override;
+    void customerLogin() override;
+    void customerLoginBack() override;
+    void showCollection() override;
+    void collectionBack() override;
+    void searchShop(const std::string& text) override;
+    void showmapfind(bool map, int ty) override;
+    void mapfindback() override;
+    void showDingL() override;
+    void DingLBack() override;
+    void showDingDX(const std::shared_ptr<NSDingDClass>& order) override;
+    void dingDxBack() override;
+    void chooseCity() override;
+    void cityBackToFun() override;
+    void showRegist() override;
+    void registBack() override;
+    void selectDish() override;
     // The online home: made at the first visit and kept; put on top again at every later one.
-    void showFunction();
+    void showFunction() override;
     // Takes the online home off the screen (it stays kept for the next visit).
-    void functionBack();
+    void functionBack() override;
 
     // Called by a slot when it lets go of a screen: takes the screen's view out of the root's.
-    void screenLetGo(std::shared_ptr<ui::ViewController> screen);
+    void screenLetGo(std::shared_ptr<ui::ViewController> screen) override;
 
 private:
     // Places a screen's view at `frame` on top of the root's view.
@@ -370,27 +264,3 @@ private:
     // thread reached the main thread cancels it.
     std::atomic<unsigned> waitGeneration_{0};
 };
-
-template <class T>
-ScreenSlot<T>& ScreenSlot<T>::operator=(std::shared_ptr<T> screen) {
-    if (screen == screen_) return *this;
-    std::shared_ptr<ui::ViewController> old = std::move(base_);
-    base_ = screen;
-    screen_ = std::move(screen);
-    letGo(std::move(old));
-    return *this;
-}
-
-template <class T>
-ScreenSlot<T>& ScreenSlot<T>::operator=(std::nullptr_t) {
-    std::shared_ptr<ui::ViewController> old = std::move(base_);
-    base_.reset();
-    screen_.reset();
-    letGo(std::move(old));
-    return *this;
-}
-
-template <class T>
-void ScreenSlot<T>::letGo(std::shared_ptr<ui::ViewController> old) {
-    if (old) owner_.screenLetGo(std::move(old));
-}

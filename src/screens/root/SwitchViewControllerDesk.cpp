@@ -1,6 +1,6 @@
 // The desk flow of the root: choosing, opening and transferring desks, offline desks and their
 // merge, reserved desks, fixed-desk mode, and the answers of the root's own alerts.
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 
 #include "core/NSServer.h"
 #include "model/NSATreeClass.h"
@@ -12,10 +12,10 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
-#include "screens/host/UILoginViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
-#include "screens/host/UIYuDingViewController.h"
+#include "screens/kit/UILoginViewController.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"

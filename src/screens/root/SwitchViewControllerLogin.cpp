@@ -1,11 +1,11 @@
 // The waiter login gate: actions that must know their waiter pass here first.
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 
 #include "core/NSServer.h"
 #include "model/NSUserClass.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/UILoginViewController.h"
+#include "screens/kit/UILoginViewController.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "model/NSDishClass.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Animation.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/lineedit/UISelectBomViewController.h"
 #include "screens/menu/UICaipViewController.h"

@@ -1,8 +1,8 @@
-#include "screens/host/UIMessageShowViewController.h"
+#include "screens/root/UIMessageShowViewController.h"
 
 #include "core/NSServer.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/root/SwitchViewController.h"
 
 namespace {
 

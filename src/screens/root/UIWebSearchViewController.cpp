@@ -1,8 +1,8 @@
-#include "screens/host/UIWebSearchViewController.h"
+#include "screens/root/UIWebSearchViewController.h"
 
 #include "core/NSServer.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/root/SwitchViewController.h"
 
 UIWebSearchViewController::UIWebSearchViewController(std::string nibName) : ui::ViewController(std::move(nibName)) {}
 

@@ -1,4 +1,4 @@
-#include "screens/host/UIYuDingViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 
 #include "core/NSServer.h"
 #include "model/NSCaipClass.h"
@@ -12,9 +12,9 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/DishLineRow.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/orderlist/DishLineRow.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/root/SwitchViewController.h"
 
 UIYuDingViewController::UIYuDingViewController() : ui::ViewController("UIYuDingViewController") {}
 

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "DialogFixture.h"
+#include "screens/root/DialogFixture.h"
 #include "platform/foundation/Sound.h"
-#include "screens/host/UINumViewController.h"
+#include "screens/kit/UINumViewController.h"
 
 namespace {
 

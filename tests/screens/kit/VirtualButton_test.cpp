@@ -7,7 +7,7 @@
 #include "platform/render/UiHooks.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/VirtualButton.h"
 
 namespace {
 

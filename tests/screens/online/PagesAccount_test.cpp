@@ -3,12 +3,12 @@
 // and points.
 
 #include "PagesFixture.h"
-#include "online/UICustomerLoginViewController.h"
-#include "online/UICustomerRegistViewController.h"
-#include "online/UIFunctionViewController.h"
-#include "online/UIJiFenViewController.h"
-#include "online/UIModifyPersonViewController.h"
-#include "online/UIPasswordViewController.h"
+#include "screens/online/UICustomerLoginViewController.h"
+#include "screens/online/UICustomerRegistViewController.h"
+#include "screens/online/UIFunctionViewController.h"
+#include "screens/online/UIJiFenViewController.h"
+#include "screens/online/UIModifyPersonViewController.h"
+#include "screens/online/UIPasswordViewController.h"
 #include "platform/foundation/FileSystem.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // collected shops (pages, repeated records, the store's list, reloading after a detail closes).
 
 #include "PagesFixture.h"
-#include "online/UIChooseCityViewController.h"
-#include "online/UICollectionShopViewController.h"
-#include "online/UIFunctionViewController.h"
-#include "online/UIShopShowViewController.h"
+#include "screens/online/UIChooseCityViewController.h"
+#include "screens/online/UICollectionShopViewController.h"
+#include "screens/online/UIFunctionViewController.h"
+#include "screens/online/UIShopShowViewController.h"
 
 namespace {
 

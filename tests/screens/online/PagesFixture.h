@@ -15,7 +15,7 @@
 #include "platform/location/ReverseGeocoder.h"
 #include "platform/render/UiHooks.h"
 #include "platform/ui/TextField.h"
-#include "screens/host/ScreenFixture.h"
+#include "screens/root/ScreenFixture.h"
 #include "websim/WebSim.h"
 
 namespace pagestest {

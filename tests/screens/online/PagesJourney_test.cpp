@@ -5,11 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "PagesFixture.h"
-#include "online/UIDingCanViewController.h"
-#include "online/UIDingDanXViewController.h"
-#include "online/UIFunctionViewController.h"
-#include "online/UIMapFindViewController.h"
-#include "online/UIShopShowViewController.h"
+#include "screens/online/UIDingCanViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
+#include "screens/online/UIFunctionViewController.h"
+#include "screens/online/UIMapFindViewController.h"
+#include "screens/online/UIShopShowViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
 
 namespace {

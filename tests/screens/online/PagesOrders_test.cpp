@@ -4,9 +4,9 @@
 
 #include "PagesFixture.h"
 #include "model/NSCaipDBClass.h"
-#include "online/UIDingDanXViewController.h"
-#include "online/UIDingListViewController.h"
-#include "online/UIFunctionViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
+#include "screens/online/UIDingListViewController.h"
+#include "screens/online/UIFunctionViewController.h"
 #include "platform/ui/TextView.h"
 #include "screens/menu/UISelectCaipViewController.h"
 

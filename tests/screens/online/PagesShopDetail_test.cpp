@@ -4,10 +4,10 @@
 #include <nlohmann/json.hpp>
 
 #include "PagesFixture.h"
-#include "online/UIDingCanViewController.h"
-#include "online/UIDingDanXViewController.h"
-#include "online/UIMyLabel.h"
-#include "online/UIShopShowViewController.h"
+#include "screens/online/UIDingCanViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
+#include "screens/online/UIMyLabel.h"
+#include "screens/online/UIShopShowViewController.h"
 #include "platform/foundation/Date.h"
 #include "platform/ui/Application.h"
 

@@ -4,8 +4,8 @@
 
 #include "PagesFixture.h"
 #include "online/NSShopRecords.h"
-#include "online/UIMapFindViewController.h"
-#include "online/UIShopShowViewController.h"
+#include "screens/online/UIMapFindViewController.h"
+#include "screens/online/UIShopShowViewController.h"
 #include "platform/foundation/Text.h"
 #include "platform/location/MapView.h"
 

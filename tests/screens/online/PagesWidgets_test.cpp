@@ -5,8 +5,8 @@
 
 #include "PagesFixture.h"
 #include "online/NSGPSOper.h"
-#include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
-#include "online/UIMyLabel.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
+#include "screens/online/UIMyLabel.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/TableView.h"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "model/NSCaipDBClass.h"
-#include "online/PagesFixture.h"
-#include "online/UIMapFindViewController.h"
+#include "screens/online/PagesFixture.h"
+#include "screens/online/UIMapFindViewController.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/Text.h"
 #include "screens/orderlist/UIDishLViewController.h"

@@ -14,9 +14,9 @@
 #include "model/NSYuDingClass.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
-#include "screens/host/UIYuDingViewController.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "ScreenFixture.h"
 #include "platform/ui/TextField.h"
-#include "screens/host/UILoginViewController.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/UILoginViewController.h"
+#include "screens/kit/VirtualButton.h"
 
 class DialogFixture : public ScreenFixture {
 protected:

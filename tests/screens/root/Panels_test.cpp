@@ -1,9 +1,9 @@
 // The custom alert, the popup and the web page screen, worked by taps.
 
 #include "ScreenFixture.h"
-#include "screens/host/UIMyAlertViewController.h"
-#include "screens/host/UIShowXViewController.h"
-#include "screens/host/UIWebSearchViewController.h"
+#include "screens/kit/UIMyAlertViewController.h"
+#include "screens/kit/UIShowXViewController.h"
+#include "screens/root/UIWebSearchViewController.h"
 
 namespace {
 

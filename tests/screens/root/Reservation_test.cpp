@@ -9,7 +9,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/UIYuDingViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 
 namespace {
 

@@ -33,8 +33,8 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/Window.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UIMessageShowViewController.h"
+#include "screens/root/SwitchViewController.h"
+#include "screens/root/UIMessageShowViewController.h"
 
 class ScreenFixture : public CoreTest {
 protected:

@@ -1,4 +1,4 @@
-#include "online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 
 #include <algorithm>
 #include <cmath>
