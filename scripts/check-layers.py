@@ -71,7 +71,7 @@ def main():
     for e in errors:
         print(e, file=sys.stderr)
     if errors:
-        print(f"{len(errors)} include(s) against the layer order of src/LAYERS", file=sys.stderr)
+        print(f"{len(errors)} place(s) against the layer order of src/LAYERS", file=sys.stderr)
         return 1
     return 0
 

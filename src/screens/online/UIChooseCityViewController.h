@@ -8,9 +8,9 @@
 
 #include "online/NSCityClass.h"
 #include "online/NSGPSOper.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UIChooseCityViewController : public UIOnlineBackPage<&ScreenRoot::cityBackToFun>,
                                    public NSGPSOwner,

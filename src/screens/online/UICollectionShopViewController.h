@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/ui/TableView.h"
 #include "screens/online/UIOnlinePage.h"
 #include "screens/online/UIShopListTable.h"
-#include "platform/ui/TableView.h"
 
 class UICollectionShopViewController : public UIOnlineBackPage<&ScreenRoot::collectionBack> {
 public:

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "online/NSGPSOper.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/ImageView.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UICustomerRegistViewController : public UIOnlineBackPage<&ScreenRoot::registBack>, public NSGPSOwner {
 public:

@@ -8,13 +8,13 @@
 #include "online/NSJsonResolver.h"
 #include "online/NSShopDBClass.h"
 #include "online/NSWebPages.h"
-#include "screens/online/UIDingDanXViewController.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/TableViewCell.h"
+#include "screens/online/UIDingDanXViewController.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "online/NSShopClass.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UIDingDanXViewController;
 class NSCustomerClass;

@@ -10,8 +10,8 @@
 
 #include "online/NSDingDClass.h"
 #include "online/NSOnlineOrders.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/UIOnlinePage.h"
 
 namespace ui {
 class TextView;

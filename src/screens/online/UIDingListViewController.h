@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "online/NSOnlineOrders.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UIDingListViewController : public UIOnlineBackPage<&ScreenRoot::DingLBack>,
                                  public ui::TableViewDataSource,

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/SearchBar.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UIFunctionViewController : public UIOnlineBackPage<&ScreenRoot::functionBack>,
                                  public ui::SearchBarDelegate {

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "online/NSGPSOper.h"
+#include "platform/location/MapView.h"
+#include "platform/ui/TableView.h"
 #include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 #include "screens/online/UIOnlinePage.h"
 #include "screens/online/UIShopListTable.h"
-#include "platform/location/MapView.h"
-#include "platform/ui/TableView.h"
 
 // The pin of one shop.
 class GooglePoint : public location::Annotation {

@@ -16,10 +16,10 @@
 
 #include "online/NSHTTPServer.h"
 #include "online/NSShopClass.h"
-#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
 
 // The search state of a shop list.
 struct FindShopStuct {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "online/NSShopClass.h"
-#include "screens/online/UIOnlinePage.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TextView.h"
+#include "screens/online/UIOnlinePage.h"
 
 class UIShopShowViewController : public UIOnlineBackPage<&ScreenRoot::shopshowback> {
 public:

@@ -15,9 +15,9 @@
 #include "screens/kit/UILoginViewController.h"
 #include "screens/kit/UINumViewController.h"
 #include "screens/kit/UISelectViewController.h"
-#include "screens/root/UIYuDingViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"
 
 namespace {

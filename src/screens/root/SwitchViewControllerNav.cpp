@@ -11,7 +11,6 @@
 #include "model/NSDishClass.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Animation.h"
-#include "screens/root/SwitchViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/lineedit/UISelectBomViewController.h"
 #include "screens/menu/UICaipViewController.h"
@@ -19,6 +18,7 @@
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/menu/UITaoCanViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
+#include "screens/root/SwitchViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"
 #include "screens/skin/VirtualForm.h"
 

@@ -3,6 +3,8 @@
 
 #include "core/NSServer.h"
 #include "online/NSShopDBClass.h"
+#include "platform/foundation/Text.h"
+#include "screens/menu/UISelectCaipViewController.h"
 #include "screens/online/UIChooseCityViewController.h"
 #include "screens/online/UICollectionShopViewController.h"
 #include "screens/online/UICustomerLoginViewController.h"
@@ -17,9 +19,7 @@
 #include "screens/online/UIPasswordViewController.h"
 #include "screens/online/UIPersonViewController.h"
 #include "screens/online/UIShopShowViewController.h"
-#include "platform/foundation/Text.h"
 #include "screens/root/SwitchViewController.h"
-#include "screens/menu/UISelectCaipViewController.h"
 
 namespace {
 

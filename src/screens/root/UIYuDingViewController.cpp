@@ -12,8 +12,8 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "platform/ui/TextView.h"
-#include "screens/orderlist/DishLineRow.h"
 #include "screens/kit/ScreenKit.h"
+#include "screens/orderlist/DishLineRow.h"
 #include "screens/root/SwitchViewController.h"
 
 UIYuDingViewController::UIYuDingViewController() : ui::ViewController("UIYuDingViewController") {}

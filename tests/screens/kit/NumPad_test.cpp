@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "screens/root/DialogFixture.h"
 #include "platform/foundation/Sound.h"
 #include "screens/kit/UINumViewController.h"
+#include "screens/root/DialogFixture.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The tree picker driven by taps: pages of a node's children, entering and going up, marks in
 // single and multiple choice, and the write field's search by name and pinyin initials.
 
-#include "screens/root/DialogFixture.h"
 #include "model/NSATreeClass.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextField.h"
 #include "screens/kit/UISelectViewController.h"
+#include "screens/root/DialogFixture.h"
 
 namespace {
 

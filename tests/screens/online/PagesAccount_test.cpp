@@ -3,13 +3,13 @@
 // and points.
 
 #include "PagesFixture.h"
+#include "platform/foundation/FileSystem.h"
 #include "screens/online/UICustomerLoginViewController.h"
 #include "screens/online/UICustomerRegistViewController.h"
 #include "screens/online/UIFunctionViewController.h"
 #include "screens/online/UIJiFenViewController.h"
 #include "screens/online/UIModifyPersonViewController.h"
 #include "screens/online/UIPasswordViewController.h"
-#include "platform/foundation/FileSystem.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <nlohmann/json.hpp>
 
 #include "PagesFixture.h"
+#include "screens/menu/UISelectCaipViewController.h"
 #include "screens/online/UIDingCanViewController.h"
 #include "screens/online/UIDingDanXViewController.h"
 #include "screens/online/UIFunctionViewController.h"
 #include "screens/online/UIMapFindViewController.h"
 #include "screens/online/UIShopShowViewController.h"
-#include "screens/menu/UISelectCaipViewController.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "PagesFixture.h"
 #include "model/NSCaipDBClass.h"
+#include "platform/ui/TextView.h"
+#include "screens/menu/UISelectCaipViewController.h"
 #include "screens/online/UIDingDanXViewController.h"
 #include "screens/online/UIDingListViewController.h"
 #include "screens/online/UIFunctionViewController.h"
-#include "platform/ui/TextView.h"
-#include "screens/menu/UISelectCaipViewController.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <nlohmann/json.hpp>
 
 #include "PagesFixture.h"
+#include "platform/foundation/Date.h"
+#include "platform/ui/Application.h"
 #include "screens/online/UIDingCanViewController.h"
 #include "screens/online/UIDingDanXViewController.h"
 #include "screens/online/UIMyLabel.h"
 #include "screens/online/UIShopShowViewController.h"
-#include "platform/foundation/Date.h"
-#include "platform/ui/Application.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "PagesFixture.h"
 #include "online/NSShopRecords.h"
-#include "screens/online/UIMapFindViewController.h"
-#include "screens/online/UIShopShowViewController.h"
 #include "platform/foundation/Text.h"
 #include "platform/location/MapView.h"
+#include "screens/online/UIMapFindViewController.h"
+#include "screens/online/UIShopShowViewController.h"
 
 namespace {
 

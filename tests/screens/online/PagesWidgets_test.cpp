@@ -5,11 +5,11 @@
 
 #include "PagesFixture.h"
 #include "online/NSGPSOper.h"
-#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
-#include "screens/online/UIMyLabel.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/TableView.h"
+#include "screens/online/RefreshTableHeaderView/EGORefreshTableHeaderView.h"
+#include "screens/online/UIMyLabel.h"
 
 namespace {
 

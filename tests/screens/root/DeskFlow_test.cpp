@@ -16,8 +16,8 @@
 #include "platform/ui/TextView.h"
 #include "screens/kit/UINumViewController.h"
 #include "screens/kit/UISelectViewController.h"
-#include "screens/root/UIYuDingViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
+#include "screens/root/UIYuDingViewController.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "model/NSCplbClass.h"
 #include "model/NSCplbTreeClass.h"
 #include "online/NSShopDBClass.h"
+#include "screens/menu/UISelectCaipViewController.h"
 #include "screens/online/UIChooseCityViewController.h"
 #include "screens/online/UICollectionShopViewController.h"
 #include "screens/online/UICustomerLoginViewController.h"
@@ -15,7 +16,6 @@
 #include "screens/online/UIMapFindViewController.h"
 #include "screens/online/UIPersonViewController.h"
 #include "screens/online/UIShopShowViewController.h"
-#include "screens/menu/UISelectCaipViewController.h"
 
 namespace {
 
