@@ -100,6 +100,8 @@ public:
     static std::optional<ui::Rect> currentFrame();
 
     // ---- Slots: non-null exactly while the screen is open (exceptions noted) ----------------
+    // Every slot of the root stands here, those of the screens only the root opens too, so that
+    // they keep one order and let go of their screens in it when the root goes.
     ScreenSlot<UIFunctionViewController> functionViewController{*this};  // online home; made at the first visit
     ScreenSlot<UITaoCanViewController> taoCanViewController{*this};
     ScreenSlot<UIWelcomeViewController> welcomeViewController{*this};

@@ -3,7 +3,8 @@
 // inside it as a subview. It opens screens on demand into slots of their own, switches between
 // them with named transitions, closes them when they call the matching back operation, and hosts
 // the services every screen uses to talk to the waiter: the message panel, the wait logo and the
-// root's side of the alert-or-message rule.
+// root's side of the alert-or-message rule. The screens know it as ScreenRoot (screens/kit), whose
+// slots it holds and whose operations it implements (the overrides below).
 //
 // The operations live in several files by theme:
 //   SwitchViewController.cpp        start, slots, transitions and their dispatcher, message panel,
@@ -47,8 +48,9 @@ public:
     SwitchViewController();
     ~SwitchViewController() override;
 
-    // Makes the root, registers it with the hub and installs the host's services for the server
-    // client; the application delegate calls it when launching has finished.
+    // Makes the root, registers it with the hub (where ScreenRoot::current finds it) and installs
+    // the host's services for the server client; the application delegate calls it when launching
+    // has finished.
     static std::shared_ptr<SwitchViewController> create();
 
     // The wait logo while it is up, else null.
