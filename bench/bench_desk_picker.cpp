@@ -23,9 +23,9 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/root/SwitchViewController.h"
+#include "screens/kit/UISelectViewController.h"
 
 namespace {
 

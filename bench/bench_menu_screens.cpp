@@ -32,7 +32,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 #include "screens/menu/UICaipViewController.h"
 #include "screens/menu/UICplbViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"

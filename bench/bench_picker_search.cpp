@@ -16,7 +16,7 @@
 #include "platform/render/UiHooks.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/ui/TextField.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/UISelectViewController.h"
 
 namespace {
 

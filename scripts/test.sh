@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
+# Every quoted include in src/ points down the layers listed in src/LAYERS (cheap: before the build).
+scripts/check-layers.py
+
 JOBS=$(nproc)
 BUILD=build/test
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O0 -g1" \

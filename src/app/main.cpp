@@ -22,7 +22,7 @@
 #include "platform/shell/HeadlessShell.h"
 #include "platform/shell/Script.h"
 #include "platform/shell/WindowShell.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/root/SwitchViewController.h"
 
 namespace {
 

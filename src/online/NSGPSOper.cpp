@@ -1,10 +1,8 @@
 #include "online/NSGPSOper.h"
 
-#include "core/NSServer.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/Window.h"
-#include "screens/host/SwitchViewController.h"
 
 NSGPSOper::NSGPSOper() : manager_(location::LocationManager::create()) {
     manager_->setDelegate(this);
@@ -26,7 +24,8 @@ NSGPSOper::~NSGPSOper() {
 void NSGPSOper::begin() {
     removeWaitView();
     ui::Rect frame{0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight};
-    if (auto root = NSServer::getRootController()) frame = root->frameRect();
+    if (screenFrame)
+        if (auto rect = screenFrame()) frame = *rect;
     uv_wait_ = std::make_shared<ui::View>(frame);
     uv_wait_->setBackgroundColor(ui::Color::clearColor());
     if (auto* window = ui::Window::keyWindow()) window->addSubview(uv_wait_);

@@ -3,6 +3,7 @@
 // postal address by reverse geocoding, reported to the page that owns it. While it waits for the
 // first answer a transparent view over the screen swallows every touch.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ public:
 
     // Kept without ownership: the owner holds the operation and outlives it.
     NSGPSOwner* upviewcontroller = nullptr;
+    // The screen rectangle the wait view covers, asked for at each begin; the page that starts
+    // the operation gives its root's. Without it, or without an answer, the whole window.
+    std::function<std::optional<ui::Rect>()> screenFrame;
     std::optional<std::string> cityname;  // none until the first place
     std::optional<std::string> address;
     float lattitude = 0;

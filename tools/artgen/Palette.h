@@ -12,7 +12,7 @@ constexpr Rgb hex(unsigned v) {
 }
 
 namespace palette {
-// The screens' own colours (kit:: in src/screens/host/ScreenKit.h), so that drawn controls and
+// The screens' own colours (kit:: in src/screens/kit/ScreenKit.h), so that drawn controls and
 // pictures match.
 constexpr Rgb paper = hex(0xF6F2EA);      // screen background
 constexpr Rgb card = hex(0xFFFFFF);       // panels, wells, light keys

@@ -16,10 +16,10 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/View.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 
 namespace lineedit {
 
@@ -161,14 +161,14 @@ void replaceFreeText(NSDishClass& line, NSCaipDBClass* db, const std::string& te
 
 std::string numberText(double value) { return platform::fmt("%g", value); }
 
-std::shared_ptr<ui::View> shadedScreen(const SwitchViewController* root) {
+std::shared_ptr<ui::View> shadedScreen(const ScreenRoot* root) {
     const ui::Rect frame = root ? root->frameRect() : ui::Rect{0, 0, 768, 1004};
     auto v = std::make_shared<ui::View>(ui::Rect{0, 0, frame.width(), frame.height()});
     v->setBackgroundColor(kit::kShade);
     return v;
 }
 
-std::optional<ui::Rect> screenRect(const SwitchViewController* root) {
+std::optional<ui::Rect> screenRect(const ScreenRoot* root) {
     if (!root) return std::nullopt;
     return root->frameRect();
 }
@@ -230,10 +230,10 @@ std::shared_ptr<UISelectViewController> openPicker(NSSelectDlg* owner, ui::View&
 
 void report(const std::string& text) { showAlertOrMessage(word("tishi"), text, word("onok")); }
 
-std::string word(const std::string& key) { return SwitchViewController::word(key); }
+std::string word(const std::string& key) { return ScreenRoot::word(key); }
 
 std::string wordFormat(const std::string& key, const std::vector<std::string>& args) {
-    return SwitchViewController::wordFormat(key, args);
+    return ScreenRoot::wordFormat(key, args);
 }
 
 }  // namespace lineedit

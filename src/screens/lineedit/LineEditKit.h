@@ -18,7 +18,7 @@ class NSCaipDBClass;
 class NSDishClass;
 class NSNumDlg;
 class NSSelectDlg;
-class SwitchViewController;
+class ScreenRoot;
 class UINumViewController;
 class UISelectViewController;
 
@@ -84,10 +84,10 @@ std::string numberText(double value);
 
 // The view of a dialog screen: the whole screen rectangle (the default screen without a root),
 // shaded so that what lies beneath recedes.
-std::shared_ptr<ui::View> shadedScreen(const SwitchViewController* root);
+std::shared_ptr<ui::View> shadedScreen(const ScreenRoot* root);
 
 // The root's screen rectangle, where the pads and pickers lay themselves out; none without a root.
-std::optional<ui::Rect> screenRect(const SwitchViewController* root);
+std::optional<ui::Rect> screenRect(const ScreenRoot* root);
 
 // A pad or picker laid over `parent`: placed at `frame` when given, transparent, then faded in
 // over 0.3 s.

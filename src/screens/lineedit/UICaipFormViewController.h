@@ -17,7 +17,7 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/NSDialogProtocols.h"
 
 class CaipFormHost;
 class NSATreeClass;

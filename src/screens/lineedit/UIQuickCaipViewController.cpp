@@ -14,10 +14,10 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/lineedit/LineEditKit.h"
 
 using lineedit::word;

@@ -16,12 +16,12 @@
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/NSDialogProtocols.h"
 
 class NSATreeClass;
 class NSCaipClass;
 class NSDishClass;
-class SwitchViewController;
+class ScreenRoot;
 class UINumViewController;
 class UISelectViewController;
 
@@ -52,13 +52,13 @@ public:
     void setM_caip(std::shared_ptr<NSCaipClass> dish) { m_caip_ = std::move(dish); }
     void setM_dish(std::shared_ptr<NSDishClass> line) { m_dish_ = std::move(line); }
     // Kept without ownership: the root outlives its screens.
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
     void setType(int type) { type_ = type; }
     void setIsModify(bool modify) { isModify_ = modify; }
     const std::shared_ptr<NSCaipClass>& m_caip() const { return m_caip_; }
     const std::shared_ptr<NSDishClass>& m_dish() const { return m_dish_; }
     const std::shared_ptr<NSATreeClass>& m_zuofs() const { return m_zuofs_; }
-    SwitchViewController* rootController() const { return rootController_; }
+    ScreenRoot* rootController() const { return rootController_; }
     int type() const { return type_; }
     bool isModify() const { return isModify_; }
 
@@ -133,7 +133,7 @@ private:
     std::shared_ptr<NSCaipClass> m_caip_;
     std::shared_ptr<NSDishClass> m_dish_;
     std::shared_ptr<NSATreeClass> m_zuofs_;
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     int changeZuoShulRow = 0;
     int type_ = 0;
     bool isModify_ = false;

@@ -15,7 +15,7 @@
 #include "model/NSDishClass.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/AlertView.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/lineedit/LineEditKit.h"
 #include "screens/lineedit/SetMealTarget.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"

@@ -11,10 +11,10 @@
 #include "model/NSCaipDBClass.h"
 #include "model/NSDishClass.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/lineedit/LineEditKit.h"
 
 using lineedit::word;

@@ -16,12 +16,12 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/NSDialogProtocols.h"
 
 class NSATreeClass;
 class NSCaipClass;
 class NSDishClass;
-class SwitchViewController;
+class ScreenRoot;
 class UINumViewController;
 class UISelectViewController;
 
@@ -47,7 +47,7 @@ public:
     void setM_dish(std::shared_ptr<NSDishClass> line) { m_dish_ = std::move(line); }
     const std::shared_ptr<NSDishClass>& m_dish() const { return m_dish_; }
     // Kept without ownership: the root outlives its screens.
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
 
     // ---- group walk ----
     // Starts the next choice group; false when the set-meal table has none left.
@@ -120,5 +120,5 @@ private:
     static bool isHeader(const NSDishClass& line);
 
     std::shared_ptr<NSDishClass> m_dish_;
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
 };

@@ -12,9 +12,9 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/lineedit/LineEditKit.h"
 #include "screens/lineedit/UISelectBomViewController.h"
 

@@ -9,7 +9,7 @@
 #include "online/NSHTTPServer.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/ui/Window.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 
 namespace menu {
 
@@ -19,7 +19,7 @@ constexpr std::uint64_t kMaxDescription = 64 * 1024;
 constexpr const char* kDemoMarker = "测试^";
 }  // namespace
 
-ui::Rect screenRect(const SwitchViewController* root) {
+ui::Rect screenRect(const ScreenRoot* root) {
     if (root) return root->frameRect();
     return {0, 0, ui::Window::kScreenWidth, ui::Window::kScreenHeight - ui::Window::kStatusBarHeight};
 }
@@ -31,7 +31,7 @@ bool refuseCustomDish(const NSCaipClass& dish, ui::AlertViewDelegate* delegate) 
     return true;
 }
 
-std::string word(const std::string& key) { return SwitchViewController::word(key); }
+std::string word(const std::string& key) { return ScreenRoot::word(key); }
 
 std::string wordFormat(const std::string& key, const std::vector<platform::FormatArg>& args,
                        const std::string& fallback) {

@@ -21,12 +21,12 @@
 
 class NSCaipClass;
 class NSDeskClass;
-class SwitchViewController;
+class ScreenRoot;
 
 namespace menu {
 
 // The rectangle a screen lays itself out in: the root's, or the window below the status bar.
-ui::Rect screenRect(const SwitchViewController* root);
+ui::Rect screenRect(const ScreenRoot* root);
 
 // A closure for a control that calls the screen's operation while the screen lives: a control
 // never keeps its screen alive.

@@ -1,7 +1,7 @@
 #include "screens/menu/NSCaipViewCell.h"
 
 #include "core/NSServer.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 
 namespace {
 

@@ -23,7 +23,7 @@ class MoviePlayer;
 class NSATreeClass;
 class NSCaipClass;
 class NSDishClass;
-class SwitchViewController;
+class ScreenRoot;
 class UICaipFormViewController;
 
 class UICaipViewController : public ui::ViewController, public ui::AlertViewDelegate, public CaipFormHost {
@@ -39,7 +39,7 @@ public:
     explicit UICaipViewController(std::string nibName = "UICaipViewController");
     ~UICaipViewController() override;
 
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
     // A new line of quantity 1 from the menu dish, with its cooking-method tree.
     bool getSelectCaip(const std::shared_ptr<NSCaipClass>& dish);
     // The given line itself (kept with an undo copy), with the checks of its cooking methods.
@@ -121,7 +121,7 @@ private:
     bool formSubViewShown(bool onlyAsk);
     void releaseCaipForm();
 
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     std::shared_ptr<ui::View> scrollView_;
     std::shared_ptr<NSDishClass> m_dish_;
     std::shared_ptr<NSDishClass> m_dishmodifybuffer_;

@@ -4,7 +4,7 @@
 #include "model/NSCaipDBClass.h"
 #include "model/NSCplbTreeClass.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 #include "screens/menu/MenuKit.h"
 #include "screens/menu/UISelectCaipViewController.h"
 

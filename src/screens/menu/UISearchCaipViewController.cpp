@@ -9,8 +9,8 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "platform/ui/Animation.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/menu/MenuKit.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/ViewController.h"
 
-class SwitchViewController;
+class ScreenRoot;
 
 class UISearchCaipViewController : public ui::ViewController, public ui::SearchBarDelegate {
 public:
@@ -26,7 +26,7 @@ public:
     explicit UISearchCaipViewController(std::string nibName = "UISearchCaipViewController");
     ~UISearchCaipViewController() override;
 
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
     const NSCaipList& m_caips() const { return m_caips_; }
     int firstCaiCount() const { return firstCaiCount_; }
     bool canTouch() const { return canTouch_; }
@@ -67,7 +67,7 @@ private:
     // Every page view but the enlarged picture, and the search bar, shown or hidden.
     void setPageAlpha(double alpha, bool withMarks);
 
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     NSCaipList m_caips_;
     std::array<std::shared_ptr<ui::ImageView>, kSlots> caippic_;
     std::array<std::shared_ptr<ui::Label>, kSlots> text_;

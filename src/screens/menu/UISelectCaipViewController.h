@@ -28,7 +28,7 @@
 class NSCaipClass;
 class NSCplbTreeClass;
 class NSCaipViewCell;
-class SwitchViewController;
+class ScreenRoot;
 class UICplbViewController;
 
 class UISelectCaipViewController : public ui::ViewController,
@@ -51,8 +51,8 @@ public:
     ~UISelectCaipViewController() override;
 
     // ---- set by the root ----
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
-    SwitchViewController* rootController() const { return rootController_; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
+    ScreenRoot* rootController() const { return rootController_; }
     void setNowCplb(std::shared_ptr<NSCplbTreeClass> category) { nowCplb_ = std::move(category); }
     const std::shared_ptr<NSCplbTreeClass>& nowCplb() const { return nowCplb_; }
     void setType(int type) { type_ = type; }
@@ -165,7 +165,7 @@ private:
     void setUpTile(NSCaipViewCell& tile, const NSCaipClass& dish, int slot, bool landscape);
     void addSelTb(const NSCaipClass& dish, NSCaipViewCell& tile);
 
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     std::shared_ptr<NSCplbTreeClass> nowCplb_;
     bool canTouch_ = true;
     int ShowType_ = kPictureGrid;

@@ -11,7 +11,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "platform/ui/Animation.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/menu/MenuKit.h"
 #include "screens/menu/NSCaipViewCell.h"
 #include "screens/menu/UISelectCaipViewController.h"

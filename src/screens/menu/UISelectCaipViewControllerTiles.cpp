@@ -7,7 +7,7 @@
 #include "model/NSCaipClass.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 #include "screens/menu/MenuKit.h"
 #include "screens/menu/NSCaipViewCell.h"
 #include "screens/menu/UISelectCaipViewController.h"

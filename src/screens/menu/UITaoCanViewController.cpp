@@ -5,8 +5,8 @@
 #include "model/NSATreeClass.h"
 #include "model/NSCaipDBClass.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/menu/MenuKit.h"
 #include "screens/menu/NSCaipViewCell.h"
 

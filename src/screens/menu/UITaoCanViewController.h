@@ -16,7 +16,7 @@
 #include "platform/ui/ViewController.h"
 
 class NSCaipViewCell;
-class SwitchViewController;
+class ScreenRoot;
 
 class UITaoCanViewController : public ui::ViewController,
                                public ui::TableViewDataSource,
@@ -31,7 +31,7 @@ public:
     // 1 set-meal items, 2 the sold-out list (read only); set before the view loads.
     void setType(int type) { type_ = type; }
     int type() const { return type_; }
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
     bool getSelectDish(const std::shared_ptr<NSDishClass>& line);
     // Builds the item lines (the set meal's rows of the set-meal table, the first time) and the
     // item dishes beside them.
@@ -70,7 +70,7 @@ public:
     double heightForRow(ui::TableView&, const ui::IndexPath&) override { return 80; }
 
 private:
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     int type_ = kSetMeal;
     std::shared_ptr<NSDishClass> m_dish_;
     NSCaipList m_ExCaips_;

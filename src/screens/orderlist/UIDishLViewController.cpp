@@ -14,11 +14,11 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UILoginViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UILoginViewController.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/OrderListRules.h"
 
 namespace {

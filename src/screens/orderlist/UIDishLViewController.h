@@ -30,15 +30,15 @@
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
-#include "screens/host/UIMyAlertViewController.h"
-#include "screens/host/UIShowXViewController.h"
+#include "screens/kit/NSDialogProtocols.h"
+#include "screens/kit/UIMyAlertViewController.h"
+#include "screens/kit/UIShowXViewController.h"
 
 class NSATreeClass;
 class NSDeskClass;
 class NSDishClass;
 class NSHTTPServer;
-class SwitchViewController;
+class ScreenRoot;
 class UINumViewController;
 class UISelectViewController;
 namespace platform {
@@ -100,8 +100,8 @@ public:
     ~UIDishLViewController() override;
 
     // ---- Set by the root ----------------------------------------------------------------------
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
-    SwitchViewController* rootController() const { return rootController_; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
+    ScreenRoot* rootController() const { return rootController_; }
     // Where the back button leads: the welcome screen (YES) or the dish menu (NO).
     void setIsBackToWel(bool value) { isBackToWel_ = value; }
     bool isBackToWel() const { return isBackToWel_; }
@@ -283,7 +283,7 @@ private:
     void showRebatePanel(bool first);
     void weighAnswer(int row);
 
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     bool isBackToWel_ = false;
     int sendIndex_ = -1;
     std::shared_ptr<ui::TableView> m_dishTable_;

@@ -7,7 +7,7 @@
 #include "model/NSUserClass.h"
 #include "net/NSTcpPacket.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 void UIDishLViewController::chooseDesk(const std::optional<std::string>& word) {

@@ -9,9 +9,9 @@
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 namespace {

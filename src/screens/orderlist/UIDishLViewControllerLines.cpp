@@ -9,8 +9,8 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/OrderListRules.h"
 #include "screens/orderlist/UIDishLViewController.h"
 

@@ -9,10 +9,10 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 namespace {
@@ -48,7 +48,7 @@ std::shared_ptr<ui::TextField> panelField(ui::TextFieldDelegate* delegate, doubl
 
 // ---- Words and alerts ------------------------------------------------------------------------------
 
-std::string UIDishLViewController::word(const std::string& key) { return SwitchViewController::word(key); }
+std::string UIDishLViewController::word(const std::string& key) { return ScreenRoot::word(key); }
 
 std::string UIDishLViewController::wordFormat(const std::string& key, const std::string& fallback,
                                               const std::vector<platform::FormatArg>& args) {

@@ -8,11 +8,11 @@
 #include "online/NSDingDClass.h"
 #include "online/NSHTTPServer.h"
 #include "online/NSJsonResolver.h"
-#include "online/UIDingDanXViewController.h"
+#include "screens/online/UIDingDanXViewController.h"
 #include "net/RootServices.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/OrderListRules.h"
 #include "screens/orderlist/UIDishLViewController.h"
 

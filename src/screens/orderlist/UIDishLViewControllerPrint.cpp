@@ -7,7 +7,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/TextView.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 void UIDishLViewController::print(const std::optional<std::string>& word) {

@@ -6,7 +6,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/OrderListRules.h"
 #include "screens/orderlist/UIDishLViewController.h"
 

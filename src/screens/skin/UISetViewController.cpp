@@ -12,8 +12,8 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/skin/UIWelcomeViewController.h"
 
 namespace {
@@ -27,7 +27,7 @@ constexpr double kFieldHeight = kit::kTouch;
 
 bool s_nextOpeningIsAdmin = false;
 
-std::string word(const std::string& key) { return SwitchViewController::word(key); }
+std::string word(const std::string& key) { return ScreenRoot::word(key); }
 
 // Removes the entries of a folder that `doomed` names; failures are ignored (a wipe goes on with
 // what it can remove). A folder that is not set is left alone rather than read as the current one.

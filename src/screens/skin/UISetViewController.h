@@ -19,7 +19,7 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 
-class SwitchViewController;
+class ScreenRoot;
 
 class UISetViewController : public ui::ViewController,
                             public ui::TableViewDataSource,
@@ -43,8 +43,8 @@ public:
     bool isRunByAdministrator() const { return runByAdmin_; }
 
     // Kept without ownership: the root outlives its screens.
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
-    SwitchViewController* rootController() const { return rootController_; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
+    ScreenRoot* rootController() const { return rootController_; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -120,7 +120,7 @@ private:
                     int tag);
 
     std::shared_ptr<ui::TextField> tf_ip1_;
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     std::shared_ptr<ui::Switch> isHeng_;
     std::shared_ptr<ui::TextField> tf_ip2_;
     std::shared_ptr<ui::TextField> tf_outtime_;

@@ -7,8 +7,8 @@
 #include "platform/foundation/Text.h"
 #include "platform/media/MoviePlayer.h"
 #include "platform/ui/Window.h"
-#include "screens/host/ScreenKit.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenKit.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/skin/NSScreen.h"
 #include "screens/skin/UISetViewController.h"
 #include "screens/skin/VirtualForm.h"
@@ -27,7 +27,7 @@ constexpr double kToolBarHeight = 88;
 constexpr const char* kDemoDesc = "*测试";
 constexpr const char* kAdminCode = "4062";
 
-std::string word(const std::string& key) { return SwitchViewController::word(key); }
+std::string word(const std::string& key) { return ScreenRoot::word(key); }
 
 }  // namespace
 

@@ -18,7 +18,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/ViewController.h"
-#include "screens/host/NSDialogProtocols.h"
+#include "screens/kit/NSDialogProtocols.h"
 
 namespace media {
 class MoviePlayer;
@@ -28,7 +28,7 @@ class Timer;
 }
 
 class NSScreen;
-class SwitchViewController;
+class ScreenRoot;
 class VirtualForm;
 
 class UIWelcomeViewController : public ui::ViewController, public NSLoginDlg, public ui::AlertViewDelegate {
@@ -44,8 +44,8 @@ public:
     ~UIWelcomeViewController() override;
 
     // Kept without ownership: the root outlives its screens.
-    void setRootController(SwitchViewController* root) { rootController_ = root; }
-    SwitchViewController* rootController() const { return rootController_; }
+    void setRootController(ScreenRoot* root) { rootController_ = root; }
+    ScreenRoot* rootController() const { return rootController_; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -137,7 +137,7 @@ private:
     std::shared_ptr<ui::Button> bt_online_;  // the guests' way into the online service
     // Where the last touch went down or came up; (-100, -100) while none is under way.
     ui::Point gestureStartPoint_{-100, -100};
-    SwitchViewController* rootController_ = nullptr;
+    ScreenRoot* rootController_ = nullptr;
     std::shared_ptr<ui::ImageView> imageView_;
     FormMap forms_;
     FormMap forms2_;

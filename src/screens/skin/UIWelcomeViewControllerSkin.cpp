@@ -19,8 +19,8 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/NotificationCenter.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/VirtualButton.h"
 #include "screens/skin/NSScreen.h"
 #include "screens/skin/SkinLayout.h"
 #include "screens/skin/VirtualCaipShow.h"
@@ -195,7 +195,7 @@ void UIWelcomeViewController::startSkin() {
     if (!hasXml_) {
         // The skin took the package's pictures off the screen.
         if (wasSkinned) showInterface();
-        if (present && rootController_) rootController_->showMessage(SwitchViewController::word(kUnreadableSkinWord));
+        if (present && rootController_) rootController_->showMessage(ScreenRoot::word(kUnreadableSkinWord));
         return;
     }
     nowForm_->showForm(*this);
@@ -296,7 +296,7 @@ void UIWelcomeViewController::animationFinish(const std::optional<std::string>&,
 
 void UIWelcomeViewController::play(const ui::Rect& rect, const std::string& name) {
     if (!canPlay_) {
-        if (rootController_) rootController_->showRootAlert(SwitchViewController::word("play1"));
+        if (rootController_) rootController_->showRootAlert(ScreenRoot::word("play1"));
         return;
     }
     // A name that would leave the media folder plays nothing.

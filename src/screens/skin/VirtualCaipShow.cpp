@@ -14,7 +14,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
-#include "screens/host/SwitchViewController.h"
+#include "screens/kit/ScreenRoot.h"
 #include "screens/skin/SkinLayout.h"
 #include "screens/skin/VirtualForm.h"
 
@@ -56,7 +56,7 @@ std::shared_ptr<ui::Image> dishThumbnail(const NSCaipClass& dish, bool demoFallb
 
 bool orderToggle(const std::shared_ptr<NSCaipClass>& dish, const std::function<void(bool adding)>& beforeChange) {
     if (!dish) return false;
-    auto root = NSServer::getRootController();
+    auto root = ScreenRoot::current();
     auto desk = NSServer::getNowDesk();
     auto& lines = desk->m_DishList;
     auto& bin = *NSServer::getRubbishs();
@@ -171,7 +171,7 @@ void VirtualCaipShow::showCaip(const std::shared_ptr<NSCaipClass>& dish) {
     if (!dish) return;
     if (caipName) caipName->setText(dish->m_strName);
     if (caipPrice)
-        caipPrice->setText(platform::fmt("%@%@/%@", dish->m_strPrice, SwitchViewController::word("yuan"),
+        caipPrice->setText(platform::fmt("%@%@/%@", dish->m_strPrice, ScreenRoot::word("yuan"),
                                          dish->m_strDanw));
     if (!caipImage) return;
 
@@ -207,7 +207,7 @@ void VirtualCaipShow::clean() {
 
 void VirtualCaipShow::selCaip() {
     selCaipOK();
-    auto root = NSServer::getRootController();
+    auto root = ScreenRoot::current();
     if (supForm && root && root->welcomeViewController) supForm->flashCaip(*root->welcomeViewController);
 }
 
@@ -218,5 +218,5 @@ bool VirtualCaipShow::selCaipOK() {
 
 void VirtualCaipShow::showBigCaip() {
     if (!nowcaip) return;
-    if (auto root = NSServer::getRootController()) root->welShowBigCaip(nowcaip);
+    if (auto root = ScreenRoot::current()) root->welShowBigCaip(nowcaip);
 }

@@ -15,8 +15,8 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
-#include "screens/host/SwitchViewController.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/ScreenRoot.h"
+#include "screens/kit/VirtualButton.h"
 #include "screens/skin/SkinLayout.h"
 #include "screens/skin/UIWelcomeViewController.h"
 #include "screens/skin/VirtualCaipShow.h"
@@ -133,7 +133,7 @@ void VirtualForm::onFunc(VirtualButton& button, UIWelcomeViewController& screen)
         screen.stop();
         return;
     }
-    auto root = NSServer::getRootController();
+    auto root = ScreenRoot::current();
     const std::string text = button.func;
     const auto argument = skin::argumentOf(text);
     if (contains(text, "Run") && !contains(text, "RunF")) {
@@ -198,7 +198,7 @@ void VirtualForm::goForm(std::shared_ptr<VirtualForm> target, bool forward, UIWe
     ui::Animation::setDidStop([weak](const std::optional<std::string>& name, bool finished, void* context) {
         if (auto form = weak.lock()) form->animationFinish(name, finished, context);
     });
-    auto root = NSServer::getRootController();
+    auto root = ScreenRoot::current();
     ui::View& curled = root && root->view() ? *root->view() : *screen.view();
     ui::Animation::setTransition(forward ? ui::Animation::Transition::CurlUp : ui::Animation::Transition::CurlDown,
                                  curled, true);

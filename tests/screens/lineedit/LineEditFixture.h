@@ -8,15 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "../host/ScreenFixture.h"
+#include "../root/ScreenFixture.h"
 #include "model/NSATreeClass.h"
 #include "model/NSCaipClass.h"
 #include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSKouwClass.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 
 class LineEditFixture : public ScreenFixture {
 protected:

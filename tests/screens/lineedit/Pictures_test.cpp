@@ -10,7 +10,7 @@
 #include "platform/render/Png.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/UiHooks.h"
-#include "screens/host/ScreenKit.h"
+#include "screens/kit/ScreenKit.h"
 #include "screens/lineedit/CaipFormHost.h"
 #include "screens/lineedit/LineEditKit.h"
 #include "screens/lineedit/UICaipFormViewController.h"

@@ -11,7 +11,7 @@
 #include "platform/foundation/Text.h"
 #include "online/NSHTTPServer.h"
 #include "platform/media/MoviePlayer.h"
-#include "screens/host/UINumViewController.h"
+#include "screens/kit/UINumViewController.h"
 #include "screens/lineedit/UICaipFormViewController.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/menu/MyScrollView.h"

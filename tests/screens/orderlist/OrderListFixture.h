@@ -18,8 +18,8 @@
 #include "model/NSUserClass.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
-#include "screens/host/UINumViewController.h"
-#include "screens/host/UISelectViewController.h"
+#include "screens/kit/UINumViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 class OrderListFixture : public DialogFixture {

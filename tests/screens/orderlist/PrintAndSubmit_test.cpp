@@ -9,9 +9,9 @@
 #include "model/NSKouwClass.h"
 #include "online/NSDingDClass.h"
 #include "online/NSHTTPServer.h"
-#include "online/UIDingDanXViewController.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
+#include "screens/online/UIDingDanXViewController.h"
 #include "websim/WebSim.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/render/UiHooks.h"
 #include "platform/ui/Button.h"
 #include "core/NSLangueManager.h"
-#include "screens/host/UIShowXViewController.h"
+#include "screens/kit/UIShowXViewController.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "model/NSCaipDBClass.h"
-#include "online/PagesFixture.h"
-#include "online/UIMapFindViewController.h"
 #include "platform/render/Renderer.h"
 #include "platform/render/Text.h"
+#include "screens/online/PagesFixture.h"
+#include "screens/online/UIMapFindViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/foundation/FileSystem.h"
 #include "platform/ui/Driver.h"
-#include "screens/host/ScreenFixture.h"
+#include "screens/root/ScreenFixture.h"
 #include "screens/skin/UISetViewController.h"
 #include "screens/skin/UIWelcomeViewController.h"
 

@@ -3,8 +3,8 @@
 
 #include "model/NSCplbClass.h"
 #include "model/NSCplbTreeClass.h"
-#include "online/UIFunctionViewController.h"
 #include "platform/ui/Animation.h"
+#include "screens/online/UIFunctionViewController.h"
 #include "screens/skin/SkinMenuFixture.h"
 
 namespace {

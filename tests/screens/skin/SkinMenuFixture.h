@@ -14,7 +14,7 @@
 #include "platform/media/MoviePlayer.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
-#include "screens/host/VirtualButton.h"
+#include "screens/kit/VirtualButton.h"
 #include "screens/skin/NSScreen.h"
 #include "screens/skin/SkinFixture.h"
 #include "screens/skin/SkinLayout.h"

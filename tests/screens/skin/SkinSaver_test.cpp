@@ -2,7 +2,7 @@
 // time and any touch restarts it; a windowed video holds the touches until it ends or a double
 // tap; a new video waits five seconds after the last; nothing reaches a screen that went.
 
-#include "screens/host/UINumViewController.h"
+#include "screens/kit/UINumViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
 #include "screens/skin/SkinMenuFixture.h"
 
