@@ -8,6 +8,7 @@
 #include "OnlineFixture.h"
 #include "online/NSJsonResolver.h"
 #include "online/NSWebPages.h"
+#include "platform/render/Bitmap.h"
 #include "support/SilentListener.h"
 
 namespace onlinetest {
@@ -175,26 +176,51 @@ TEST_F(OnlineHTTP, LaterRequestMayBeAnsweredFirstEachToItsOwnReceiver) {
     EXPECT_NE(fast->answer.find("shoptypelist"), std::string::npos);
 }
 
+// Asks for the picture at `url` in data mode, tagged with the address, as the picture cache does.
+std::shared_ptr<NSHTTPServer> sendForPicture(const std::string& url, const std::shared_ptr<Receiver>& r) {
+    auto request = NSHTTPServer::initWithAddress(url);
+    request->setM_tag(url);
+    request->setReceiveDelegate(r);
+    request->setnetServerDidReceiveSelector([raw = r.get()](const std::string& bytes, NSHTTPServer& req) {
+        ++raw->calls;
+        raw->answer = bytes;
+        raw->tag = req.m_tag();
+    });
+    request->sendGetToServer();
+    return request;
+}
+
 TEST_F(OnlineHTTP, DataModeHandsOverTheBytesWithTheTag) {
     const std::string url = NSHTTPServer::pictureURL("upload/shop101.png");
     EXPECT_EQ(url, sim.baseURL().substr(0, sim.baseURL().find("app/")) + "upload/shop101.png");
     for (bool fail : {false, true}) {
         if (fail) sim.setFault("pic", websim::Fault::Status);
         auto r = std::make_shared<Receiver>();
-        auto request = NSHTTPServer::initWithAddress(url);
-        request->setM_tag(url);
-        request->setReceiveDelegate(r);
-        request->setnetServerDidReceiveSelector([raw = r.get()](const std::string& bytes, NSHTTPServer& req) {
-            ++raw->calls;
-            raw->answer = bytes;
-            raw->tag = req.m_tag();
-        });
-        request->sendGetToServer();
+        auto request = sendForPicture(url, r);
         EXPECT_TRUE(request->isData());
         ASSERT_TRUE(pumpUntil([&] { return r->calls == 1; }));
-        EXPECT_EQ(r->answer, fail ? std::string() : websim::WebSim::picture());
+        EXPECT_EQ(r->answer, fail ? std::string() : sim.picture("upload/shop101.png"));
         EXPECT_EQ(r->tag, url);
     }
+}
+
+TEST_F(OnlineHTTP, SimulatorServesDrawnPicturesThatTellShopsApart) {
+    auto fetch = [&](const std::string& path) {
+        auto r = std::make_shared<Receiver>();
+        sendForPicture(NSHTTPServer::pictureURL(path), r);
+        EXPECT_TRUE(pumpUntil([&] { return r->calls == 1; })) << path;
+        return r->answer;
+    };
+    const std::string shop = fetch("upload/shop101.png"), other = fetch("upload/shop102.png"),
+                      dish = fetch("upload/food101-101.png"), unknown = fetch("upload/nothing.png");
+    for (const std::string* bytes : {&shop, &other, &dish, &unknown}) {
+        const auto decoded = render::decodePng(*bytes);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->width, 320);
+        EXPECT_EQ(decoded->height, 240);
+    }
+    EXPECT_NE(shop, other);
+    EXPECT_NE(shop, dish);
 }
 
 TEST_F(OnlineHTTP, RequestWithoutReceiverOrCallbackStillEnds) {

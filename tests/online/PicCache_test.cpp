@@ -38,7 +38,7 @@ TEST_F(OnlinePictures, OnlyPicturesAreCachedAndACachedOneIsNotFetchedAgain) {
     piccache::fetch(url, nullptr, [&](const std::string& path) { got = path; });
     ASSERT_TRUE(pumpUntil([&] { return got != "unset"; }));
     ASSERT_EQ(got, piccache::cachePath(url));
-    EXPECT_EQ(platform::fs::readAll(got).value_or(""), websim::WebSim::picture());
+    EXPECT_EQ(platform::fs::readAll(got).value_or(""), sim.picture("upload/shop101.png"));
 
     // From the cache at once, without a request.
     sim.clearLog();

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "websim/WebSimPictures.h"
+
 namespace websim {
 
 namespace {
@@ -96,15 +98,22 @@ WebSim::~WebSim() { stop(); }
 
 std::string WebSim::baseURL() const { return "http://127.0.0.1:" + std::to_string(port_) + "/app/Android/"; }
 
-const std::string& WebSim::picture() {
-    // A 1x1 orange PNG.
-    static const std::string png(
-        "\211\120\116\107\015\012\032\012\000\000\000\015\111\110\104\122\000\000\000\001\000\000"
-        "\000\001\010\006\000\000\000\037\025\304\211\000\000\000\015\111\104\101\124\170\234\143"
-        "\370\337\300\360\037\000\006\200\002\177\020\114\033\341\000\000\000\000\111\105\116\104"
-        "\256\102\140\202",
-        70);
-    return png;
+std::string WebSim::picture(const std::string& path) {
+    PictureSubject subject;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        subject = pictureSubject(world_, path);
+    }
+    const std::string key = subject.kind == PictureSubject::Kind::Other ? std::string() : path;
+    {
+        std::lock_guard<std::mutex> lock(picturesMutex_);
+        const auto it = pictures_.find(key);
+        if (it != pictures_.end()) return it->second;
+    }
+    // Drawn outside the lock: two requests may both draw a new one, and the first is kept.
+    std::string png = drawPicture(subject);
+    std::lock_guard<std::mutex> lock(picturesMutex_);
+    return pictures_.emplace(key, std::move(png)).first->second;
 }
 
 void WebSim::setFault(const std::string& page, Fault fault) {
@@ -215,7 +224,7 @@ int WebSim::start(int port) {
             heldAt = releases_;
         }
         // The answer is made when the request arrives; a slow answer only comes later.
-        std::string body = picture();
+        std::string body = page.empty() ? picture(req.path.substr(1)) : std::string();
         std::string type = "image/png";
         if (!page.empty()) {
             std::optional<nlohmann::json> json;

@@ -116,8 +116,10 @@ public:
         return f(world_);
     }
 
-    // A tiny valid PNG picture, the body of every picture address.
-    static const std::string& picture();
+    // The PNG picture at an upload address ("upload/shop101.png"): a shop's front, a dish of a
+    // shop's menu, or a plain dish for an address the world does not know. Each is drawn once and
+    // kept, so there are at most as many as the world has shops and dishes, and one more.
+    std::string picture(const std::string& path);
 
 private:
     struct Server;
@@ -136,6 +138,8 @@ private:
     std::uint64_t releases_ = 0;  // releaseHeld() calls so far
     std::vector<LoggedRequest> log_;
     bool logging_ = false;
+    std::mutex picturesMutex_;
+    std::map<std::string, std::string> pictures_;  // by address; "" the plain dish
     std::unique_ptr<Server> server_;
     std::thread thread_;
     int port_ = 0;

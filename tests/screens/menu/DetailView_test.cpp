@@ -363,7 +363,7 @@ TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedIntoTheCacheOnce) {
     ASSERT_TRUE(downloaded());
     auto bytes = platform::fs::readAll(cache + "d1.png", 1 << 20);
     ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, websim::WebSim::picture());
+    EXPECT_EQ(*bytes, web.picture("upload/d1.png"));
     EXPECT_EQ(pictures(), 1u);
     advance(1);
     swipe(80, 0);  // back to D0-0, which has no address
