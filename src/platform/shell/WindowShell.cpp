@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include <SDL.h>
 #include <cairo.h>
@@ -145,6 +147,26 @@ int WindowShell::fingerOf(std::int64_t sdlFinger) {
     return fingers_[sdlFinger] = nextFinger_++;
 }
 
+namespace {
+
+// The key a screen may take (Responder::keyPressed) that a key of the keyboard stands for, if any.
+std::optional<std::string> screenKeyOf(SDL_Keycode key) {
+    if (key >= SDLK_0 && key <= SDLK_9) return std::string(1, static_cast<char>('0' + (key - SDLK_0)));
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return std::string(1, static_cast<char>('1' + (key - SDLK_KP_1)));
+    switch (key) {
+    case SDLK_KP_0: return "0";
+    case SDLK_PERIOD:
+    case SDLK_KP_PERIOD: return ".";
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return ui::Window::kKeyReturn;
+    case SDLK_BACKSPACE: return ui::Window::kKeyBackspace;
+    case SDLK_ESCAPE: return ui::Window::kKeyEscape;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void WindowShell::handleEvent(const SDL_Event& e) {
     // Mouse positions are in window coordinates, which differ from the renderer's pixels on a
     // high-density display.
@@ -206,6 +228,13 @@ void WindowShell::handleEvent(const SDL_Event& e) {
         window_->setMarkedText(e.edit.text);
         break;
     case SDL_KEYDOWN:
+        // With no field to type into, a key goes to what is on screen (a pad's digits, an alert's answer).
+        if (!window_->textInput()) {
+            if (auto key = screenKeyOf(e.key.keysym.sym)) {
+                window_->pressKey(*key);
+                break;
+            }
+        }
         if (e.key.keysym.sym == SDLK_BACKSPACE) window_->deleteBackward();
         if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) window_->pressReturn();
         if (e.key.keysym.sym == SDLK_TAB) window_->focusNextField((e.key.keysym.mod & KMOD_SHIFT) != 0);

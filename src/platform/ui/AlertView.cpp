@@ -162,6 +162,18 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool) {
     if (delegate_) delegate_->alertViewDidDismissWithButtonIndex(*this, index);
 }
 
+bool AlertView::keyPressed(const std::string& key) {
+    if (!visible_) return false;
+    const int n = static_cast<int>(buttonTitles_.size());
+    int index = -1;
+    // Escape answers as the cancel button; Return as the only button, or the one beside cancel.
+    if (key == Window::kKeyEscape) index = cancelIndex_ >= 0 ? cancelIndex_ : (n == 1 ? 0 : -1);
+    else if (key == Window::kKeyReturn) index = n == 1 ? 0 : (n == 2 && cancelIndex_ >= 0 ? 1 - cancelIndex_ : -1);
+    if (index < 0) return false;
+    buttonTapped(index);
+    return true;
+}
+
 void AlertView::buttonTapped(int index) {
     if (!visible_) return;
     auto self = shared_from_this();

@@ -51,6 +51,9 @@ public:
     int addButtonWithTitle(std::string title);
     int numberOfButtons() const { return static_cast<int>(buttonTitles_.size()); }
     std::string buttonTitleAtIndex(int index) const;
+    // With a keyboard: Escape answers as the cancel button (or the only button), Return as the
+    // only button or the one beside the cancel button; other keys and other layouts do nothing.
+    bool keyPressed(const std::string& key) override;
     int cancelButtonIndex() const { return cancelIndex_; }
     int firstOtherButtonIndex() const { return cancelIndex_ == 0 ? 1 : 0; }
     bool isVisible() const { return visible_; }

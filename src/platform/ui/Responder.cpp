@@ -27,4 +27,6 @@ void Responder::touchesCancelled(const TouchSet& touches, const Event* event) {
     if (Responder* next = nextResponder()) next->touchesCancelled(touches, event);
 }
 
+bool Responder::keyPressed(const std::string&) { return false; }
+
 }  // namespace ui

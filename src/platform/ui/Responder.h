@@ -4,6 +4,7 @@
 // responder (a view's controller, else its superview).
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/ui/Geometry.h"
@@ -78,6 +79,9 @@ public:
     virtual void touchesMoved(const TouchSet& touches, const Event* event);
     virtual void touchesEnded(const TouchSet& touches, const Event* event);
     virtual void touchesCancelled(const TouchSet& touches, const Event* event);
+    // A key of a hardware keyboard while no text field has the focus (see
+    // Window::pressKeyEquivalent); true when it was taken. Nothing takes it by default.
+    virtual bool keyPressed(const std::string& key);
 };
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/NotificationCenter.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextInput.h"
@@ -239,6 +240,32 @@ bool Window::focusNextField(bool backwards) {
         View* next = fields[static_cast<std::size_t>(i)].view;
         if (next == firstResponder_.get()) return true;
         if (next->becomeFirstResponder() && firstResponder_.get() == next) return true;
+    }
+    return false;
+}
+
+bool Window::pressKey(const std::string& key) {
+    if (key.empty()) return false;
+    // In drawing order: the last one reachable stands in front.
+    std::vector<View*> reachable;
+    std::function<void(View&)> walk = [&](View& v) {
+        if (v.isHidden() || v.alpha() <= 0.01) return;
+        const Rect r = v.convertRectTo(v.bounds(), this);
+        View* hit = hitTest({r.midX(), r.midY()}, nullptr);
+        if (hit && hit->isDescendantOf(&v)) reachable.push_back(&v);
+        for (auto& child : v.subviews()) walk(*child);
+    };
+    walk(*this);
+    for (auto it = reachable.rbegin(); it != reachable.rend(); ++it) {
+        // The one that takes the key may close its screen: the view lives until the key is done.
+        auto keep = (*it)->shared_from_this();
+        bool taken = (*it)->keyPressed(key);
+        if (!taken)
+            if (ViewController* controller = (*it)->viewController()) taken = controller->keyPressed(key);
+        if (taken) {
+            noteChange();
+            return true;
+        }
     }
     return false;
 }

@@ -87,6 +87,15 @@ public:
     // the first. Answers false when no field took the focus.
     bool focusNextField(bool backwards = false);
 
+    // The keys of a hardware keyboard that are no characters, as Responder::keyPressed names them.
+    static constexpr const char* kKeyReturn = "\r";
+    static constexpr const char* kKeyBackspace = "\b";
+    static constexpr const char* kKeyEscape = "\x1b";
+    // A key pressed while no text editor has the focus goes to what a finger could reach (shown,
+    // and hit at its centre), the frontmost first: a view, then its controller, may take it
+    // (Responder::keyPressed). False when none took it.
+    bool pressKey(const std::string& key);
+
     // --- Text input from the shell -------------------------------------------------------------
     // Each answers false when no text editor is first responder.
     bool insertText(std::string_view utf8);

@@ -5,6 +5,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Window.h"
 #include "screens/kit/ScreenKit.h"
 #include "screens/kit/ScreenRoot.h"
 
@@ -124,6 +125,22 @@ void UINumViewController::touchesEnded(const ui::TouchSet& touches, const ui::Ev
     auto self = shared_from_this();
     if (VirtualButton* key = releaseFirstHit(keysInOrder(), *touch, *m_panel)) pressKey(*key);
     else showNumber();
+}
+
+bool UINumViewController::keyPressed(const std::string& key) {
+    VirtualButton* digits[] = {&m_btn00, &m_btn01, &m_btn02, &m_btn03, &m_btn04,
+                               &m_btn05, &m_btn06, &m_btn07, &m_btn08, &m_btn09};
+    VirtualButton* pressed = nullptr;
+    if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') pressed = digits[key[0] - '0'];
+    else if (key == ".") pressed = &m_btdot;
+    else if (key == ui::Window::kKeyBackspace) pressed = &m_btnBS;
+    else if (key == ui::Window::kKeyReturn) pressed = &m_btnOK;
+    else if (key == ui::Window::kKeyEscape) pressed = &m_btnCancel;
+    if (!pressed || !m_panel) return false;
+    // The owner may let go of the pad from its callback.
+    auto self = shared_from_this();
+    pressKey(*pressed);
+    return true;
 }
 
 void UINumViewController::pressKey(VirtualButton& key) {

@@ -50,6 +50,8 @@ public:
 
     void touchesBegan(const ui::TouchSet& touches, const ui::Event* event) override;
     void touchesEnded(const ui::TouchSet& touches, const ui::Event* event) override;
+    // A keyboard's digits, point, Backspace, Return and Escape press the keys they stand for.
+    bool keyPressed(const std::string& key) override;
 
 private:
     // The keys in the order a touch is offered to them.

@@ -8,6 +8,7 @@
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Window.h"
 #include "screens/kit/ScreenKit.h"
 #include "screens/kit/ScreenRoot.h"
 
@@ -446,6 +447,16 @@ void UISelectViewController::actOn(VirtualButton& button) {
     else if (&button == m_btNext.get()) OnButtonNext();
     else if (&button == m_btOK.get()) chooseOk();
     else if (&button == m_btWrite.get()) BeginWrite();
+}
+
+bool UISelectViewController::keyPressed(const std::string& key) {
+    VirtualButton* button = key == ui::Window::kKeyReturn ? m_btOK.get()
+                            : key == ui::Window::kKeyEscape ? m_btUp.get() : nullptr;
+    if (!button || !m_panel) return false;
+    // The owner may let go of the picker from its callback.
+    auto self = shared_from_this();
+    actOn(*button);
+    return true;
 }
 
 void UISelectViewController::touchesBegan(const ui::TouchSet& touches, const ui::Event*) {

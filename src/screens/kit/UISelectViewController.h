@@ -84,6 +84,8 @@ public:
 
     void touchesBegan(const ui::TouchSet& touches, const ui::Event* event) override;
     void touchesEnded(const ui::TouchSet& touches, const ui::Event* event) override;
+    // With a keyboard: Return presses 确定, Escape 返回.
+    bool keyPressed(const std::string& key) override;
 
     // Write field delegate.
     bool shouldChangeCharacters(ui::TextField& field, std::size_t location, std::size_t length,

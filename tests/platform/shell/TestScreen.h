@@ -36,6 +36,12 @@ class KeyPad : public ui::View {
 public:
     using ui::View::View;
     std::function<void(int tag)> pressed;
+    // With a keyboard, its digits press the keys they name.
+    bool keyPressed(const std::string& key) override {
+        if (key.size() != 1 || key[0] < '1' || key[0] > '3' || !pressed) return false;
+        pressed(100 + (key[0] - '0'));
+        return true;
+    }
     void touchesEnded(const ui::TouchSet& touches, const ui::Event*) override {
         const ui::Point p = touches.anyObject()->locationInView(this);
         for (auto& key : subviews())

@@ -333,6 +333,11 @@ TEST_F(WindowShellTest, TheDesktopKeyboardCoversNothingAndTabGoesFromFieldToFiel
     shell.pump(0);
     EXPECT_FALSE(SDL_IsTextInputActive());
     EXPECT_EQ(notices, 0) << "no keyboard slides over the screen, so none is announced";
+
+    // No field has the focus: keys go to what is on the screen, the pad takes its digits.
+    for (SDL_Keycode key : {SDLK_2, SDLK_KP_3, SDLK_9}) pressKey(key);
+    shell.pump(0);
+    EXPECT_EQ(screen.amount->text(), "23");
     for (auto token : tokens) center.removeObserver(token);
 }
 

@@ -3,6 +3,8 @@
 #include <map>
 
 #include "platform/foundation/Sound.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Window.h"
 #include "screens/kit/UINumViewController.h"
 #include "screens/root/DialogFixture.h"
 
@@ -84,6 +86,22 @@ TEST_F(NumPad, OkAndCancelGoToTheOwnerAndLeaveTheTextAlone) {
     EXPECT_EQ(pad->m_strNum, "8");
     // The pad stays up: closing it is the owner's business.
     EXPECT_TRUE(pad->view()->superview());
+}
+
+TEST_F(NumPad, AKeyboardTypesOnThePadWhenNoFieldHasTheFocus) {
+    auto pad = open("12", false);
+    for (const std::string key : {"4", ".", "5", ui::Window::kKeyBackspace, "7", "x"}) window->pressKey(key);
+    EXPECT_EQ(pad->m_strNum, "4.7") << "the first digit replaces the preset; an unknown key does nothing";
+    EXPECT_TRUE(window->pressKey(ui::Window::kKeyReturn));
+    EXPECT_TRUE(window->pressKey(ui::Window::kKeyEscape));
+    EXPECT_EQ(owner.calls, (std::vector<std::string>{"NumDlgOk", "NumDlgCancel"}));
+
+    // An alert over the pad takes Return first: the pad beneath is out of reach.
+    auto alert = std::make_shared<ui::AlertView>("提示", "人数不能为0", nullptr, "确定");
+    ASSERT_TRUE(alert->show());
+    EXPECT_TRUE(window->pressKey(ui::Window::kKeyReturn)) << "its only button answers";
+    EXPECT_TRUE(ui::AlertView::visibleAlerts().empty());
+    EXPECT_EQ(owner.calls.size(), 2u);
 }
 
 TEST_F(NumPad, TitleAndSoundComeWhenTheViewIsBuilt) {

@@ -4,6 +4,7 @@
 #include "model/NSATreeClass.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TextField.h"
+#include "platform/ui/Window.h"
 #include "screens/kit/UISelectViewController.h"
 #include "screens/root/DialogFixture.h"
 
@@ -110,6 +111,14 @@ TEST_F(Picker, PagesOfANestedTreeShowEachChildOnce) {
     press(*p, p->m_btUp);
     press(*p, p->m_btUp);  // at the top: the owner is asked to close
     EXPECT_EQ(owner.calls, std::vector<std::string>{"SelectDlgCancel"});
+
+    // With a keyboard: Escape goes up as 返回 does, Return chooses as 确定 does.
+    slot(*p, 0);
+    EXPECT_TRUE(window->pressKey(ui::Window::kKeyEscape));
+    EXPECT_EQ(p->m_parent, 0);
+    EXPECT_TRUE(window->pressKey(ui::Window::kKeyReturn));
+    EXPECT_EQ(owner.calls.back(), "SelectDlgOk");
+    EXPECT_FALSE(window->pressKey("5")) << "a digit means nothing here";
 }
 
 TEST_F(Picker, MarksFollowTheChoiceMode) {
