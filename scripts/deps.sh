@@ -9,7 +9,7 @@ PACKAGES=(
   libxml2-dev libcurl4-openssl-dev nlohmann-json3-dev libssl-dev libcpp-httplib-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libpng-dev libjpeg-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  fonts-wqy-microhei xvfb xauth python3
+  fonts-wqy-microhei xvfb xauth python3 lld
 )
 
 missing=()
