@@ -175,8 +175,14 @@ void UILoginViewController::textFieldDidEndEditing(ui::TextField& field) {
 }
 
 bool UILoginViewController::textFieldShouldReturn(ui::TextField& field) {
-    if (&field == userId.get()) userPassword->becomeFirstResponder();
-    else field.resignFirstResponder();
+    if (&field == userId.get()) {
+        userPassword->becomeFirstResponder();
+        return true;
+    }
+    field.resignFirstResponder();
+    // At a desk's keyboard Return after the password logs in, as 确定 does; the tablet's own
+    // keyboard only goes away.
+    if (&field == userPassword.get() && !ui::Window::keyboardCoversScreen(field)) onOk();
     return true;
 }
 

@@ -156,6 +156,19 @@ TEST_F(Login, WithAHardwareKeyboardThePanelStaysWhereItIs) {
     EXPECT_EQ(window->firstResponder(), nullptr);
     EXPECT_EQ(requester->heard, (std::vector<std::pair<int, bool>>{{765002, false}}));
     EXPECT_EQ(loginRequests(), 0);
+
+    // Return from the number to the password, and after the password it logs in.
+    root->login(requester, 765002);
+    advance(0.3);
+    ASSERT_TRUE(ui::tapView(*window, *panel().userId).ok);
+    type("0001");
+    ASSERT_TRUE(window->pressReturn());
+    EXPECT_TRUE(panel().userPassword->isFirstResponder());
+    type("123");
+    ASSERT_TRUE(window->pressReturn());
+    advance(0.3);
+    EXPECT_EQ(loginRequests(), 1);
+    EXPECT_EQ(requester->heard.back(), (std::pair<int, bool>{765002, true}));
 }
 
 class DemoLogin : public ScreenFixture {};
