@@ -41,6 +41,7 @@ const char* kUsage =
     "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--server-port N] [--web-service URL]\n"
     "             [--headless [--script FILE|-] [--screenshot FILE]]\n"
     "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
+    "                     and its temporary files (downloaded pictures) in DIR/tmp\n"
     "  --position LAT,LNG where the device stands, in degrees (without it the device cannot tell)\n"
     "  --place CITY       the city the device's position lies in (without it no place is found)\n"
     "  --server-port N    the back office listens on port N, not 7992 (a simulator of the tests)\n"
@@ -193,6 +194,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         platform::setCachesFolder(o.dataDir);
+        platform::setTemporaryFolder(platform::fs::join(o.dataDir, "tmp"));
     }
     // The device's position and the place it lies in, as a receiver and a map service would tell.
     location::LocationManager::setDevicePosition(o.position);

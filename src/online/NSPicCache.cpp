@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <cstring>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "core/NSServer.h"
 #include "online/NSHTTPServer.h"
@@ -28,6 +31,19 @@ std::string extensionOf(const std::string& url) {
 
 bool startsWith(const std::string& bytes, const char* magic, std::size_t n, std::size_t at = 0) {
     return bytes.size() >= at + n && std::memcmp(bytes.data() + at, magic, n) == 0;
+}
+
+// Those who asked for one address while its download is under way, each with the receiver it
+// keeps until the answer. The request's callback owns it: a request dropped without an answer
+// (the program's end) takes it along, and the next fetch of the address asks again.
+struct Waiters {
+    std::vector<std::pair<std::shared_ptr<void>, std::function<void(const std::string&)>>> list;
+};
+
+// The downloads under way, by address (main thread only).
+std::map<std::string, std::weak_ptr<Waiters>>& downloads() {
+    static std::map<std::string, std::weak_ptr<Waiters>> all;
+    return all;
 }
 }  // namespace
 
@@ -68,12 +84,27 @@ void fetch(const std::string& url, std::shared_ptr<void> receiver,
         done(path);
         return;
     }
+    // One download per address: a screen asking while it is under way waits for the same answer.
+    auto& all = downloads();
+    if (auto under = all.find(url); under != all.end()) {
+        if (auto waiting = under->second.lock()) {
+            waiting->list.emplace_back(std::move(receiver), std::move(done));
+            return;
+        }
+        all.erase(under);
+    }
+    auto waiting = std::make_shared<Waiters>();
+    waiting->list.emplace_back(std::move(receiver), std::move(done));
+    all[url] = waiting;
     auto request = NSHTTPServer::initWithAddress(url);
     request->setM_tag(url);
-    // Without a receiver of its own the callback still needs one for the delivery to happen.
-    request->setReceiveDelegate(receiver ? std::move(receiver) : std::make_shared<char>());
-    request->setnetServerDidReceiveSelector([done = std::move(done)](const std::string& bytes, NSHTTPServer& r) {
-        done(store(r.m_tag(), bytes) ? cachePath(r.m_tag()) : std::string());
+    request->setReceiveDelegate(waiting);
+    request->setnetServerDidReceiveSelector([waiting](const std::string& bytes, NSHTTPServer& r) {
+        const std::string file = store(r.m_tag(), bytes) ? cachePath(r.m_tag()) : std::string();
+        auto& all = downloads();
+        if (auto under = all.find(r.m_tag()); under != all.end() && under->second.lock() == waiting) all.erase(under);
+        const auto list = std::move(waiting->list);
+        for (const auto& [receiver, done] : list) done(file);
     });
     request->sendGetToServer();
 }

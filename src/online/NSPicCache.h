@@ -18,7 +18,8 @@ bool isPicture(const std::string& bytes);
 bool store(const std::string& url, const std::string& bytes);
 // The picture's file: at once when cached; otherwise after its download (in data mode, with the
 // address as the request's tag), on the main loop, with "" when nothing usable came back.
-// `receiver` is kept until then.
+// `receiver` is kept until then. An address already under way is not asked for again: every
+// caller waiting for it gets the one answer.
 void fetch(const std::string& url, std::shared_ptr<void> receiver,
            std::function<void(const std::string& path)> done);
 

@@ -45,6 +45,7 @@ TEST_F(Kovra, RunsAScriptHeadlessInItsDataFolder) {
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output.rfind("Window frame=(0,0,768,1024)", 0), 0u) << r.output;
     EXPECT_TRUE(platform::fs::isFolder(data));
+    EXPECT_TRUE(platform::fs::isFolder(data + "/tmp")) << "its temporary files are kept there too";
     auto picture = render::decodeImageFile(shot);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 768);

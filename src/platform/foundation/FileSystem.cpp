@@ -20,6 +20,7 @@ namespace {
 std::mutex gFoldersMutex;
 std::string gHome;
 std::string gCaches;  // empty: under the home
+std::string gTemporary;  // empty: under the home
 std::uint64_t gGeneration = 0;
 
 std::string defaultHome() {
@@ -97,6 +98,7 @@ void setHomeFolder(const std::string& path) {
     std::lock_guard<std::mutex> lock(gFoldersMutex);
     gHome = path.empty() ? defaultHome() : path;
     gCaches.clear();
+    gTemporary.clear();
     makeHomeFolders(gHome);
     ++gGeneration;
 }
@@ -116,7 +118,17 @@ std::string cachesFolder() {
     return gCaches.empty() ? fs::join(home, "Library/Caches") : gCaches;
 }
 
-std::string temporaryFolder() { return fs::join(currentHome(), "tmp"); }
+void setTemporaryFolder(const std::string& path) {
+    std::lock_guard<std::mutex> lock(gFoldersMutex);
+    gTemporary = path;
+    if (!path.empty()) fs::createFolder(path);
+}
+
+std::string temporaryFolder() {
+    std::string home = currentHome();
+    std::lock_guard<std::mutex> lock(gFoldersMutex);
+    return gTemporary.empty() ? fs::join(home, "tmp") : gTemporary;
+}
 
 std::string preferencesFolder() { return fs::join(currentHome(), "Library/Preferences"); }
 

@@ -16,6 +16,9 @@ namespace platform {
 void setHomeFolder(const std::string& path);
 // Puts the caches folder somewhere else than under the home (the shell's --data-dir).
 void setCachesFolder(const std::string& path);
+// Puts the temporary folder somewhere else than under the home (the shell's --data-dir, so that
+// runs with their own data share no downloads either). Setting the home puts it back.
+void setTemporaryFolder(const std::string& path);
 std::string homeFolder();
 std::string cachesFolder();
 std::string temporaryFolder();

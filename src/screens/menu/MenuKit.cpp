@@ -6,7 +6,7 @@
 #include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
 #include "net/RootServices.h"
-#include "online/NSHTTPServer.h"
+#include "online/NSPicCache.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/ui/Window.h"
 #include "screens/kit/ScreenRoot.h"
@@ -100,41 +100,18 @@ void announce(const std::string& key, const std::string& param) {
     if (auto desk = NSServer::getNowDesk()) NSServer::sendTV(key, desk->m_strDeskID, param);
 }
 
-std::optional<std::string> cachedPictureName(const std::string& address) {
-    std::string name = address.substr(0, address.find_first_of("?#"));
-    if (auto slash = name.rfind('/'); slash != std::string::npos) name = name.substr(slash + 1);
-    if (!platform::fs::isStorableFileName(name)) return std::nullopt;
-    return name;
+std::string webPictureAddress(const NSCaipClass& dish, const std::string& suffix) {
+    if (dish.m_strPic.empty()) return {};
+    const std::string id = dish.strID();
+    if (!id.empty() && platform::fs::exists(platform::fs::join(NSServer::getCaippicPath(), id + suffix))) return {};
+    return dish.m_strPic;
 }
 
-std::string pictureCacheFolder() {
-    std::string folder = platform::fs::join(NSServer::getTemPath(), "pic");
-    platform::fs::createFolder(folder);
-    return folder;
-}
-
-std::optional<std::string> cachedPicturePath(const std::string& address) {
-    auto name = cachedPictureName(address);
-    if (!name) return std::nullopt;
-    return platform::fs::join(pictureCacheFolder(), *name);
-}
-
-std::optional<std::string> storeCachedPicture(const std::string& address, const std::optional<std::string>& bytes) {
-    auto path = cachedPicturePath(address);
-    if (!path || !bytes || bytes->empty()) return std::nullopt;
-    if (!platform::fs::writeAtomically(*path, *bytes, platform::fs::Durability::Quick)) return std::nullopt;
+std::optional<std::string> cachedWebPicture(const std::string& address) {
+    if (address.empty()) return std::nullopt;
+    std::string path = piccache::cachePath(address);
+    if (path.empty() || !platform::fs::exists(path)) return std::nullopt;
     return path;
-}
-
-void downloadPicture(const std::string& address, std::shared_ptr<void> receiver, PictureAnswer done) {
-    auto request = NSHTTPServer::initWithAddress(address);
-    request->setM_tag(address);
-    request->setReceiveDelegate(std::move(receiver));
-    request->setnetServerDidReceiveSelector([done = std::move(done)](const std::string& answer, NSHTTPServer& r) {
-        // The client hands over "" when nothing came back.
-        done(answer.empty() ? std::nullopt : std::optional<std::string>(answer), r.m_tag());
-    });
-    request->sendGetToServer();
 }
 
 }  // namespace menu

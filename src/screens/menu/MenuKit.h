@@ -97,21 +97,10 @@ inline bool isGroupItem(const NSDishClass& line) { return line.m_bisExp && !line
 // Whether the line heads a group (set flag and group flag).
 inline bool isGroupHead(const NSDishClass& line) { return line.m_bisExp && line.m_bisSet; }
 
-// The file name under which a downloaded picture is cached: the address after its last "/", with
-// any query or fragment dropped; none when that leaves "", "." or "..".
-std::optional<std::string> cachedPictureName(const std::string& address);
-// The folder of downloaded pictures ("<temporary>/pic"), made when missing.
-std::string pictureCacheFolder();
-// The cache file of a picture address (in the picture cache folder, which is made when missing);
-// none for an address that names no file of its own.
-std::optional<std::string> cachedPicturePath(const std::string& address);
-// Writes the downloaded bytes as the address's cache file, atomically. Nothing is written when no
-// bytes came (a failed download must not leave a file that stops the next try). Answers the path
-// of the file written.
-std::optional<std::string> storeCachedPicture(const std::string& address, const std::optional<std::string>& bytes);
-// Downloads a picture address through the web-service client; `done` gets the bytes (none when
-// the download failed) on the main loop, once, with `receiver` kept alive until then.
-using PictureAnswer = std::function<void(const std::optional<std::string>& bytes, const std::string& address)>;
-void downloadPicture(const std::string& address, std::shared_ptr<void> receiver, PictureAnswer done);
+// The picture address of a web-menu dish that has no "<id><suffix>" of its own in the picture
+// folder; "" for every other dish (the restaurant's own menu keeps to its picture folder).
+std::string webPictureAddress(const NSCaipClass& dish, const std::string& suffix);
+// The file of a picture address in the picture cache (the bytes as downloaded), when it is there.
+std::optional<std::string> cachedWebPicture(const std::string& address);
 
 }  // namespace menu

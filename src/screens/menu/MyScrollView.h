@@ -12,7 +12,7 @@ class UICaipViewController;
 class MyScrollView : public ui::ScrollView, public ui::ScrollViewDelegate {
 public:
     // `name`: a file of the picture folder when one of that name exists there, else a picture
-    // file path (a package picture).
+    // file path (a package picture, or a web-menu dish's picture in the picture cache).
     MyScrollView(const ui::Rect& frame, const std::string& name);
     ~MyScrollView() override;
     const char* className() const override { return "MyScrollView"; }

@@ -10,6 +10,7 @@
 #include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
+#include "online/NSPicCache.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/media/MoviePlayer.h"
@@ -212,11 +213,14 @@ void UICaipViewController::showDish() {
     const ui::Rect area{0, 0, caiView_->frame().width(), caiView_->frame().height()};
     const std::string file = id + ".BMP";
     const std::string fallback = demo ? platform::fmt("0%lld.bmp", menu::idNumber(id)) : std::string("nopic2.bmp");
+    // A web-menu dish without a picture of its own shows the one downloaded for it.
+    const auto cached = dish ? menu::cachedWebPicture(menu::webPictureAddress(*dish, ".BMP")) : std::nullopt;
 
     if (NSServer::isCaiph()) {
         bool exists = false;
         auto image = menu::folderPicture(id, ".BMP", &exists);
-        if (!exists) image = kit::picture(fallback);
+        if (!exists && cached) image = ui::Image::withContentsOfFile(*cached);
+        if (!exists && !image) image = kit::picture(fallback);
         image = NSStaticUnit::createRoundedRectImage(image, image ? image->size() : ui::Size{});
         auto plain = std::make_shared<ui::ImageView>(image);
         plain->setFrame(area);
@@ -226,7 +230,7 @@ void UICaipViewController::showDish() {
     } else {
         std::string name = file;
         if (id.empty() || !platform::fs::exists(platform::fs::join(NSServer::getCaippicPath(), file)))
-            name = platform::Bundle::pathForResource(fallback).value_or("");
+            name = cached ? *cached : platform::Bundle::pathForResource(fallback).value_or("");
         auto zoomable = std::make_shared<MyScrollView>(area, name);
         zoomable->setFrame(area);
         zoomable->setCaiViewController(this);
@@ -246,6 +250,7 @@ void UICaipViewController::showDish() {
     caiView_->addSubview(scrollView_);
     text_->setText(description);
     text_->setAlpha(description.empty() ? 0 : 1);
+    if (!cached) downLoadPic();
 }
 
 // ---- Touches and page turns ------------------------------------------------------------------
@@ -309,7 +314,6 @@ void UICaipViewController::turnPage(bool forward) {
     showDish();
     if (caipFormController_) caipFormController_->followDish();
     menu::announce("caipdlg", m_dish_->caipID());
-    downLoadPic();
 }
 
 void UICaipViewController::animationFinish(const std::optional<std::string>&, bool) { canTouch_ = true; }
@@ -392,21 +396,22 @@ void UICaipViewController::BomShow() {
 bool UICaipViewController::downLoadPic() {
     auto db = NSServer::getCaipDB();
     auto dish = db ? db->GetCaipFromID(m_dish_->caipID()) : nullptr;
-    menu::pictureCacheFolder();
-    if (!dish) return false;
-    auto path = menu::cachedPicturePath(dish->m_strPic);
-    if (!path || platform::fs::exists(*path)) return false;
-    auto self = std::static_pointer_cast<UICaipViewController>(weak_from_this().lock());
-    if (!self) return false;  // not shared: nothing would keep it for the answer
-    menu::downloadPicture(dish->m_strPic, self, [raw = self.get()](const auto& bytes, const std::string& address) {
-        raw->receivePic(bytes, address);
+    const std::string address = dish ? menu::webPictureAddress(*dish, ".BMP") : std::string();
+    if (address.empty() || menu::cachedWebPicture(address) || !picturesAwaited_.insert(address).second) return false;
+    // A view closed meanwhile needs no picture: the cache keeps it for the next one.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    piccache::fetch(address, nullptr, [weak, address](const std::string& file) {
+        if (auto self = std::static_pointer_cast<UICaipViewController>(weak.lock())) self->receivePic(address, file);
     });
     return true;
 }
 
-void UICaipViewController::receivePic(const std::optional<std::string>& bytes, const std::string& address) {
-    menu::storeCachedPicture(address, bytes);
-    showDish();
+void UICaipViewController::receivePic(const std::string& address, const std::string& file) {
+    picturesAwaited_.erase(address);
+    if (file.empty()) return;
+    auto db = NSServer::getCaipDB();
+    auto dish = db ? db->GetCaipFromID(m_dish_->caipID()) : nullptr;
+    if (dish && dish->m_strPic == address) showDish();
 }
 
 // ---- Dish order form -------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/ui/AlertView.h"
@@ -80,11 +81,12 @@ public:
     // The form button: adds the form the first time, then slides it in or out.
     void toggleCaipForm();
     const std::shared_ptr<UICaipFormViewController>& caipFormController() const { return caipFormController_; }
-    // Downloads the picture of a web-menu dish into the picture cache unless it is there already;
-    // true when a download started.
+    // Downloads the picture of the web-menu dish on show into the picture cache unless it is
+    // there already or on its way; true when a download started. Drawing the dish asks for it.
     bool downLoadPic();
-    // A downloaded picture of a web-menu dish arrives: cached under its own name, then redrawn.
-    void receivePic(const std::optional<std::string>& bytes, const std::string& address);
+    // A picture download ended (`file` the cached picture, "" when it failed): the dish on show is
+    // drawn again when the picture is its own.
+    void receivePic(const std::string& address, const std::string& file);
 
     // Read by tests.
     const std::shared_ptr<ui::View>& scrollView() const { return scrollView_; }
@@ -136,6 +138,8 @@ private:
     // Where the form lies: a clipping frame of the form's size, so that the form slid down is
     // out of sight (and out of reach) on this larger view too.
     std::shared_ptr<ui::View> formArea_;
+    // The picture addresses asked for and not answered yet.
+    std::set<std::string> picturesAwaited_;
 
     std::shared_ptr<ui::View> caiView_;
     std::shared_ptr<ui::TextView> text_;

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,13 +100,10 @@ public:
     void cancelCaip(int tag);
     void cancelCaip(int index, const std::shared_ptr<ui::ImageView>& picture);
 
-    // ---- row pictures of web-menu dishes ----
-    // The image views waiting for a picture, by picture address; a download shows its picture
-    // only in a view registered here.
-    std::map<std::string, std::shared_ptr<ui::ImageView>> i_caips;
-    // Shows the address's cached picture, or downloads it into the picture cache first.
-    void setRowPic(const std::string& address);
-    void receivePic(const std::optional<std::string>& bytes, const std::string& address);
+    // ---- pictures of web-menu dishes (UISelectCaipViewControllerTiles.cpp) ----
+    // A picture download ended (`file` the cached picture, "" when it failed): the tiles built so
+    // far whose dish it shows draw it.
+    void receivePic(const std::string& address, const std::string& file);
 
     // ---- read by tests and the tiles ----
     int showType() const { return ShowType_; }
@@ -164,6 +162,8 @@ private:
     std::shared_ptr<ui::TableViewCell> buildRow(int row, bool landscape);
     void setUpTile(NSCaipViewCell& tile, const NSCaipClass& dish, int slot, bool landscape);
     void addSelTb(const NSCaipClass& dish, NSCaipViewCell& tile);
+    // Downloads the picture address into the picture cache unless it is there or on its way.
+    void fetchTilePicture(const std::string& address);
 
     ScreenRoot* rootController_ = nullptr;
     std::shared_ptr<NSCplbTreeClass> nowCplb_;
@@ -176,6 +176,7 @@ private:
     std::vector<std::shared_ptr<NSCaipViewCell>> caipViewCells_;
     std::shared_ptr<UICplbViewController> cplbController_;
     std::shared_ptr<ui::ImageView> showCaipIV_;
+    std::set<std::string> picturesAwaited_;  // picture addresses asked for and not answered yet
 
     std::shared_ptr<ui::TableView> caipTable_;
     std::shared_ptr<ui::SearchBar> caipSearchBar_;

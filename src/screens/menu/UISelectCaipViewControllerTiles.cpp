@@ -5,7 +5,7 @@
 #include "core/NSServer.h"
 #include "core/NSStaticUnit.h"
 #include "model/NSCaipClass.h"
-#include "platform/foundation/FileSystem.h"
+#include "online/NSPicCache.h"
 #include "platform/ui/TableViewCell.h"
 #include "screens/kit/ScreenKit.h"
 #include "screens/menu/MenuKit.h"
@@ -63,13 +63,24 @@ TileLayout landscapeLayout(int mode, int slot) {
 // The sample description of a demo dish without a description file.
 constexpr const char* kDemoDescription = "主料:天然龙虾，秘制酱料，鲍鱼汁\r\n口味:鲜香爽口，不油不腻";
 
-// The thumbnail of a dish tile: the picture folder's, the demo picture, or the no-picture one.
+// The thumbnail of a dish tile: the picture folder's, a web-menu dish's downloaded picture, the
+// demo picture, or the no-picture one.
 std::shared_ptr<ui::Image> thumbnail(const NSCaipClass& dish) {
     bool exists = false;
     auto image = menu::folderPicture(dish.strID(), "T.BMP", &exists);
     if (exists) return image;
+    if (auto cached = menu::cachedWebPicture(menu::webPictureAddress(dish, "T.BMP")))
+        if (auto downloaded = ui::Image::withContentsOfFile(*cached)) return downloaded;
     if (menu::isDemoDish(dish)) return kit::picture(platform::fmt("0%lldt.bmp", menu::idNumber(dish.strID())));
     return kit::picture("nopic1.bmp");
+}
+
+// The tile's picture box and the button over it.
+void showThumbnail(NSCaipViewCell& tile, const NSCaipClass& dish, const R& box) {
+    auto image = NSStaticUnit::createRoundedRectImage(thumbnail(dish), {});
+    tile.cappicIV->setImage(image);
+    tile.cappicIV->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, box));
+    tile.ShowCaipB->setFrame(tile.cappicIV->frame());
 }
 
 }  // namespace
@@ -147,10 +158,8 @@ void UISelectCaipViewController::setUpTile(NSCaipViewCell& tile, const NSCaipCla
             tile.shul_l->setFont(ui::Font::withName("Helvetica", 13));
         }
     } else {
-        auto image = NSStaticUnit::createRoundedRectImage(thumbnail(dish), {});
-        tile.cappicIV->setImage(image);
-        tile.cappicIV->setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, at.picture));
-        tile.ShowCaipB->setFrame(tile.cappicIV->frame());
+        showThumbnail(tile, dish, at.picture);
+        fetchTilePicture(menu::webPictureAddress(dish, "T.BMP"));
         if (at.hasEName) tile.eNameL->setText(dish.m_strName2);
         if (at.hasText) {
             std::string text;
@@ -198,37 +207,30 @@ void UISelectCaipViewController::addSelTb(const NSCaipClass& dish, NSCaipViewCel
     }
 }
 
-// ---- Row pictures ----------------------------------------------------------------------------
+// ---- Pictures of web-menu dishes --------------------------------------------------------------
 
-namespace {
-
-// The cached picture in the row's picture box.
-void showRowPicture(ui::ImageView& view, const std::string& path) {
-    if (platform::fs::exists(path)) view.setImage(ui::Image::withContentsOfFile(path));
-    auto image = view.image();
-    view.setFrame(NSStaticUnit::getCaipICGRect(image ? image->size() : ui::Size{}, {1, 0, 126, 94}));
-}
-
-}  // namespace
-
-void UISelectCaipViewController::setRowPic(const std::string& address) {
-    auto path = menu::cachedPicturePath(address);
-    if (!path) return;
-    if (platform::fs::exists(*path)) {
-        if (auto found = i_caips.find(address); found != i_caips.end() && found->second)
-            found->second->setImage(ui::Image::withContentsOfFile(*path));
-        return;
-    }
-    auto self = std::static_pointer_cast<UISelectCaipViewController>(weak_from_this().lock());
-    if (!self) return;  // not shared: nothing would keep it for the answer
-    menu::downloadPicture(address, self, [raw = self.get()](const auto& bytes, const std::string& tag) {
-        raw->receivePic(bytes, tag);
+void UISelectCaipViewController::fetchTilePicture(const std::string& address) {
+    if (address.empty() || menu::cachedWebPicture(address) || !picturesAwaited_.insert(address).second) return;
+    // A menu closed meanwhile needs no picture: the cache keeps it for the next one.
+    std::weak_ptr<ui::ViewController> weak = weak_from_this();
+    piccache::fetch(address, nullptr, [weak, address](const std::string& file) {
+        if (auto self = std::static_pointer_cast<UISelectCaipViewController>(weak.lock())) self->receivePic(address, file);
     });
 }
 
-void UISelectCaipViewController::receivePic(const std::optional<std::string>& bytes, const std::string& address) {
-    menu::storeCachedPicture(address, bytes);
-    auto found = i_caips.find(address);
-    if (found == i_caips.end() || !found->second) return;
-    if (auto path = menu::cachedPicturePath(address)) showRowPicture(*found->second, *path);
+void UISelectCaipViewController::receivePic(const std::string& address, const std::string& file) {
+    picturesAwaited_.erase(address);
+    const auto* list = dishes();
+    if (file.empty() || !list || ShowType_ == kTextList) return;
+    // Only the tiles built so far show it now; the others find it in the cache when built.
+    const bool landscape = NSServer::getIsHengB();
+    const int perRow = ShowType_ == kPictureGrid ? (landscape ? 3 : 2) : 1;
+    for (const auto& tile : caipViewCells_) {
+        if (tile->num < 0 || tile->num >= static_cast<int>(list->size())) continue;
+        const NSCaipClass& dish = *(*list)[static_cast<std::size_t>(tile->num)];
+        if (dish.m_strPic != address) continue;
+        const int slot = tile->num % perRow;
+        const TileLayout at = landscape ? landscapeLayout(ShowType_, slot) : portraitLayout(ShowType_, slot);
+        showThumbnail(*tile, dish, at.picture);
+    }
 }

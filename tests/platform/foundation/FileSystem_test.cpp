@@ -21,7 +21,7 @@ std::vector<std::string> entriesOf(const std::string& folder) {
     return names;
 }
 
-TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndCachesCanMove) {
+TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndCachesAndTemporaryCanMove) {
     EXPECT_EQ(platform::homeFolder(), home.path());
     EXPECT_EQ(platform::cachesFolder(), home.path() + "/Library/Caches");
     EXPECT_EQ(platform::temporaryFolder(), home.path() + "/tmp");
@@ -35,6 +35,12 @@ TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndCachesCanMove) {
     EXPECT_EQ(platform::cachesFolder(), data);
     EXPECT_TRUE(fs::isFolder(data));
     EXPECT_NE(platform::homeFolderGeneration(), generation);
+
+    platform::setTemporaryFolder(data + "/tmp");
+    EXPECT_EQ(platform::temporaryFolder(), data + "/tmp");
+    EXPECT_TRUE(fs::isFolder(data + "/tmp"));
+    platform::setHomeFolder(home.path());
+    EXPECT_EQ(platform::temporaryFolder(), home.path() + "/tmp") << "a new home brings its own back";
 }
 
 TEST_F(TempHomeTest, WriteAtomicallyReplacesWholeOrKeepsTheOldFile) {

@@ -1,12 +1,11 @@
 // The dish detail view: opened from a tile with the zoom and back, the swipe that turns pages,
 // the computed page walk, the set-meal item view that gives its line back untouched, the
-// cooking-method counts of an existing line, ordering with its question, and the video states.
+// cooking-method counts of an existing line, ordering with its question, the video states, and
+// the downloaded pictures of web-menu dishes.
 
 #include <algorithm>
-#include <filesystem>
 
 #include "MenuFixture.h"
-#include "core/NSStaticUnit.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Text.h"
 #include "online/NSHTTPServer.h"
@@ -308,90 +307,65 @@ TEST_F(DetailView, OrderingAsksWhenTheDeskHasTheDishAndTheSearchViewHasNoWayBack
     EXPECT_EQ(root->caipViewController.get(), search) << "opened from the search, back leads nowhere";
 }
 
-TEST_F(DetailView, ADownloadedPictureIsCachedUnderItsOwnNameOnly) {
-    auto cats = flatMenu({1});
-    openMenu();
-    root->showBigCaip1(cats[0]->caips[0]);
-    auto& d = detail();
-    const std::string cache = NSServer::getTemPath() + "/pic";
-    struct Case { const char* address; const char* file; } cases[] = {
-        {"http://shop.example/img/dish1.jpg?size=big#top", "dish1.jpg"},
-        {"dish2.png", "dish2.png"},
-        {"http://shop.example/img/..", nullptr},
-        {"http://shop.example/img/.?v=1", nullptr},
-        {"http://shop.example/img/", nullptr},
-    };
-    for (const auto& c : cases) {
-        d.receivePic(std::string("bytes"), c.address);
-        if (c.file) {
-            EXPECT_TRUE(platform::fs::exists(cache + "/" + c.file)) << c.address;
-        }
-    }
-    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(cache), {}, [](auto&) { return true; }), 2);
-    EXPECT_TRUE(platform::fs::exists(NSServer::getTemPath())) << "nothing escaped the cache folder";
-    d.receivePic(std::nullopt, "http://shop.example/img/none.jpg");
-    EXPECT_FALSE(platform::fs::exists(cache + "/none.jpg")) << "a failed request writes nothing";
-}
-
-// Pictures of web-menu dishes come from the web service into the picture cache: the detail view's
-// on a page turn, the dish menu's for a row picture view registered under its address. A picture
-// in the cache is not asked for again, and a failed download leaves no file behind.
-TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedIntoTheCacheOnce) {
+// A web-menu dish without a picture of its own shows the picture of its address: the tile asks
+// for it when it is built, the detail view opened meanwhile waits for that same download, and
+// both draw the picture once it is in the picture cache. A cached picture is not asked for again,
+// and a dish with a picture in the picture folder keeps it without asking.
+TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedOnceAndShown) {
     websim::WebSim web;
     ASSERT_GT(web.start(0), 0);
     NSHTTPServer::setHTTPAddress(web.baseURL());
-    auto downloaded = [&] {
+    auto pictureRequests = [&] {
+        std::vector<std::string> targets;
+        for (const auto& r : web.requests())
+            if (r.page.empty()) targets.push_back(r.target);
+        return targets;
+    };
+    auto answered = [&] {
         for (int k = 0; k < 500 && NSHTTPServer::inFlight() > 0; ++k) loop().runFor(0.01);
         loop().drain();
         return NSHTTPServer::inFlight() == 0;
     };
-    auto pictures = [&] {
-        std::size_t n = 0;
-        for (const auto& r : web.requests()) n += r.page.empty();
-        return n;
+    auto imageSize = [](const std::shared_ptr<ui::Image>& image) { return image ? image->size() : ui::Size{}; };
+    const ui::Size drawn{320, 240};  // the simulator's pictures
+    auto detailPicture = [&] {
+        auto* plain = dynamic_cast<ui::ImageView*>(detail().scrollView().get());
+        auto* zoomable = dynamic_cast<MyScrollView*>(detail().scrollView().get());
+        return plain ? plain->image() : zoomable ? zoomable->image() : nullptr;
     };
-    const std::string cache = NSServer::getTemPath() + "/pic/";
+
     auto cats = flatMenu({3});
     const std::string base = "http://127.0.0.1:" + std::to_string(web.port()) + "/upload/";
     cats[0]->caips[1]->m_strPic = base + "d1.png";
     cats[0]->caips[2]->m_strPic = base + "d2.png";
-    auto& m = openMenu();
-    tapOn(*tile(0)->ShowCaipB);
+    for (const char* own : {"D0-2T.BMP", "D0-2.BMP"})
+        platform::fs::writeAtomically(NSServer::getCaippicPath() + "/" + own, "the restaurant's own");
+
+    web.setFault("pic", websim::Fault::Held);
+    openMenu();
+    ASSERT_TRUE(tile(1));
+    EXPECT_NE(imageSize(tile(1)->cappicIV->image()), drawn) << "the no-picture plate while it comes";
+    tapOn(*tile(1)->ShowCaipB);
     advance(0.5);
-
-    swipe(-80, 0);  // to D0-1
-    ASSERT_TRUE(downloaded());
-    auto bytes = platform::fs::readAll(cache + "d1.png", 1 << 20);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, web.picture("upload/d1.png"));
-    EXPECT_EQ(pictures(), 1u);
-    advance(1);
-    swipe(80, 0);  // back to D0-0, which has no address
-    advance(1);
-    swipe(-80, 0);  // D0-1 again: cached already
-    ASSERT_TRUE(downloaded());
-    EXPECT_EQ(pictures(), 1u);
-
-    web.setFault("pic", websim::Fault::Status);
-    advance(1);
-    swipe(-80, 0);  // to D0-2
-    ASSERT_TRUE(downloaded());
-    EXPECT_EQ(pictures(), 2u);
-    EXPECT_FALSE(platform::fs::exists(cache + "d2.png")) << "a failed download leaves no file";
+    for (int k = 0; k < 200 && pictureRequests().empty(); ++k) loop().runFor(0.01);
+    web.releaseHeld();
     web.clearFaults();
+    ASSERT_TRUE(answered());
+    EXPECT_EQ(pictureRequests(), std::vector<std::string>{"/upload/d1.png"}) << "one download for tile and detail";
+    EXPECT_EQ(imageSize(tile(1)->cappicIV->image()), drawn);
+    EXPECT_EQ(imageSize(detailPicture()), drawn);
 
-    auto row = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 300, 300});
-    m.i_caips[base + "d3.png"] = row;
-    m.setRowPic(base + "d3.png");
-    ASSERT_TRUE(downloaded());
-    ASSERT_TRUE(row->image());
-    EXPECT_TRUE(platform::fs::exists(cache + "d3.png"));
-    EXPECT_EQ(row->frame(), NSStaticUnit::getCaipICGRect(row->image()->size(), {1, 0, 126, 94}));
-    auto other = std::make_shared<ui::ImageView>(ui::Rect{0, 0, 10, 10});
-    m.i_caips[base + "d3.png"] = other;
-    m.setRowPic(base + "d3.png");
-    EXPECT_TRUE(other->image()) << "shown from the cache at once";
-    EXPECT_EQ(pictures(), 3u);
+    swipe(-80, 0);  // to D0-2, which has a picture of its own
+    advance(1);
+    swipe(80, 0);   // back to D0-1, from the cache
+    advance(1);
+    tap("返回");
+    advance(1);
+    tapOn(*tile(1)->ShowCaipB);
+    advance(0.5);
+    ASSERT_TRUE(answered());
+    EXPECT_EQ(pictureRequests().size(), 1u);
+    EXPECT_EQ(imageSize(detailPicture()), drawn) << "drawn from the cache when it opens";
     web.stop();
 }
 
