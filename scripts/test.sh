@@ -32,7 +32,10 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 if command -v clang++ >/dev/null; then
   FUZZ=build/fuzz
+  # -O1 with line tables: what libFuzzer's targets are usually built with, and quick to build.
   cmake -S . -B "$FUZZ" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRA_FUZZ=ON \
+        -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${LAUNCHER[@]}" "${LINKER[@]}" >/dev/null
   cmake --build "$FUZZ" -j "$JOBS"
   scripts/fuzz.sh "$FUZZ" "${FUZZ_SECONDS:-20}"
