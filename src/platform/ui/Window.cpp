@@ -206,24 +206,29 @@ bool Window::keyboardCoversScreen(const View& view) {
     return !w || !w->hardwareKeyboard_;
 }
 
+std::vector<View*> Window::reachableViews(const std::function<bool(View&)>& wanted) {
+    std::vector<View*> found;
+    std::function<void(View&)> walk = [&](View& v) {
+        if (v.isHidden() || v.alpha() <= 0.01) return;
+        if (wanted(v)) {
+            const Rect r = v.convertRectTo(v.bounds(), this);
+            View* hit = hitTest({r.midX(), r.midY()}, nullptr);
+            if (hit && hit->isDescendantOf(&v)) found.push_back(&v);
+        }
+        for (auto& child : v.subviews()) walk(*child);
+    };
+    for (auto& child : subviews()) walk(*child);
+    return found;
+}
+
 bool Window::focusNextField(bool backwards) {
-    // What a finger could reach: a field that takes the focus and is itself hit at its centre.
     struct Field {
         Point at;
         View* view;
     };
     std::vector<Field> fields;
-    std::function<void(View&)> collect = [&](View& v) {
-        if (v.isHidden() || v.alpha() <= 0.01) return;
-        if (v.canBecomeFirstResponder() && dynamic_cast<TextInput*>(&v)) {
-            const Rect r = v.convertRectTo(v.bounds(), this);
-            const Point centre{r.midX(), r.midY()};
-            View* hit = hitTest(centre, nullptr);
-            if (hit && hit->isDescendantOf(&v)) fields.push_back({r.origin, &v});
-        }
-        for (auto& child : v.subviews()) collect(*child);
-    };
-    collect(*this);
+    for (View* v : reachableViews([](View& v) { return v.canBecomeFirstResponder() && dynamic_cast<TextInput*>(&v); }))
+        fields.push_back({v->convertRectTo(v->bounds(), this).origin, v});
     if (fields.empty()) return false;
     // Reading order: rows from the top (fields on one line within a few points), then from the left.
     std::stable_sort(fields.begin(), fields.end(), [](const Field& a, const Field& b) {
@@ -247,15 +252,7 @@ bool Window::focusNextField(bool backwards) {
 bool Window::pressKey(const std::string& key) {
     if (key.empty()) return false;
     // In drawing order: the last one reachable stands in front.
-    std::vector<View*> reachable;
-    std::function<void(View&)> walk = [&](View& v) {
-        if (v.isHidden() || v.alpha() <= 0.01) return;
-        const Rect r = v.convertRectTo(v.bounds(), this);
-        View* hit = hitTest({r.midX(), r.midY()}, nullptr);
-        if (hit && hit->isDescendantOf(&v)) reachable.push_back(&v);
-        for (auto& child : v.subviews()) walk(*child);
-    };
-    walk(*this);
+    const std::vector<View*> reachable = reachableViews([](View&) { return true; });
     for (auto it = reachable.rbegin(); it != reachable.rend(); ++it) {
         // The one that takes the key may close its screen: the view lives until the key is done.
         auto keep = (*it)->shared_from_this();

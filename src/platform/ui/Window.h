@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/ui/View.h"
 
@@ -112,6 +113,9 @@ public:
     void updateKeyboard();
 
 private:
+    // The shown views that `wanted` accepts and that a finger reaches (hit at their centre), in
+    // drawing order: the frontmost last.
+    std::vector<View*> reachableViews(const std::function<bool(View&)>& wanted);
 
     std::shared_ptr<ViewController> root_;
     std::shared_ptr<View> firstResponder_;

@@ -17,6 +17,10 @@ std::string word(const char* key) { return ScreenRoot::word(key); }
 
 UINumViewController::UINumViewController() : ui::ViewController("UINumViewController") {}
 
+std::array<VirtualButton*, 10> UINumViewController::digitKeys() {
+    return {&m_btn00, &m_btn01, &m_btn02, &m_btn03, &m_btn04, &m_btn05, &m_btn06, &m_btn07, &m_btn08, &m_btn09};
+}
+
 std::vector<VirtualButton*> UINumViewController::keysInOrder() {
     return {&m_btnBS, &m_btn09, &m_btn08, &m_btn07, &m_btn06, &m_btn05, &m_btn04, &m_btn03,
             &m_btn02, &m_btn01, &m_btClear, &m_btdot, &m_btn00, &m_btnOK, &m_btnCancel, &m_btnFuS};
@@ -128,10 +132,8 @@ void UINumViewController::touchesEnded(const ui::TouchSet& touches, const ui::Ev
 }
 
 bool UINumViewController::keyPressed(const std::string& key) {
-    VirtualButton* digits[] = {&m_btn00, &m_btn01, &m_btn02, &m_btn03, &m_btn04,
-                               &m_btn05, &m_btn06, &m_btn07, &m_btn08, &m_btn09};
     VirtualButton* pressed = nullptr;
-    if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') pressed = digits[key[0] - '0'];
+    if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') pressed = digitKeys()[key[0] - '0'];
     else if (key == ".") pressed = &m_btdot;
     else if (key == ui::Window::kKeyBackspace) pressed = &m_btnBS;
     else if (key == ui::Window::kKeyReturn) pressed = &m_btnOK;
@@ -152,8 +154,7 @@ void UINumViewController::pressKey(VirtualButton& key) {
         if (upViewController) upViewController->NumDlgCancel();
         return;
     }
-    VirtualButton* digits[] = {&m_btn00, &m_btn01, &m_btn02, &m_btn03, &m_btn04,
-                               &m_btn05, &m_btn06, &m_btn07, &m_btn08, &m_btn09};
+    const std::array<VirtualButton*, 10> digits = digitKeys();
     char typed = 0;
     for (int d = 0; d < 10; ++d)
         if (&key == digits[d]) typed = static_cast<char>('0' + d);

@@ -3,6 +3,7 @@
 // surcharges). It edits one text with sixteen image buttons over a background picture and hands
 // it to its owner as typed, checking neither length nor format. It never closes itself.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ public:
 private:
     // The keys in the order a touch is offered to them.
     std::vector<VirtualButton*> keysInOrder();
+    // The digit keys, "0" first.
+    std::array<VirtualButton*, 10> digitKeys();
     void pressKey(VirtualButton& key);
     void showNumber();
 };
