@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a fuzz build for SECONDS each, two at a time, on a scratch copy of its
-# seed corpus. Any crash, leak or sanitizer report fails the run.
+# Runs every fuzz target of a fuzz build for SECONDS each, one per core (two to four at a time), on
+# a scratch copy of its seed corpus. Any crash, leak or sanitizer report fails the run.
 set -euo pipefail
 BUILD=$(cd "${1:?build folder}" && pwd)
 SECONDS_EACH=${2:-20}
@@ -12,6 +12,7 @@ targets=$(find "$BUILD/tests/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x
 [ -n "$targets" ] || { echo "no fuzz targets"; exit 1; }
 
 export ASAN_OPTIONS=detect_leaks=1
+PARALLEL=$(nproc); [ "$PARALLEL" -ge 2 ] || PARALLEL=2; [ "$PARALLEL" -le 4 ] || PARALLEL=4
 pids=(); names=()
 run_one() {
   local t=$1 name; name=$(basename "$t")
@@ -24,7 +25,7 @@ status=0
 set -- $targets
 while [ $# -gt 0 ]; do
   batch=()
-  for _ in 1 2; do
+  for _ in $(seq "$PARALLEL"); do
     [ $# -gt 0 ] || break
     run_one "$1" & pids+=($!); batch+=("$1"); shift
   done
