@@ -4,8 +4,10 @@
 // services called on a fresh object: `NSServer().playSound("SEND")`.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,18 @@ public:
     static std::shared_ptr<NSDishList> getCaipCopys();  // made on first use, then the same list
     static std::shared_ptr<NSLangueManager> getLangueManager();  // made (and loaded) on first use
     static void setLangueManager(std::shared_ptr<NSLangueManager> manager);
+    // ---- bookings in doubt ----
+    // A request that books on a desk (an order, a return, a gift, a desk operation) was written
+    // and no whole reply came back: the server may have booked it or not. The desk stays in doubt
+    // until a refresh of it has been read; the order list reads it back before anything of it is
+    // sent again, and settles which of its unsent lines the server already holds.
+    struct UnsureBooking {
+        std::map<std::string, float> serverLines;  // the desk's booked lines before it: id -> quantity
+        std::set<std::string> lineNumbers;         // the numbers (uid) of the unsent lines it carried
+    };
+    static void noteUnsureBooking(const std::string& deskID);  // an empty id (no desk) is not noted
+    static UnsureBooking* getUnsureBooking(const std::string& deskID);  // null while not in doubt
+    static void clearUnsureBooking(const std::string& deskID);
     static std::shared_ptr<NSTcpNet> getTcp();
     static void setTcp(std::shared_ptr<NSTcpNet> tcp);
     // Held without ownership: the application delegate owns the root controller.

@@ -24,6 +24,9 @@ namespace {
 const char* const kConnectFailed = "网络连接失败";
 // Both attempts reached the server and neither brought a whole reply back.
 const char* const kNoReply = "服务器没有应答,请稍后再试";
+// A request that books was written and never answered: it may stand on the server's bill.
+const char* const kMaybeOrdered = "服务器没有应答:菜品可能已送到厨房,再次送单前将先与服务器核对桌台";
+const char* const kMaybeBooked = "服务器没有应答:本次操作可能已被受理,再次操作前将先与服务器核对桌台";
 const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
@@ -113,6 +116,7 @@ std::shared_ptr<NSTcpPacket> NSTcpPacket::initWithCustom(const std::string& word
                                                          const std::string& param2) {
     auto packet = std::make_shared<NSTcpPacket>();
     packet->type = kCustom;
+    packet->customWord_ = word;
     const std::string& key = NSServer::getMacAdr();
     packet->envelope_ = {{"UID", key},
                          {"dev", "iphone"},
@@ -492,6 +496,30 @@ void NSTcpPacket::reset() {
     rebuild();
 }
 
+bool NSTcpPacket::booksOnServer() const {
+    switch (type) {
+        case kAddDish:
+        case kDelDish:
+        case kOpenDesk:
+        case kChangeDesk:
+        case kClearDesk: return true;
+        case kCustom:
+            // Gifts, joins, guests, weighed quantities and opened reservations change the bill.
+            for (const char* word : {"rebatedish", "deskunion", "setdeskpeoples", "modifyqty", "yudopen"})
+                if (customWord_ == word) return true;
+            return false;
+        default: return false;
+    }
+}
+
+std::string NSTcpPacket::requestDeskID() {
+    if (Field* desk = field("deskid")) return desk->text;
+    if (Field* desk = field("desk"))
+        for (const auto& child : desk->children)
+            if (child.name == "deskid") return child.text;
+    return {};
+}
+
 // ---- the exchange ----
 
 namespace {
@@ -597,8 +625,13 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     serialise();
     if (!sendMessage) return false;
     NSTcpNet& link = *link_;
+    outcomeUnknown = false;
     bool unanswered = false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // A request that books is written a second time only when the first never reached the
+    // server: once written, a lost reply leaves its outcome unknown, and writing it again could
+    // book it twice.
+    const bool once = booksOnServer();
+    for (int attempt = 0; attempt < 2 && !(once && unanswered); ++attempt) {
         if (!connect()) continue;
         if (link.writeNSString(*sendMessage) < 0) {
             link.close();
@@ -646,6 +679,13 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
         link.close();
         if (complete) return true;
         unanswered = true;
+    }
+    if (once && unanswered) {
+        // The desk is read back from the server before anything of it goes out again.
+        outcomeUnknown = true;
+        NSServer::noteUnsureBooking(requestDeskID());
+        rootServices().showAyncStyle(type == kAddDish ? kMaybeOrdered : kMaybeBooked);
+        return false;
     }
     // A waiter who waited through both attempts is told why nothing happened.
     if (unanswered) rootServices().showAyncStyle(kNoReply);

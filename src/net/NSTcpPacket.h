@@ -107,6 +107,9 @@ public:
     // reply that is no error reply. Two attempts; an error reply is not retried.
     bool sendPacketForNone(bool wantsReply);
     bool sendPacketForDelCaip();
+    // Whether the request books or changes something on the server's bill (an order, a return, a
+    // gift, a desk operation): such a request is never written twice in one exchange.
+    bool booksOnServer() const;
     // The raw file exchange of a "getfile" packet: `bytes` gets what was read (at least `size`
     // bytes, maybe more). Two attempts, each on a connection of its own that it ends, also in
     // long-socket mode.
@@ -161,6 +164,9 @@ public:
     bool replyIsDocument = true;
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address
+    // The last exchange wrote a request that books and got no whole reply: whether the server
+    // booked it is unknown (its desk is noted in the hub as in doubt).
+    bool outcomeUnknown = false;
 
 private:
     // The request as plain values; the document is rebuilt from them after every change, so a
@@ -192,6 +198,10 @@ private:
     static void appendField(const std::shared_ptr<GDataXMLElement>& parent, const Field& field);
     static Field xiaofmxField(const NSDishClass& line);
 
+    // The desk a request is about ("" when it names none).
+    std::string requestDeskID();
+
+    std::string customWord_;  // the command word of a custom request
     std::vector<std::pair<std::string, std::string>> envelope_;
     std::vector<Field> fields_;
     bool hasDocument_ = false;

@@ -154,6 +154,10 @@ public:
     void loginBack(int loginType, bool ok) override;
     // Refreshes the current desk from the server; `whileWaiting` runs once while it answers.
     bool updateMenu(std::function<void()> whileWaiting = {});
+    // Whether a request that books may go out on the current desk now. A desk whose last such
+    // request went unanswered is read back from the server first, and the operation stops there:
+    // the waiter decides again on the desk as the server holds it.
+    bool mayBook();
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();
@@ -272,6 +276,10 @@ private:
     // A return that the server accepted but whose refresh failed: the lines wait, not sendable.
     static void holdAccepted(NSDeskClass& desk);
     static void backToUnsent(NSDeskClass& desk);
+    // After a booking request of the desk failed: when its outcome is unknown, what the later
+    // refresh needs to settle it is kept with the desk's doubt (while its lines are still marked).
+    static void keepDoubt(const NSDeskClass& desk);
+    int settledLines_ = 0;  // unsent lines the last refresh found booked by a request in doubt
     // A new empty offline desk becomes the current desk.
     static void startOfflineDesk();
     void closeMenuPanel();

@@ -46,6 +46,7 @@ void UIDishLViewController::clearDesk(bool confirmed) {
             word("cancel"), {word("onok")});
         return;
     }
+    if (!mayBook()) return;
     if (NSServer().clearDesk()) {
         startOfflineDesk();
         chooseDesk(std::nullopt);
@@ -68,12 +69,17 @@ void UIDishLViewController::addDeskXiaoF() {
 
 bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& guests) {
     if (!bufferoutDesk) return false;
+    if (!mayBook()) return false;
     auto desk = NSServer::getNowDesk();
     auto packet = NSTcpPacket::initWithCustom("deskunion", bufferoutDesk->m_strDeskID, desk->m_strConsumeID);
     // A free target is opened for the typed guests; an open one joins by its bill.
     packet->SetCustom(NSServer::getNowUser()->m_strUserID, guests ? "" : bufferoutDesk->m_strConsumeID,
                       guests ? *guests : "");
-    if (!packet->sendPacketForNone(true)) return false;
+    if (!packet->sendPacketForNone(true)) {
+        // The request names the other desk's bill, not this desk: this desk is the one in doubt.
+        if (packet->outcomeUnknown) NSServer::noteUnsureBooking(desk->m_strDeskID);
+        return false;
+    }
     // The joined desk's lines are on this bill now: the list shows them before the waiter acts on
     // the desk again (clearing it, say), whatever the refresh's own failure.
     updateMenu();

@@ -174,6 +174,10 @@ void UIDishLViewController::NumDlgOk() {
             tell(word("dishl46"));
             return;
         }
+        if (!desk->m_strDeskID.empty() && !mayBook()) {
+            NumDlgCancel();
+            return;
+        }
         if (!desk->m_strDeskID.empty()) NSServer().setDeskPeoples(guests);
         desk->m_iClientNum = guests;
         NumDlgCancel();

@@ -234,6 +234,7 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int b
             if (auto field = tf_zhek.lock()) field->resignFirstResponder();
             platform::Timer::schedule(platform::RunLoop::main(), 1.0, false, [](platform::Timer&) { NSServer().XPrint(); });
         } else if (tag == kPanelOpenedDesk) {
+            if (!mayBook()) return;
             NSServer().changeDesk(tf_rens ? tf_rens->text() : "", tf_fwy ? tf_fwy->text() : "",
                                   tf_beiz ? tf_beiz->text() : "");
             tf_rens = tf_fwy = tf_beiz = nullptr;
@@ -272,7 +273,7 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int b
         chooseRebate();
         break;
     case kAskWeigh: {
-        if (!buffertuiCai) break;
+        if (!buffertuiCai || !mayBook()) break;
         auto desk = NSServer::getNowDesk();
         if (!NSServer().XModifyDishQty(*buffertuiCai, *desk, platform::fmt("%g", buffertuiCai->m_fQuantity))) break;
         if (auto line = lineAt(buffertuiCai->m_parentpos)) {

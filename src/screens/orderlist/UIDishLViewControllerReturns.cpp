@@ -90,6 +90,7 @@ void UIDishLViewController::tuiCais(const std::string& reason) {
 }
 
 void UIDishLViewController::sendReturnList(std::vector<std::shared_ptr<NSDishClass>> lines) {
+    if (!mayBook()) return;
     auto desk = NSServer::getNowDesk();
     auto kept = std::move(desk->m_DishList);
     desk->m_DishList = std::move(lines);
@@ -116,6 +117,7 @@ void UIDishLViewController::giving(const std::optional<std::string>& word) {
     auto row = pickedRow();
     if (!row) return;
     const std::string reason = selectViewController->m_tree->m_code[static_cast<std::size_t>(*row)];
+    if (!mayBook()) return;
     auto desk = NSServer::getNowDesk();
     auto user = NSServer::getNowUser();
     bool given = true;

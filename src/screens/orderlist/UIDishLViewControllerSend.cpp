@@ -6,6 +6,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
+#include "platform/foundation/Text.h"
 #include "screens/kit/ScreenRoot.h"
 #include "screens/orderlist/OrderListRules.h"
 #include "screens/orderlist/UIDishLViewController.h"
@@ -40,6 +41,24 @@ void UIDishLViewController::holdAccepted(NSDeskClass& desk) {
         if (line->m_iState == NSDishClass::kSending) line->m_iState = kAccepted;
 }
 
+void UIDishLViewController::keepDoubt(const NSDeskClass& desk) {
+    if (auto doubt = NSServer::getUnsureBooking(desk.m_strDeskID)) *doubt = orderlist::unsureBookingOf(desk);
+}
+
+bool UIDishLViewController::mayBook() {
+    auto desk = NSServer::getNowDesk();
+    if (!NSServer::getUnsureBooking(desk->m_strDeskID)) return true;
+    settledLines_ = 0;
+    if (updateMenu()) {
+        reload();
+        save();
+        tell(settledLines_ > 0
+                 ? platform::fmt("服务器已收到上次未应答的%i个菜品,已显示为已下单,不会再次发送", settledLines_)
+                 : std::string("已与服务器核对桌台,请查看后再操作"));
+    }
+    return false;
+}
+
 void UIDishLViewController::markSending(NSDeskClass& desk) {
     // Lines may have been removed, restored or merged since they were grouped.
     renumberGroups(desk.m_DishList);
@@ -53,6 +72,9 @@ void UIDishLViewController::markSending(NSDeskClass& desk) {
 bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, int row) {
     if (row < -1) return false;
     auto desk = NSServer::getNowDesk();
+    // A send whose outcome was left unknown is settled first: what the server booked of it shows
+    // as sent and is not offered again.
+    if (!mayBook()) return false;
     if (word != kNoLogin) {
         sendIndex_ = row;
         int unsent = 0;
@@ -89,6 +111,7 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
     NSServer().playSound("SEND");
     NSServer::getRubbishs()->clear();
     if (!NSServer().addDish(*desk)) {
+        keepDoubt(*desk);
         backToUnsent(*desk);
         save();
         reload();
@@ -105,6 +128,7 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         for (auto& line : added) line->m_iState = kAccepted;
         const bool returned = NSServer().XDelDish(*desk);
         if (!returned) {
+            keepDoubt(*desk);
             backToUnsent(*desk);
             save();
             reload();
@@ -163,6 +187,10 @@ void UIDishLViewController::loginBack(int loginType, bool ok) {
 bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
     auto desk = NSServer::getNowDesk();
     if (!NSServer().XRefreshDishList(*desk, std::move(whileWaiting))) return false;
+    if (auto doubt = NSServer::getUnsureBooking(desk->m_strDeskID)) {
+        settledLines_ = orderlist::settleUnsureBooking(*desk, *doubt);
+        NSServer::clearUnsureBooking(desk->m_strDeskID);
+    }
     desk->OrderDish();
     renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();

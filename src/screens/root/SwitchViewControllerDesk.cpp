@@ -307,6 +307,8 @@ void SwitchViewController::transferToBuffer() {
     targetLines->m_strDeskName = target.m_strDeskName;
     targetLines->m_kongjmc = target.m_kongjmc;
     NSServer::loadSelectDish(targetLines);
+    // A desk whose last booking went unanswered is read back before its bill moves.
+    if (listViewController && !listViewController->mayBook()) return;
     if (!NSServer().XDeskChange(target)) return;
     // The two desks swap their saved selections.
     targetLines->m_strDeskID = now->m_strDeskID;

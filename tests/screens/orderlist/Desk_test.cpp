@@ -91,6 +91,26 @@ TEST_F(Desk, ClearingAnOpenDeskLeavesANewOfflineDeskAndOpensTheDeskPicker) {
     EXPECT_EQ(list->sendIndex(), UIDishLViewController::kFromDeskButton);
 }
 
+// A desk whose last booking went unanswered is read back before a desk operation goes out, and
+// the operation stops there: the waiter decides again on the desk as the server holds it.
+TEST_F(Desk, ADeskInDoubtIsReadBackBeforeItIsClearedAndClearedOnlyWhenAskedAgain) {
+    auto desk = openDesk();
+    showDesk();
+    NSServer::noteUnsureBooking(desk->m_strDeskID);
+    sim.clearRecords();
+    menu("清空桌台");
+    tap("确定");
+    EXPECT_EQ(sim.requestsFor("cleardesk").size(), 0u);
+    EXPECT_EQ(sim.requestsFor("updatemenu").size(), 1u);
+    EXPECT_EQ(alertMessage(), "已与服务器核对桌台,请查看后再操作");
+    EXPECT_FALSE(NSServer::getUnsureBooking(desk->m_strDeskID));
+    EXPECT_EQ(NSServer::getNowDesk(), desk);
+    tap("确定");
+    menu("清空桌台");
+    tap("确定");
+    EXPECT_EQ(sim.requestsFor("cleardesk").size(), 1u);
+}
+
 TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     auto desk = openDesk(0);
     showDesk();

@@ -2,12 +2,15 @@
 // mode, the lines a send takes (chosen lines with their set meals, or all), returns in the same
 // send, the refresh, send-and-close, and a server that fails half way through.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "OrderListFixture.h"
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/Text.h"
+#include "screens/orderlist/OrderListRules.h"
 
 namespace {
 
@@ -112,6 +115,114 @@ TEST_F(Send, ARefreshThatFailsAfterTheServerTookTheLinesNeverSendsThemTwice) {
     EXPECT_EQ(requests("adddish"), 1);
     EXPECT_EQ(sim.desk(desk->m_strDeskID)->lines.size(), 2u);
     EXPECT_EQ(lines().size(), 2u);
+}
+
+// A send whose reply never comes is written once; before anything of the desk goes again the
+// desk is read back, and what the server booked shows as sent and is never offered again.
+TEST_F(Send, AStalledSendIsWrittenOnceAndTheDeskThenShowsWhatTheServerBooked) {
+    NSServer::setOutTime(1);  // a silent server is given up after a second
+    struct Case {
+        const char* name;
+        backoffice::Faults faults;
+        bool booked;  // whether the server booked the request it never answered
+    } cases[3];
+    cases[0] = {"silent", {}, true};
+    cases[0].faults.silence = true;
+    cases[1] = {"late", {}, true};
+    cases[1].faults.delaySeconds = 2;  // answered after the terminal has given up
+    cases[2] = {"lost before booking", {}, false};
+    cases[2].faults.garbage = "<morvane><data>";  // the server fell over before it booked
+    for (std::size_t n = 0; n < std::size(cases); ++n) {
+        auto& c = cases[n];
+        auto desk = openDesk(n);
+        const std::string id = desk->m_strDeskID;
+        // The same dish is already on the bill: a line booked before is no proof of this send.
+        lines() = {line(0)};
+        ASSERT_TRUE(sendAll()) << c.name;
+        closeAlerts();
+        lines().insert(lines().end(), {line(0), line(1, 2)});
+        sim.clearRecords();
+        c.faults.onlyCommand = "adddish";
+        c.faults.times = 1;
+        sim.setFaults(c.faults);
+        EXPECT_FALSE(sendAll()) << c.name;
+        EXPECT_EQ(requests("adddish"), 1) << c.name << ": written once";
+        EXPECT_NE(panelText().value_or(alertMessage()).find("菜品可能已送到厨房"), std::string::npos) << c.name;
+        EXPECT_EQ(lines().size(), 3u) << c.name;
+        closeAlerts();
+        // The back office answers again (a late reply books when it comes).
+        const std::size_t onServer = c.booked ? 3 : 1;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (sim.desk(id)->lines.size() < onServer && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        sim.clearFaults();
+
+        // The next send reads the desk back first and stops there: the waiter sees the server's desk.
+        EXPECT_FALSE(list->onSendCaip(std::nullopt, -1)) << c.name;
+        EXPECT_EQ(requests("adddish"), 1) << c.name;
+        const auto server = sim.desk(id)->lines;
+        ASSERT_EQ(server.size(), onServer) << c.name;
+        std::vector<std::string> shown, booked;
+        for (auto& l : lines())
+            if (!orderlist::isUnsent(*l)) shown.push_back(l->caipID() + "x" + platform::fmt("%g", l->m_fQuantity));
+        for (auto& l : server) booked.push_back(l.caipID + "x" + platform::fmt("%g", l.quantity));
+        std::sort(shown.begin(), shown.end());
+        std::sort(booked.begin(), booked.end());
+        EXPECT_EQ(shown, booked) << c.name;
+        const std::size_t unsent = static_cast<std::size_t>(
+            std::count_if(lines().begin(), lines().end(), [](auto& l) { return orderlist::isUnsent(*l); }));
+        EXPECT_EQ(unsent, c.booked ? 0u : 2u) << c.name;
+        closeAlerts();
+
+        // Sending again books only what the server lacked.
+        if (unsent > 0) EXPECT_TRUE(sendAll()) << c.name;
+        EXPECT_EQ(sim.desk(id)->lines.size(), 3u) << c.name;
+        EXPECT_EQ(lines().size(), 3u) << c.name;
+        closeAlerts();
+    }
+}
+
+// Settling a desk in doubt after its refresh: which unsent lines of the request in doubt the
+// server's lines now stand for.
+TEST(SettleUnsureBooking, DropsTheUnsentLinesTheServerBookedAndKeepsTheRest) {
+    auto make = [](const std::string& dish, float qty, int state, const std::string& server, const std::string& uid) {
+        auto l = std::make_shared<NSDishClass>();
+        l->setM_strCaipID(dish);
+        l->m_fQuantity = qty;
+        l->m_iState = state;
+        l->m_strXfmxID = server;
+        l->m_struid = uid;
+        return l;
+    };
+    constexpr int kSent = 1, kUnsent = NSDishClass::kUnsent;
+    // Before: the server holds A x1 (id 7) and B x3 (id 8); the request in doubt carried lines 41-43.
+    NSServer::UnsureBooking doubt{{{"7", 1.f}, {"8", 3.f}}, {"41", "42", "43"}};
+    struct Case {
+        const char* name;
+        std::vector<std::shared_ptr<NSDishClass>> server;  // the refresh's lines
+        std::size_t kept;                                  // unsent lines left of the three
+    } cases[] = {
+        {"nothing booked", {make("A", 1, kSent, "7", ""), make("B", 3, kSent, "8", "")}, 3},
+        {"all booked", {make("A", 1, kSent, "7", ""), make("B", 2, kSent, "8", ""), make("A", 1, kSent, "9", ""),
+                        make("C", 2, kSent, "10", "")}, 0},
+        // A line of another terminal (dish D) answers for nothing; the return of B (id 8) is gone with its line.
+        {"booked beside another's", {make("A", 1, kSent, "7", ""), make("D", 1, kSent, "11", ""),
+                                     make("A", 1, kSent, "9", ""), make("C", 5, kSent, "10", "")}, 0},
+        {"only the A booked", {make("A", 1, kSent, "7", ""), make("B", 3, kSent, "8", ""),
+                                       make("A", 1, kSent, "9", "")}, 2},
+    };
+    for (const auto& c : cases) {
+        NSDeskClass desk;
+        desk.m_DishList = {make("A", 1, kUnsent, "", "41"), make("C", 2, kUnsent, "", "42"),
+                           make("B", -1, kUnsent, "8", "43"), make("E", 1, kUnsent, "", "50")};
+        desk.m_DishList.insert(desk.m_DishList.end(), c.server.begin(), c.server.end());
+        const int dropped = orderlist::settleUnsureBooking(desk, doubt);
+        std::size_t unsent = 0;
+        for (auto& l : desk.m_DishList) unsent += l->m_iState == kUnsent && l->m_struid != "50";
+        EXPECT_EQ(unsent, c.kept) << c.name;
+        EXPECT_EQ(dropped, static_cast<int>(3 - c.kept)) << c.name;
+        EXPECT_EQ(desk.m_DishList.size(), 4 - (3 - c.kept) + c.server.size()) << c.name << ": the line outside the request stays";
+    }
 }
 
 TEST_F(Send, TheSavedOrderLosesTheAcceptedLinesWhileTheServerAnswersTheRefresh) {
