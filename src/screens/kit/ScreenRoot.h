@@ -226,6 +226,9 @@ public:
     virtual void DingLBack() = 0;
     virtual void showDingDX(const std::shared_ptr<NSDingDClass>& order) = 0;
     virtual void dingDxBack() = 0;
+    // The order of the online order detail kept in dingDXViewController, or null: the order the
+    // order list's online submit names. Asked here so the order list needs no online screen.
+    virtual std::shared_ptr<NSDingDClass> dingDXOrder() const = 0;
     virtual void chooseCity() = 0;
     virtual void cityBackToFun() = 0;
     virtual void showRegist() = 0;

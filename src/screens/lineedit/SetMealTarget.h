@@ -10,6 +10,16 @@
 #include "model/NSCaipClass.h"
 #include "model/NSDishClass.h"
 
+// The set-meal screen as the editor reaches it: the line it composes and its adder, which keeps
+// the item lines and the item dishes in step. The set-meal screen implements it and the editor
+// finds it in the root's set-meal slot, so the editor never includes the menu's screens.
+class SetMealTarget {
+public:
+    virtual ~SetMealTarget() = default;
+    virtual const std::shared_ptr<NSDishClass>& m_dish() const = 0;
+    virtual void addItem(const std::shared_ptr<NSDishClass>& line, const std::shared_ptr<NSCaipClass>& dish) = 0;
+};
+
 namespace lineedit {
 
 // The set-meal line the screen composes, or null.

@@ -19,7 +19,6 @@
 #include "screens/lineedit/LineEditKit.h"
 #include "screens/lineedit/SetMealTarget.h"
 #include "screens/lineedit/UIQuickCaipViewController.h"
-#include "screens/menu/UITaoCanViewController.h"
 
 using lineedit::word;
 
@@ -210,7 +209,8 @@ bool UIQuickCaipViewController::addToBom(const std::shared_ptr<NSDishClass>& lin
         lineedit::report(word("selectcaip4"));
         return true;
     }
-    UITaoCanViewController* screen = rootController_ ? rootController_->taoCanViewController.get().get() : nullptr;
+    auto* screen =
+        rootController_ ? dynamic_cast<SetMealTarget*>(rootController_->taoCanViewController.controller()) : nullptr;
     std::shared_ptr<NSDishClass> setMeal = screen ? lineedit::setMealLine(*screen) : nullptr;
     if (!setMeal) return true;
     line->m_struid = "-1";

@@ -14,13 +14,15 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
+#include "screens/lineedit/SetMealTarget.h"
 
 class NSCaipViewCell;
 class ScreenRoot;
 
 class UITaoCanViewController : public ui::ViewController,
                                public ui::TableViewDataSource,
-                               public ui::TableViewDelegate {
+                               public ui::TableViewDelegate,
+                               public SetMealTarget {
 public:
     static constexpr int kSetMeal = 1;
     static constexpr int kSoldOut = 2;
@@ -37,12 +39,12 @@ public:
     // item dishes beside them.
     void loadExDishs();
 
-    const std::shared_ptr<NSDishClass>& m_dish() const { return m_dish_; }
+    const std::shared_ptr<NSDishClass>& m_dish() const override { return m_dish_; }
     // The item lines: the set-meal line's own list.
     const NSDishList& m_ExDishs() const;
     const NSCaipList& m_ExCaips() const { return m_ExCaips_; }
     // Appends an item line and its dish, keeping the two lists in step.
-    void addItem(const std::shared_ptr<NSDishClass>& line, const std::shared_ptr<NSCaipClass>& dish);
+    void addItem(const std::shared_ptr<NSDishClass>& line, const std::shared_ptr<NSCaipClass>& dish) override;
     const std::shared_ptr<ui::TableView>& tb_dishs() { view(); return tb_dishs_; }
     const std::shared_ptr<ui::Label>& lb_title() { view(); return lb_title_; }
     const std::shared_ptr<ui::Label>& lb_shul() { view(); return lb_shul_; }

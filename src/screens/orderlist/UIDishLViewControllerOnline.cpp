@@ -8,7 +8,6 @@
 #include "online/NSDingDClass.h"
 #include "online/NSHTTPServer.h"
 #include "online/NSJsonResolver.h"
-#include "screens/online/UIDingDanXViewController.h"
 #include "net/RootServices.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Text.h"
@@ -43,8 +42,7 @@ std::string UIDishLViewController::orderModel(const std::optional<std::string>& 
 
 void UIDishLViewController::onSendToYuding() {
     std::optional<std::string> orderID;
-    if (rootController_ && rootController_->dingDXViewController && rootController_->dingDXViewController->m_dingd())
-        orderID = rootController_->dingDXViewController->m_dingd()->m_strOrderid;
+    if (auto order = rootController_ ? rootController_->dingDXOrder() : nullptr) orderID = order->m_strOrderid;
     // The model is one query value: "&", "+", "=", "?" and "#" in a name or remark must not end
     // or reshape it on the way.
     const std::string address = NSHTTPServer::getHTTPAddress() + "SubmitOrder.aspx?orderForm=&ordermodel=" +

@@ -205,6 +205,7 @@ public:
     void DingLBack() override;
     void showDingDX(const std::shared_ptr<NSDingDClass>& order) override;
     void dingDxBack() override;
+    std::shared_ptr<NSDingDClass> dingDXOrder() const override;
     void chooseCity() override;
     void cityBackToFun() override;
     void showRegist() override;

@@ -119,6 +119,9 @@ void SwitchViewController::showDingDX(const std::shared_ptr<NSDingDClass>& order
                                        [&](auto& page) { page.setM_dingd(order); });
 }
 void SwitchViewController::dingDxBack() { dingDXViewController = nullptr; }
+std::shared_ptr<NSDingDClass> SwitchViewController::dingDXOrder() const {
+    return dingDXViewController ? dingDXViewController->m_dingd() : nullptr;
+}
 
 void SwitchViewController::chooseCity() { openPage(*this, chooseCityViewController, Frame::ScreenRect); }
 
