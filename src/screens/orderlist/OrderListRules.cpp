@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/NSServer.h"
+#include "model/NSCaipClass.h"
+#include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSKouwClass.h"
+#include "platform/foundation/Text.h"
 
 namespace orderlist {
 
@@ -85,6 +89,22 @@ int settleUnsureBooking(NSDeskClass& desk, const NSServer::UnsureBooking& doubt)
         return std::find(dropped.begin(), dropped.end(), l.get()) != dropped.end();
     });
     return static_cast<int>(dropped.size());
+
+std::optional<std::string> menuPrice(const NSDishClass& line) {
+    auto db = NSServer::getCaipDB();
+    auto dish = db ? db->GetCaipFromID(line.caipID()) : nullptr;
+    if (!dish || dish->strID().empty()) return std::nullopt;
+    // The units the editors offer for the dish, each with its price.
+    NSDishClass fresh;
+    fresh.CopyCaip(dish);
+    for (std::size_t i = 0; i < fresh.m_muNameArray.size() && i < fresh.m_muPriceArray.size(); ++i)
+        if (fresh.m_muNameArray[i] == line.m_strUnits && !fresh.m_muPriceArray[i].empty())
+            return fresh.m_muPriceArray[i];
+    if (dish->m_strDanw == "例" && (line.m_strUnits == "中" || line.m_strUnits == "大")) {
+        const float scale = line.m_strUnits == "中" ? NSServer::getFMIDSTYLE() : NSServer::getFBIGSTYLE();
+        return platform::fmt("%g", platform::leadingDouble(dish->m_strPrice) * scale);
+    }
+    return dish->m_strPrice;
 }
 
 std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, int row) {

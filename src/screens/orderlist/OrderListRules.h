@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ bool isUnsent(const NSDishClass& line);
 // taking its following items along, or every unsent line when none is chosen. A row: that line,
 // when it is unsent and chosen.
 std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, int row);
+
+// The price the menu asks for a line's dish in the line's unit, as a line ordered afresh takes
+// it: the unit's own price among the dish's further units, a portion's share of the price of a
+// dish sold by the portion, else the dish's price. None when the menu lacks the dish.
+std::optional<std::string> menuPrice(const NSDishClass& line);
 
 // The add-on lines of a plain line: add-ons without the set flag sharing its group position.
 std::vector<std::shared_ptr<NSDishClass>> addOnChildren(const NSDeskClass& desk, const NSDishClass& line);

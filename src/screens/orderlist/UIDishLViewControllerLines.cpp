@@ -119,6 +119,10 @@ void UIDishLViewController::pasteDeskDishs(const std::optional<std::string>& wor
             line->m_strWaiterID = waiter;
             line->m_strTime.clear();
             line->m_bisChoose = false;
+            // Ordered afresh on this desk: at its dish's menu price, and without the gift or the
+            // return (and its reason) that the other bill gave it.
+            if (auto price = orderlist::menuPrice(*line)) line->m_strPrice = *price;
+            line->m_strRemark.clear();
         }
         desk->m_DishList.push_back(line);
     }

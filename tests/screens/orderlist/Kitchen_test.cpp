@@ -127,6 +127,57 @@ TEST_F(Kitchen, WeighingCorrectsAnEstimatedQuantityAfterAConfirmation) {
     EXPECT_EQ(reread->m_DishList[0]->m_iVarQty, 0);
 }
 
+TEST_F(Kitchen, AWeighedLineShowsTheAmountTheRefreshAfterItShows) {
+    auto desk = openDesk();
+    // Estimated lines with their surcharges as the line editor leaves them: amounts for the whole
+    // line, whatever it weighs.
+    struct Case {
+        Surcharged estimated;
+        const char* weight;
+    } cases[] = {
+        {{0, 0.5f, 1, 10, 0}, "0.8"},  // a flat cooking-method surcharge
+        {{1, 1.2f, 2, 5, 0}, "1.5"},   // a method counted twice
+        {{2, 2, 0, 0, 8}, "1.6"},      // a manual surcharge
+        {{3, 1, 1, 4, 3}, "1.25"},     // both
+        {{4, 3, 0, 0, 0}, "2.6"},      // nothing added
+    };
+    for (const auto& c : cases) {
+        lines().push_back(surchargedLine(c.estimated));
+        lines().back()->m_iVarQty = 4;
+    }
+    ASSERT_TRUE(sendAll());
+    ASSERT_EQ(lines().size(), std::size(cases));
+    showDesk();
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        tapRow(i, Row::Weigh);
+        pad(cases[i].weight);
+        tap("确定");
+        advance(0.3);
+    }
+    ASSERT_EQ(requests("modifyqty"), static_cast<int>(std::size(cases)));
+    std::vector<float> weighed;
+    for (std::size_t i = 0; i < lines().size(); ++i) {
+        EXPECT_EQ(platform::fmt("%g", lines()[i]->m_fQuantity), cases[i].weight) << i;
+        weighed.push_back(lines()[i]->GetPrice());
+        EXPECT_TRUE(rowShowsAmount(static_cast<int>(i), weighed.back()));
+    }
+    const float total = desk->GetAllDishPrice();
+    const std::string header = list->lb_money->text();
+    ASSERT_EQ(header, platform::fmt("%g", total));
+
+    const int refreshes = requests("updatemenu");
+    tap("送单");
+    ASSERT_EQ(requests("updatemenu"), refreshes + 1);
+    ASSERT_EQ(lines().size(), std::size(cases));
+    for (std::size_t i = 0; i < lines().size(); ++i) {
+        EXPECT_EQ(platform::fmt("%g", lines()[i]->m_fQuantity), cases[i].weight) << i;
+        EXPECT_FLOAT_EQ(lines()[i]->GetPrice(), weighed[i]) << "line " << i << " weighed " << cases[i].weight;
+        EXPECT_TRUE(rowShowsAmount(static_cast<int>(i), weighed[i]));
+    }
+    EXPECT_FLOAT_EQ(desk->GetAllDishPrice(), total);
+    EXPECT_EQ(list->lb_money->text(), header) << "the total a waiter quotes after weighing is the bill's";
+}
+
 TEST_F(Kitchen, TheCallButtonCallsForTheDesk) {
     auto desk = openDesk();
     showDesk();

@@ -119,6 +119,69 @@ TEST_F(LineOps, PasteAddsCopiesAsUnsentLinesOfTheWaiterAndRefusesTheSameDesk) {
     EXPECT_EQ(savedLines(to->m_strDeskID).size(), 2u);
 }
 
+TEST_F(LineOps, ALineFromAnotherBillIsPastedAtItsMenuPriceWithoutItsGift) {
+    auto desk = openDesk(0);
+    // A plain dish, a dish in a further unit with a price of its own, and a dish sold by the
+    // portion ordered large: each at the price the menu asks for it.
+    const auto& menuDishes = NSServer::getCaipDB()->m_CaipArray;
+    auto firstWhere = [&](auto wanted) {
+        for (std::size_t i = 0; i < menuDishes.size(); ++i)
+            if (wanted(menuDishes[i])) return i;
+        ADD_FAILURE() << "no such dish in the menu";
+        return std::size_t{0};
+    };
+    using Dish = std::shared_ptr<NSCaipClass>;
+    auto plain = line(firstWhere([](const Dish& d) { return d->m_strDanw == "份"; }), 2);
+    auto half = line(firstWhere([](const Dish& d) {
+        NSDishClass probe;
+        probe.CopyCaip(d);
+        return probe.m_muNameArray.size() > 1;
+    }));
+    half->m_strUnits = half->m_muNameArray.at(1);
+    half->m_strPrice = half->m_muPriceArray.at(1);
+    auto large = line(firstWhere([](const Dish& d) { return d->m_strDanw == "例"; }));
+    large->m_strUnits = "大";
+    large->m_strPrice = platform::fmt("%g", platform::leadingDouble(large->m_strPrice) * NSServer::getFBIGSTYLE());
+    const std::vector<std::string> ordered{plain->m_strPrice, half->m_strPrice, large->m_strPrice};
+    lines() = {plain, half, large};
+    ASSERT_TRUE(sendAll());
+
+    // Every line given free, and the desk read again as a waiter opening it finds it.
+    for (auto& l : lines()) l->m_bisChoose = true;
+    showDesk();
+    tap("赠送");
+    pick("原因2");
+    ASSERT_EQ(alertMessage(), "赠菜成功");
+    tap("确定");
+    ASSERT_TRUE(NSServer().XDeskDetail(*desk));
+    ASSERT_EQ(lines().size(), 3u);
+    for (auto& l : lines()) {
+        ASSERT_EQ(l->m_strPrice, "0");
+        ASSERT_EQ(l->m_strRemark, "02") << "the gift's reason";
+    }
+    showDesk();
+
+    menu("复制菜单");
+    menu("新建离线");
+    menu("黏贴菜单");
+    tap("确定");
+    auto offline = NSServer::getNowDesk();
+    ASSERT_NE(offline, desk);
+    ASSERT_EQ(offline->m_DishList.size(), 3u);
+    float total = 0;
+    for (std::size_t i = 0; i < offline->m_DishList.size(); ++i) {
+        const auto& pasted = offline->m_DishList[i];
+        EXPECT_EQ(pasted->m_iState, NSDishClass::kUnsent);
+        EXPECT_EQ(pasted->m_strPrice, ordered[i]) << pasted->m_strUnits;
+        EXPECT_EQ(pasted->m_strRemark, "") << i;
+        EXPECT_TRUE(rowShowsAmount(static_cast<int>(i), pasted->GetPrice()));
+        total += pasted->GetPrice();
+    }
+    EXPECT_GT(total, 0);
+    EXPECT_EQ(list->lb_money->text(), platform::fmt("%g", total));
+    EXPECT_EQ(desk->m_DishList[0]->m_strPrice, "0") << "the bill copied from keeps its gift";
+}
+
 TEST_F(LineOps, WholeDeskTastesReplaceTheSharedOnesOnUnsentLines) {
     openDesk();
     auto tree = NSServer::getCaipDB()->m_kouws;

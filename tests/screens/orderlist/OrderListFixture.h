@@ -16,6 +16,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
+#include "platform/foundation/Text.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
 #include "screens/kit/UINumViewController.h"
@@ -76,6 +77,25 @@ protected:
         l->m_bisChoose = chosen;
         return l;
     }
+    // A line with the cooking method "00001" chosen some times and a manual surcharge, as the line
+    // editor leaves it: the surcharges are amounts for the whole line.
+    struct Surcharged {
+        std::size_t dish;  // menu index
+        float quantity;
+        int methodCount;
+        float methodPrice;  // the method's surcharge for each count
+        float manual;
+    };
+    std::shared_ptr<NSDishClass> surchargedLine(const Surcharged& s) {
+        auto l = line(s.dish, s.quantity);
+        if (s.methodCount > 0) {
+            l->AddKouwID("00001");
+            l->m_strZuofShul = platform::fmt("%i,", s.methodCount);
+        }
+        l->m_fPrice2 = s.methodPrice * static_cast<float>(s.methodCount);
+        l->m_fPrice3 = s.manual;
+        return l;
+    }
     // Sends every unsent line of the current desk, as after a confirmation.
     bool sendAll() {
         list->setSendIndex(-1);
@@ -94,6 +114,13 @@ protected:
         return reread->m_DishList;
     }
 
+    // Whether a row shows that amount ("%g") in a column of its own.
+    ::testing::AssertionResult rowShowsAmount(int row, float amount) {
+        const std::string text = rowText(row);
+        if (text.find("|" + platform::fmt("%g", amount) + "|") != std::string::npos)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "row " << row << " shows " << text << ", not " << amount;
+    }
     // Taps a button of a row through the window.
     void tapRow(int row, Row which) {
         ui::Button* button = list->rowButton(row, which);

@@ -2,6 +2,8 @@
 // cart of an online order against the web-service simulator.
 
 #include <chrono>
+#include <optional>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -105,6 +107,43 @@ TEST_F(Print, TheServersDiscountForTheChosenTemplateAndAmountIsShownAndStaysOnTh
     pick("取消折扣");
     advance(0.3);
     EXPECT_EQ(shown(), "折扣:无\n消费金额:120元\n折扣金额:0元\n应收金额:120元");
+    tap("取消");
+    advance(0.3);
+}
+
+TEST_F(Print, TheAmountFieldIsNotNamedForAFigureTheServersDiscountGivesOtherwise) {
+    openDesk();
+    lines() = {line(0, 2), line(1)};
+    ASSERT_TRUE(sendAll());
+    showDesk();
+    menu("打印账单");
+    tap("选择折扣模板");
+    pick("九折");
+    advance(0.3);
+    auto field = list->tf_zhek.lock();
+    auto text = list->tv_zhek.lock();
+    ASSERT_TRUE(field && text && field->superview());
+    // The label the panel puts in front of the amount field.
+    std::string name;
+    for (auto& v : field->superview()->subviews())
+        if (auto* label = dynamic_cast<ui::Label*>(v.get()); label && label->frame().origin.y == field->frame().origin.y)
+            name = label->text();
+    ASSERT_FALSE(name.empty());
+    if (name.ends_with(":")) name.pop_back();
+    // Each figure the discount text names, with its name: "折扣金额:12元".
+    auto figureNamed = [&text](const std::string& wanted) -> std::optional<std::string> {
+        std::istringstream lines(text->text());
+        for (std::string line; std::getline(lines, line);)
+            if (line.starts_with(wanted + ":")) return line.substr(wanted.size() + 1);
+        return std::nullopt;
+    };
+    ASSERT_NE(figureNamed("折扣金额").value_or("0元"), "0元") << "the template takes something off";
+    for (const char* typed : {"", "15"}) {
+        if (*typed) fill(*field, typed);
+        if (const auto figure = figureNamed(name))
+            EXPECT_EQ(platform::leadingDouble(*figure), platform::leadingDouble(field->text()))
+                << name << " is " << field->text() << " in the field and " << *figure << " in\n" << text->text();
+    }
     tap("取消");
     advance(0.3);
 }
