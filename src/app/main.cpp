@@ -1,5 +1,6 @@
 // kovra: the ordering terminal in a desktop window, or headless under a script. The options
-// belong to the shell, as a simulator's would; the program itself reads none.
+// belong to the shell (where the device keeps its files, where it stands, which servers it
+// reaches); the terminal itself reads none.
 //
 //   kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--server-port N] [--web-service URL]
 //         [--headless [--script FILE|-] [--screenshot FILE]]
@@ -40,8 +41,9 @@ struct Options {
 const char* kUsage =
     "usage: kovra [--data-dir DIR] [--position LAT,LNG [--place CITY]] [--server-port N] [--web-service URL]\n"
     "             [--headless [--script FILE|-] [--screenshot FILE]]\n"
-    "  --data-dir DIR     keep the device's caches (menu, orders, settings) in DIR\n"
-    "                     and its temporary files (downloaded pictures) in DIR/tmp\n"
+    "  --data-dir DIR     keep everything the device keeps in DIR, not in ~/.kovra: its caches\n"
+    "                     (menu, orders, settings), its temporary files (downloaded pictures)\n"
+    "                     in DIR/tmp, and its preferences and pasteboards (its identifier)\n"
     "  --position LAT,LNG where the device stands, in degrees (without it the device cannot tell)\n"
     "  --place CITY       the city the device's position lies in (without it no place is found)\n"
     "  --server-port N    the back office listens on port N, not 7992 (a simulator of the tests)\n"
@@ -193,8 +195,7 @@ int main(int argc, char** argv) {
             std::cerr << "kovra: cannot use " << o.dataDir << " as the data folder\n";
             return 1;
         }
-        platform::setCachesFolder(o.dataDir);
-        platform::setTemporaryFolder(platform::fs::join(o.dataDir, "tmp"));
+        platform::setDataFolder(o.dataDir);
     }
     // The device's position and the place it lies in, as a receiver and a map service would tell.
     location::LocationManager::setDevicePosition(o.position);

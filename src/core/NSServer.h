@@ -28,7 +28,7 @@ using NSDishList = std::vector<std::shared_ptr<NSDishClass>>;
 
 class NSServer {
 public:
-    // Text encodings the hub can be set to (the platform's numbering).
+    // Text encodings the hub can be set to, by number; UTF-8 is the one in use.
     static constexpr unsigned kUTF8Encoding = 4;
 
     // ---- configuration values (Kovra.ini, but the port) ----

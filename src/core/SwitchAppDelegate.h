@@ -15,8 +15,8 @@ class ViewController;
 
 class SwitchAppDelegate : public ui::ApplicationDelegate {
 public:
-    // Makes the root controller and registers it with the hub. The screen host installs it, in
-    // the place of the interface file that connects the root controller to the delegate.
+    // Makes the root controller and registers it with the hub. The program's main() installs it:
+    // the core lies below the screens and cannot name them.
     using RootControllerMaker = std::function<std::shared_ptr<ui::ViewController>()>;
     static void setRootControllerMaker(RootControllerMaker maker);
 

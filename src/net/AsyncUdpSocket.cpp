@@ -61,7 +61,8 @@ int AsyncUdpSocket::convertForSendHostPortIntoAddress4Address6(const std::string
                                                                std::string* address6) {
     if (address4) address4->clear();
     if (address6) address6->clear();
-    if (host.empty()) return 8;  // EAI_NONAME on the original platform
+    // No host at all is told apart from a failed lookup: getaddrinfo's errors are negative here.
+    if (host.empty()) return 8;
     if (host == "localhost" || host == "loopback") {
         sockaddr_in a4{};
         a4.sin_family = AF_INET;

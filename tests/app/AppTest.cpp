@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/FileSystem.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/render/Bitmap.h"
 #include "support/SilentListener.h"
 #include "support/TempHome.h"
@@ -50,6 +51,29 @@ TEST_F(Kovra, RunsAScriptHeadlessInItsDataFolder) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, 768);
     EXPECT_EQ(picture->height, 1024);
+}
+
+// Two terminals with two data folders are two devices: each keeps its own identifier in the user
+// defaults of its folder, and nothing lands in the home.
+TEST_F(Kovra, EachDataFolderIsADeviceOfItsOwn) {
+    auto identifierIn = [&](const std::string& folder) -> std::string {
+        const std::string data = home.path() + "/" + folder;
+        // A device key from an earlier enrolment: the start opens it with the device identifier.
+        home.writeFile(folder + "/data/mac.dat", "a key of another device");
+        const Outcome r = kovra("--data-dir '" + data + "' --headless");
+        EXPECT_EQ(r.status, 0) << r.output;
+        auto defaults = platform::readPlistDictFile(data + "/Library/Preferences/defaults.plist");
+        if (!defaults || !defaults->count("OpenUDID") || !defaults->at("OpenUDID").dict()) return "";
+        const auto& stored = *defaults->at("OpenUDID").dict();
+        auto it = stored.find("OpenUDID");
+        return it != stored.end() && it->second.string() ? *it->second.string() : "";
+    };
+    const std::string first = identifierIn("first");
+    const std::string second = identifierIn("second");
+    EXPECT_FALSE(first.empty());
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(platform::fs::exists(home.path() + "/.kovra")) << "the home is left alone";
 }
 
 TEST_F(Kovra, StartsOnTheWelcomeScreenWithTheDemoOfferThatAScriptCanAnswer) {

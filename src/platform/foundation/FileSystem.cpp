@@ -19,8 +19,7 @@ namespace {
 
 std::mutex gFoldersMutex;
 std::string gHome;
-std::string gCaches;  // empty: under the home
-std::string gTemporary;  // empty: under the home
+std::string gCaches;  // empty: "Library/Caches" under the home
 std::uint64_t gGeneration = 0;
 
 std::string defaultHome() {
@@ -29,18 +28,21 @@ std::string defaultHome() {
     return fs::join(base, ".kovra");
 }
 
-// Makes the device folders of `home`; the lock is held by the caller.
-void makeHomeFolders(const std::string& home) {
-    fs::createFolder(fs::join(home, "Library/Caches"));
-    fs::createFolder(fs::join(home, "tmp"));
-    fs::createFolder(fs::join(home, "Library/Preferences"));
+// The caches folder of the current home; the lock is held by the caller.
+std::string cachesLocked() { return gCaches.empty() ? fs::join(gHome, "Library/Caches") : gCaches; }
+
+// Makes the device folders of the current home; the lock is held by the caller.
+void makeHomeFolders() {
+    fs::createFolder(cachesLocked());
+    fs::createFolder(fs::join(gHome, "tmp"));
+    fs::createFolder(fs::join(gHome, "Library/Preferences"));
 }
 
 std::string currentHome() {
     std::lock_guard<std::mutex> lock(gFoldersMutex);
     if (gHome.empty()) {
         gHome = defaultHome();
-        makeHomeFolders(gHome);
+        makeHomeFolders();
         ++gGeneration;
     }
     return gHome;
@@ -98,37 +100,28 @@ void setHomeFolder(const std::string& path) {
     std::lock_guard<std::mutex> lock(gFoldersMutex);
     gHome = path.empty() ? defaultHome() : path;
     gCaches.clear();
-    gTemporary.clear();
-    makeHomeFolders(gHome);
+    makeHomeFolders();
     ++gGeneration;
 }
 
-void setCachesFolder(const std::string& path) {
+void setDataFolder(const std::string& path) {
+    if (path.empty()) return setHomeFolder(path);
     std::lock_guard<std::mutex> lock(gFoldersMutex);
+    gHome = path;
     gCaches = path;
-    if (!path.empty()) fs::createFolder(path);
+    makeHomeFolders();
     ++gGeneration;
 }
 
 std::string homeFolder() { return currentHome(); }
 
 std::string cachesFolder() {
-    std::string home = currentHome();
+    currentHome();
     std::lock_guard<std::mutex> lock(gFoldersMutex);
-    return gCaches.empty() ? fs::join(home, "Library/Caches") : gCaches;
+    return cachesLocked();
 }
 
-void setTemporaryFolder(const std::string& path) {
-    std::lock_guard<std::mutex> lock(gFoldersMutex);
-    gTemporary = path;
-    if (!path.empty()) fs::createFolder(path);
-}
-
-std::string temporaryFolder() {
-    std::string home = currentHome();
-    std::lock_guard<std::mutex> lock(gFoldersMutex);
-    return gTemporary.empty() ? fs::join(home, "tmp") : gTemporary;
-}
+std::string temporaryFolder() { return fs::join(currentHome(), "tmp"); }
 
 std::string preferencesFolder() { return fs::join(currentHome(), "Library/Preferences"); }
 

@@ -11,19 +11,21 @@
 namespace platform {
 
 // The device's home: caches are "<home>/Library/Caches", the temporary folder "<home>/tmp",
-// the preferences "<home>/Library/Preferences". Setting it creates those three folders.
-// Until it is set the home is "$HOME/.kovra".
+// the preferences "<home>/Library/Preferences", the pasteboards "<home>/Pasteboards". Setting it
+// creates the first three folders. Until it is set the home is "$HOME/.kovra".
 void setHomeFolder(const std::string& path);
-// Puts the caches folder somewhere else than under the home (the shell's --data-dir).
-void setCachesFolder(const std::string& path);
-// Puts the temporary folder somewhere else than under the home (the shell's --data-dir, so that
-// runs with their own data share no downloads either). Setting the home puts it back.
-void setTemporaryFolder(const std::string& path);
+// The shell's --data-dir: one folder holds everything the device keeps, so that two data folders
+// are two devices, each with its own identifier, and nothing goes to the home. It becomes the
+// home, with the caches at its top (data/, caippic/, ...) rather than in "Library/Caches"; the
+// temporary folder, the preferences and the pasteboards lie beneath it as under any home.
+// Setting the home afterwards puts the caches back under that home. An empty path is the
+// default home.
+void setDataFolder(const std::string& path);
 std::string homeFolder();
 std::string cachesFolder();
 std::string temporaryFolder();
 std::string preferencesFolder();
-// Changes whenever the home or caches folder is set: stores that keep a file of the home in
+// Changes whenever the home or data folder is set: stores that keep a file of the home in
 // memory (user defaults, pasteboards) read it again after a change.
 std::uint64_t homeFolderGeneration();
 

@@ -1,7 +1,7 @@
 #pragma once
 // Text helpers: UTF-8 validation, GB18030 through iconv, Unicode upper-casing, the lenient
 // leading-number reading that files and replies are read with, and a safe formatter for the
-// Objective-C style formats the program and its word table use.
+// printf-like formats with "%@" for a text that the program and its word table use.
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
-// The look of each control. Colours and shapes follow the tablet's classic look closely enough
-// for a waiter to recognise them; nothing here changes what a control does.
+// The look of each control. Colours and shapes are the familiar ones of touch-screen controls, so
+// that a waiter knows each at a glance; nothing here changes what a control does.
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
-// Text through pango: the fonts that stand in for the tablet's (WenQuanYi Micro Hei carries the
-// Chinese and Latin letters alike), measuring a text, and drawing it into a box. Measuring and
-// drawing share one set of font options, so a measured text fits where it is drawn.
+// Text through pango: the screens' font names on the installed fonts (WenQuanYi Micro Hei
+// carries the Chinese and Latin letters alike), measuring a text, and drawing it into a box.
+// Measuring and drawing share one set of font options, so a measured text fits where it is drawn.
 
 #include <functional>
 #include <optional>

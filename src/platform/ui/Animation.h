@@ -37,9 +37,9 @@ public:
     static void setDuration(double seconds);   // default 0.2 s
     static void setDelay(double seconds);      // default 0
     static void setCurve(Curve curve);         // default ease-in-out
-    static void setDidStop(DidStop handler);   // the delegate and its did-stop selector
+    static void setDidStop(DidStop handler);   // called when the block's animations stop
     // The whole of `view` is redrawn turning over (flip) or curling (page curl) during the block.
-    // `cache` is accepted for fidelity; drawing never depends on it.
+    // `cache` changes nothing: every frame draws the view afresh.
     static void setTransition(Transition transition, View& view, bool cache);
     static void commit();
     static bool isInBlock();

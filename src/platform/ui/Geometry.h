@@ -41,7 +41,7 @@ struct Rect {
     double midY() const { return origin.y + size.height / 2; }
     Point center() const { return {midX(), midY()}; }
     bool isEmpty() const { return !(size.width > 0) || !(size.height > 0); }
-    // Half-open, like the platform: the right and bottom edges are outside.
+    // Half-open: the right and bottom edges are outside, so rectangles that meet never share a point.
     bool contains(Point p) const {
         return !isEmpty() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
     }

@@ -34,7 +34,7 @@ public:
     const char* className() const override { return "SearchBar"; }
 
     const std::string& text() const;
-    // In code: tells the delegate of the change, as the platform does.
+    // Set in code, the text tells the delegate of the change as typing does.
     void setText(std::string text);
     const std::string& placeholder() const;
     void setPlaceholder(std::string p);

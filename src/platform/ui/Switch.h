@@ -10,7 +10,7 @@ public:
     static constexpr double kWidth = 94;
     static constexpr double kHeight = 27;
 
-    // The size is always 94 x 27, as the platform's.
+    // The size is always kWidth x kHeight: only the frame's origin is taken.
     explicit Switch(const Rect& frame = {});
     const char* className() const override { return "Switch"; }
     bool isOn() const { return on_; }

@@ -127,7 +127,7 @@ public:
 
     void scrollToRow(const IndexPath& p, ScrollPosition position, bool animated);
     std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
-    // Selecting in code tells no delegate, as on the platform.
+    // Selecting in code tells no delegate: it hears only of the rows a person taps.
     void selectRow(const std::optional<IndexPath>& p, bool animated, ScrollPosition position);
     void deselectRow(const IndexPath& p, bool animated);
 

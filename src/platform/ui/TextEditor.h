@@ -1,9 +1,9 @@
 #pragma once
 // The editing that text fields and text views share: taking and giving up the focus with the
 // keyboard, the text, typing at its end, backspace over whole characters, the length limit
-// counted in UTF-16 units as the platform counts, the input method's marked text, and what the
-// keyboard can type (the number pad types digits only, the decimal pad digits and its point;
-// whatever else arrives, from the keyboard or an input method, is dropped).
+// counted in UTF-16 units (a character beyond the basic plane counts two), the input method's
+// marked text, and what the keyboard can type (the number pad types digits only, the decimal pad
+// digits and its point; whatever else arrives, from the keyboard or an input method, is dropped).
 
 #include <cstddef>
 #include <string>

@@ -22,7 +22,8 @@ public:
     virtual void textFieldDidBeginEditing(TextField&) {}
     virtual bool textFieldShouldEndEditing(TextField&) { return true; }
     virtual void textFieldDidEndEditing(TextField&) {}
-    // `range` is (location, length) in UTF-16 units of the current text, as the platform counts.
+    // `range` is (location, length) in UTF-16 units of the current text (a character beyond the
+    // basic plane counts two).
     virtual bool shouldChangeCharacters(TextField&, std::size_t /*location*/, std::size_t /*length*/,
                                         const std::string& /*replacement*/) { return true; }
     virtual bool textFieldShouldClear(TextField&) { return true; }

@@ -43,7 +43,7 @@ void View::setBounds(const Rect& bounds) {
         setNeedsDisplay();
     }
     if (bounds.size != frame_.size) {
-        // The size grows or shrinks about the centre, as the platform does.
+        // The size grows or shrinks about the centre, which stays where it is.
         Point c = center();
         setFrame({c.x - bounds.size.width / 2, c.y - bounds.size.height / 2, bounds.size.width, bounds.size.height});
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Manages one screen's view: made lazily on first request (loadView, then viewDidLoad), told when
 // it appears and disappears, and asked to let go of an off-screen view on a memory warning.
-// Screens whose design names an interface file build that layout in code in loadView or
-// viewDidLoad; the name is kept for reference only.
+// Every screen builds its layout in code, in loadView or viewDidLoad; the layout name a screen is
+// made with is only kept, nothing is read by it.
 
 #include <memory>
 #include <string>

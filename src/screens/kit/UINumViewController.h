@@ -26,7 +26,7 @@ public:
     UINumViewController();
 
     // Set these before the view is first requested: building the view reads them.
-    NSNumDlg* upViewController = nullptr;  // the owner; not retained
+    NSNumDlg* upViewController = nullptr;  // the owner; not owned, it outlives the pad
     std::string m_strNum;                  // the text being edited (the owner's preset)
     bool canFuS = false;                   // the sign key works
     int m_tag = 0;                         // the owner's dialog tag

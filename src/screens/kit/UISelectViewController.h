@@ -49,7 +49,7 @@ public:
     std::shared_ptr<VirtualButton> m_btWrite;  // only for the tags that take free text
 
     // Set these before the view is first requested: building the view reads them.
-    NSSelectDlg* upViewController = nullptr;  // the owner; not retained
+    NSSelectDlg* upViewController = nullptr;  // the owner; not owned, it outlives the picker
     std::shared_ptr<NSATreeClass> m_tree;     // its m_uint column carries the marks back
     bool m_bmulti = false;
     int m_tag = 0;

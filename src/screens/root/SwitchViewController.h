@@ -160,7 +160,7 @@ public:
     void SelectDlgCancel() override;
     void NumDlgOk() override;
     void NumDlgCancel() override;
-    // nil: ask about the merge; "NOALERT": merge; "": go on without merging.
+    // None: ask about the merge; "NOALERT": merge; "": go on without merging.
     void outDeskAddToDesk(const std::optional<std::string>& word);
     void yudingBack();
     void yudingBackOK();

@@ -16,7 +16,7 @@ class UIWebSearchViewController : public ui::ViewController {
 public:
     // The page the screen shows.
     static constexpr const char* kAddress = "https://www.wikipedia.org/";
-    // The device orientations as the platform numbers them.
+    // The device orientations, as shouldAutorotateToInterfaceOrientation numbers them.
     static constexpr int kPortrait = 1, kPortraitUpsideDown = 2, kLandscapeRight = 3, kLandscapeLeft = 4;
 
     explicit UIWebSearchViewController(std::string nibName = "UIWebSearchViewController");

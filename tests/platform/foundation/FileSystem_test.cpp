@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/Pasteboard.h"
 #include "support/TempHome.h"
 
 namespace fs = platform::fs;
@@ -21,7 +22,7 @@ std::vector<std::string> entriesOf(const std::string& folder) {
     return names;
 }
 
-TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndCachesAndTemporaryCanMove) {
+TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndADataFolderHoldsThemAll) {
     EXPECT_EQ(platform::homeFolder(), home.path());
     EXPECT_EQ(platform::cachesFolder(), home.path() + "/Library/Caches");
     EXPECT_EQ(platform::temporaryFolder(), home.path() + "/tmp");
@@ -29,18 +30,23 @@ TEST_F(TempHomeTest, HomeHoldsTheDeviceFoldersAndCachesAndTemporaryCanMove) {
     for (auto folder : {platform::cachesFolder(), platform::temporaryFolder(), platform::preferencesFolder()})
         EXPECT_TRUE(fs::isFolder(folder)) << folder;
 
+    // Everything the device keeps goes into the data folder, its preferences (the device
+    // identifier) among them; the caches lie at its top.
     auto generation = platform::homeFolderGeneration();
     std::string data = home.path() + "/data-dir";
-    platform::setCachesFolder(data);
+    platform::setDataFolder(data);
+    EXPECT_EQ(platform::homeFolder(), data);
     EXPECT_EQ(platform::cachesFolder(), data);
-    EXPECT_TRUE(fs::isFolder(data));
+    EXPECT_EQ(platform::temporaryFolder(), data + "/tmp");
+    EXPECT_EQ(platform::preferencesFolder(), data + "/Library/Preferences");
+    EXPECT_EQ(platform::Pasteboard::folder(), data + "/Pasteboards");
+    for (auto folder : {platform::cachesFolder(), platform::temporaryFolder(), platform::preferencesFolder()})
+        EXPECT_TRUE(fs::isFolder(folder)) << folder;
     EXPECT_NE(platform::homeFolderGeneration(), generation);
 
-    platform::setTemporaryFolder(data + "/tmp");
-    EXPECT_EQ(platform::temporaryFolder(), data + "/tmp");
-    EXPECT_TRUE(fs::isFolder(data + "/tmp"));
     platform::setHomeFolder(home.path());
-    EXPECT_EQ(platform::temporaryFolder(), home.path() + "/tmp") << "a new home brings its own back";
+    EXPECT_EQ(platform::cachesFolder(), home.path() + "/Library/Caches") << "a new home brings its own back";
+    EXPECT_EQ(platform::preferencesFolder(), home.path() + "/Library/Preferences");
 }
 
 TEST_F(TempHomeTest, WriteAtomicallyReplacesWholeOrKeepsTheOldFile) {
