@@ -117,10 +117,10 @@ struct SimLine {
     double quantity = 0;
     double quantity2 = 0;
     std::string units;
-    // The unit price the line is booked at: its surcharges (`addamt`, an amount for the whole line)
-    // are spread over the quantity it was ordered in. A refresh reports it as the line's price,
-    // and a weigh or a return changes only the quantity.
-    std::string price;
+    std::string price;     // unit price
+    // The line's surcharges (cooking methods and manual, `addamt`): an amount for the whole line,
+    // booked into the unit price a refresh reports, as the refresh has no place of its own for it.
+    double addAmount = 0;
     std::string tasteIDs;  // "," list as the terminal sent it
     std::string remark;
     int serving = 0;       // chucfs

@@ -76,8 +76,15 @@ std::string bitmap(int w, int h, unsigned rgb) {
 
 std::string upper(const std::string& s) { return platform::toUpper(s); }
 
-// What a line costs: its quantity at the unit price it was booked at.
-double lineAmount(const SimLine& l) { return platform::leadingDouble(l.price) * l.quantity; }
+// What a line costs: its quantity at its unit price, and its surcharges once for the line.
+double lineAmount(const SimLine& l) { return platform::leadingDouble(l.price) * l.quantity + l.addAmount; }
+
+// The unit price a refresh reports for a line. A refresh carries no surcharge, so a line with one
+// reports the price that gives its whole amount over its quantity, as its bill charges it.
+std::string bookedPrice(const SimLine& l) {
+    if (l.addAmount == 0 || l.quantity == 0) return l.price;
+    return platform::fmt("%.10g", lineAmount(l) / l.quantity);
+}
 
 // The bill's total as the terminal adds it up: the items of a set meal count only under a head
 // without a price of its own (until the next line outside the group), lines served as mode 7 not
@@ -114,7 +121,7 @@ std::string lineRow(const SimLine& l, bool detail) {
     std::string row = "<row";
     row += attr("id", l.xfmxID) + attr("gds", l.caipID) + attr("qty", num(l.quantity));
     if (l.quantity2 > 0) row += attr("qty2", num(l.quantity2));
-    row += attr("dw", l.units) + attr("prc", l.price) + attr("kw", l.tasteIDs) +
+    row += attr("dw", l.units) + attr("prc", bookedPrice(l)) + attr("kw", l.tasteIDs) +
            attr("stat", platform::fmt("%i", l.state)) + attr("fs", platform::fmt("%i", l.serving)) +
            attr("time", l.time) + attr("usr", l.waiter) + attr("cz", l.waiter);
     if (l.varQty) row += attr("Var", "1");
@@ -470,13 +477,7 @@ SimRestaurant::Answer SimRestaurant::adddish(const ReceivedRequest& r) {
         } else {
             l.price = price;
         }
-        // The line's surcharges (cooking methods and manual: an amount for the whole line) are
-        // booked into its unit price, as a refresh carries no surcharge of its own: the terminal
-        // shows the line's amount from the refreshed price, and a weigh or a return charges its
-        // new quantity at that same price, as the terminal works it out.
-        const double surcharges = platform::leadingDouble(attributeText(row, "addamt"));
-        if (surcharges != 0 && l.quantity != 0)
-            l.price = platform::fmt("%.10g", (platform::leadingDouble(l.price) * l.quantity + surcharges) / l.quantity);
+        l.addAmount = platform::leadingDouble(attributeText(row, "addamt"));
         l.tasteIDs = attributeText(row, "tasteid");
         l.remark = attributeText(row, "dishremark");
         l.serving = platform::leadingInt(attributeText(row, "chucfs"));
@@ -626,6 +627,7 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
         SimLine* l = d ? findLine(*d, p1) : nullptr;
         if (!l) return refused("菜品不存在");
         l->price = "0";  // given free, surcharges and all
+        l->addAmount = 0;
         l->remark = p2;
         return ok();
     }

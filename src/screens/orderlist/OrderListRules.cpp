@@ -89,6 +89,7 @@ int settleUnsureBooking(NSDeskClass& desk, const NSServer::UnsureBooking& doubt)
         return std::find(dropped.begin(), dropped.end(), l.get()) != dropped.end();
     });
     return static_cast<int>(dropped.size());
+}
 
 std::optional<std::string> menuPrice(const NSDishClass& line) {
     auto db = NSServer::getCaipDB();

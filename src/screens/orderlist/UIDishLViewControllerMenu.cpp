@@ -280,6 +280,9 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int b
             line->m_fQuantity = buffertuiCai->m_fQuantity;
             line->m_iVarQty = 0;
         }
+        // A refreshed line carries its surcharges inside its unit price, so its new amount cannot
+        // be worked out here: the list shows the amount the server booked for the new weight.
+        updateMenu();
         reload();
         break;
     }

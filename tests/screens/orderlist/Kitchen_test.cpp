@@ -116,7 +116,7 @@ TEST_F(Kitchen, WeighingCorrectsAnEstimatedQuantityAfterAConfirmation) {
     // restart, bring the weight back without the estimate.
     advance(0.3);
     tap("送单");
-    ASSERT_EQ(requests("updatemenu"), 2);
+    ASSERT_EQ(requests("updatemenu"), 3) << "after the send, after the weigh, and now";
     EXPECT_FLOAT_EQ(lines()[0]->m_fQuantity, 1.8f);
     EXPECT_EQ(lines()[0]->m_iVarQty, 0);
     EXPECT_EQ(rowText(0).find("约"), std::string::npos) << rowText(0);
@@ -127,10 +127,11 @@ TEST_F(Kitchen, WeighingCorrectsAnEstimatedQuantityAfterAConfirmation) {
     EXPECT_EQ(reread->m_DishList[0]->m_iVarQty, 0);
 }
 
-TEST_F(Kitchen, AWeighedLineShowsTheAmountTheRefreshAfterItShows) {
+TEST_F(Kitchen, AWeighedLineShowsTheAmountTheServerBookedForItsWeight) {
     auto desk = openDesk();
     // Estimated lines with their surcharges as the line editor leaves them: amounts for the whole
-    // line, whatever it weighs.
+    // line, whatever it weighs. A weighed line costs its weight at the dish's price, and its
+    // surcharges once.
     struct Case {
         Surcharged estimated;
         const char* weight;
@@ -157,7 +158,12 @@ TEST_F(Kitchen, AWeighedLineShowsTheAmountTheRefreshAfterItShows) {
     ASSERT_EQ(requests("modifyqty"), static_cast<int>(std::size(cases)));
     std::vector<float> weighed;
     for (std::size_t i = 0; i < lines().size(); ++i) {
+        const auto& e = cases[i].estimated;
+        const float booked = static_cast<float>(platform::leadingDouble(dish(e.dish)->m_strPrice) *
+                                                platform::leadingDouble(cases[i].weight)) +
+                             e.methodPrice * static_cast<float>(e.methodCount) + e.manual;
         EXPECT_EQ(platform::fmt("%g", lines()[i]->m_fQuantity), cases[i].weight) << i;
+        EXPECT_NEAR(lines()[i]->GetPrice(), booked, 0.01f) << "line " << i << " weighed " << cases[i].weight;
         weighed.push_back(lines()[i]->GetPrice());
         EXPECT_TRUE(rowShowsAmount(static_cast<int>(i), weighed.back()));
     }
