@@ -108,16 +108,20 @@ void push(SDL_Event e) {
     ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
 }
 
-void click(shell::WindowShell& shell, ui::Point p) {
+// The left mouse button goes down (or up) at a point of the screen.
+void mouseButton(shell::WindowShell& shell, Uint32 type, ui::Point p) {
     const ui::Point px = shell.pixelOf(p);
     SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
+    e.type = type;
     e.button.button = SDL_BUTTON_LEFT;
     e.button.x = static_cast<int>(px.x);
     e.button.y = static_cast<int>(px.y);
     push(e);
-    e.type = SDL_MOUSEBUTTONUP;
-    push(e);
+}
+
+void click(shell::WindowShell& shell, ui::Point p) {
+    mouseButton(shell, SDL_MOUSEBUTTONDOWN, p);
+    mouseButton(shell, SDL_MOUSEBUTTONUP, p);
 }
 
 // An input method composes `composed`, then commits `committed`.
@@ -257,6 +261,46 @@ TEST_F(WindowShellTest, TheWaitMarkIsOnTheWindowWhileTheMainThreadBlocks) {
     const ui::Point corner = shell.pixelOf({420 + 3, 20 + 250 + 3});
     const std::uint32_t pixel = during.at(int(corner.x), int(corner.y));
     for (int shift : {0, 8, 16}) EXPECT_LT((pixel >> shift) & 0xFF, 0x80u) << std::hex << pixel;
+}
+
+TEST_F(WindowShellTest, InputThatComesWhileAnExchangeHoldsTheScreenIsDropped) {
+    shelltest::TestDelegate app;
+    shell::WindowShell shell;
+    ASSERT_NO_FATAL_FAILURE(start(shell, app));
+    auto& screen = *app.screen;
+    const ui::Point send{100, 20 + 65};
+    // While the exchange holds the screen, the waiter clicks 送单 and presses a key of the pad.
+    screen.blocking = [&] {
+        click(shell, send);
+        pressKey(SDLK_2);
+    };
+    click(shell, {280, 20 + 722});  // 等待
+    shell.pump(0);
+    shell.pump(0);
+    EXPECT_EQ(screen.taps, 0);
+    EXPECT_EQ(screen.amount->text(), "");
+
+    // Once the exchange is over, the window answers again.
+    screen.blocking = nullptr;
+    click(shell, send);
+    pressKey(SDLK_2);
+    shell.pump(0);
+    EXPECT_EQ(screen.taps, 1);
+    EXPECT_EQ(screen.amount->text(), "2");
+
+    // Pressed before a timer's exchange and let go during it: the press is cancelled, nothing
+    // fires and no touch stays on.
+    mouseButton(shell, SDL_MOUSEBUTTONDOWN, send);
+    shell.pump(0);
+    ASSERT_EQ(shell.window().activeTouchCount(), 1u);
+    platform::RunLoop::main().post([&] {
+        shell.window().displayNow();
+        mouseButton(shell, SDL_MOUSEBUTTONUP, send);
+    });
+    shell.pump(0);
+    shell.pump(0);
+    EXPECT_EQ(screen.taps, 1);
+    EXPECT_EQ(shell.window().activeTouchCount(), 0u);
 }
 
 TEST_F(WindowShellTest, SleepsUntilItsNextTimerAndWakesForWorkPostedFromAThread) {
