@@ -4,10 +4,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,36 +30,42 @@ extern char** environ;
 
 namespace {
 
-// An X server on the first free display from :90; tests run in parallel, so a display another
-// test took in the meantime makes the server exit and the next number is tried.
+// An X server of the test's own. Tests run in parallel, each with its server: the server chooses
+// a free display itself and reports its number on a pipe once it accepts connections
+// (-displayfd), so no two tests can take one display.
 class Xvfb {
 public:
     Xvfb() {
-        for (int n = 90; n < 190 && display_.empty(); ++n) {
-            if (platform::fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-            const std::string name = ":" + std::to_string(n);
-            const char* argv[] = {"Xvfb", name.c_str(), "-screen", "0", "1024x1100x24", "-nolisten", "tcp", nullptr};
-            pid_t pid = 0;
-            if (posix_spawnp(&pid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return;
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            // The server is ready when its socket exists; it gives up at once on a taken display.
-            for (int i = 0; i < 200; ++i) {
-                int status = 0;
-                if (waitpid(pid, &status, WNOHANG) == pid) {
-                    pid = 0;
-                    break;
-                }
-                if (platform::fs::exists(socket)) {
-                    pid_ = pid;
-                    display_ = name;
-                    break;
-                }
-                usleep(50 * 1000);
-            }
-            if (pid && !pid_) {
-                kill(pid, SIGTERM);
-                waitpid(pid, nullptr, 0);
-            }
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        // The write end goes to the server alone, as descriptor 3 (4 when it is 3 already: moved
+        // onto itself it would stay closed on exec).
+        const int report = fds[1] == 3 ? 4 : 3;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], report);
+        const std::string fd = std::to_string(report);
+        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x1100x24", "-nolisten", "tcp", nullptr};
+        pid_t pid = 0;
+        const bool spawned = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // The number and a newline, or nothing when the server gave up. The minute is reached only
+        // by a server that hangs.
+        std::string number;
+        pollfd in{fds[0], POLLIN, 0};
+        while (spawned && poll(&in, 1, 60 * 1000) > 0) {
+            char c = 0;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+            number += c;
+        }
+        close(fds[0]);
+        if (!number.empty()) {
+            pid_ = pid;
+            display_ = ":" + number;
+        } else if (spawned) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
         }
     }
     ~Xvfb() {
@@ -157,6 +166,16 @@ int differingPixels(const render::Bitmap& a, const render::Bitmap& b) {
                 break;
             }
     return differing;
+}
+
+TEST(WindowShellXvfbTest, ServersStartedTogetherTakeDisplaysOfTheirOwn) {
+    std::optional<Xvfb> first, second;
+    std::thread other([&second] { second.emplace(); });
+    first.emplace();
+    other.join();
+    ASSERT_FALSE(first->display().empty());
+    ASSERT_FALSE(second->display().empty());
+    EXPECT_NE(first->display(), second->display());
 }
 
 TEST_F(WindowShellTest, TapsTypesAndDrawsThroughTheRealWindow) {
