@@ -31,21 +31,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The server chooses a free display itself and writes its number once it accepts connections.
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x1100x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=("$!")
 display=
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1024x1100x24 -nolisten tcp >/dev/null 2>&1 &
-  xpid=$!
-  for _ in $(seq 50); do
-    [ -S "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$xpid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$xpid" 2>/dev/null && [ -S "/tmp/.X11-unix/X$n" ]; then
-    pids+=("$xpid")
-    display=":$n"
-    break
-  fi
+for _ in $(seq 600); do
+  if read -r n <"$work/display"; then display=":$n"; break; fi
+  kill -0 "${pids[-1]}" 2>/dev/null || break
+  sleep 0.1
 done
 [ -n "$display" ] || { echo "idle-cpu: no X server" >&2; exit 1; }
 

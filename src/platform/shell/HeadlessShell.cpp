@@ -1,6 +1,13 @@
 #include "platform/shell/HeadlessShell.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/RunLoop.h"
@@ -215,23 +222,68 @@ int HeadlessShell::runScript(const Script& script, std::ostream& out, std::ostre
 }
 
 void HeadlessShell::runSteps(std::istream& in, std::ostream& out) {
-    std::string line;
-    while (std::getline(in, line)) {
-        const Script one = parseScript(line);
+    // The lines are read as they come, on a thread of their own that notes when each came, so
+    // that a line sent while a step held the screen in an exchange is told from one sent before
+    // it: such a line is refused, as the window drops a tap made at a terminal that seemed stuck.
+    using Clock = std::chrono::steady_clock;
+    struct Line {
+        std::string text;
+        Clock::time_point came;
+    };
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<Line> lines;
+    bool ended = false;
+    // Reading must not flush `out` from the reading thread (std::cin flushes std::cout first).
+    std::ostream* const tied = in.tie(nullptr);
+    std::thread reader([&] {
+        std::string text;
+        while (std::getline(in, text)) {
+            const Clock::time_point came = Clock::now();
+            std::lock_guard<std::mutex> lock(mutex);
+            lines.push_back({std::move(text), came});
+            arrived.notify_one();
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        ended = true;
+        arrived.notify_one();
+    });
+    // When steps held the screen, oldest first.
+    std::deque<std::pair<Clock::time_point, Clock::time_point>> holds;
+    for (;;) {
+        Line line;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            arrived.wait(lock, [&] { return ended || !lines.empty(); });
+            if (lines.empty()) break;
+            line = std::move(lines.front());
+            lines.pop_front();
+        }
+        while (!holds.empty() && holds.front().second < line.came) holds.pop_front();
         std::string answer = "= ok";
-        if (!one.ok()) answer = "= error " + one.error;
-        for (const auto& step : one.steps) {
-            const std::string failure = runStep(step, out);
-            if (!failure.empty()) {
-                answer = "= refused " + failure;
-                break;
+        if (!holds.empty() && holds.front().first <= line.came) {
+            answer = "= refused the step came while an exchange held the screen";
+        } else {
+            const Clock::time_point began = Clock::now();
+            const std::uint64_t held = window_->holdCount();
+            const Script one = parseScript(line.text);
+            if (!one.ok()) answer = "= error " + one.error;
+            for (const auto& step : one.steps) {
+                const std::string failure = runStep(step, out);
+                if (!failure.empty()) {
+                    answer = "= refused " + failure;
+                    break;
+                }
             }
+            if (window_->holdCount() != held) holds.emplace_back(began, Clock::now());
         }
         // The answer stays on one line whatever the failure quotes.
         for (char& c : answer)
             if (c == '\n' || c == '\r') c = ' ';
         out << answer << std::endl;
     }
+    reader.join();
+    in.tie(tied);
 }
 
 }  // namespace shell

@@ -64,7 +64,8 @@ public:
     // Runs steps as they come, one line at a time, until the input ends: a program that chooses
     // each step from what the last dump showed (the explorer in the tests). What a step prints
     // comes first, then one line answers it: "= ok", "= refused WHY" (the run goes on) or
-    // "= error WHY" (a line that is no step).
+    // "= error WHY" (a line that is no step). A line that came while a step held the screen in
+    // an exchange (ui::Window::holdCount) is not run: "= refused" says so.
     void runSteps(std::istream& in, std::ostream& out);
 
 private:

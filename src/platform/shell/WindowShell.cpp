@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <cairo.h>
@@ -135,9 +137,12 @@ bool WindowShell::launch(ui::ApplicationDelegate& delegate) {
         drawFrame();
         ui::Animation::setDrawingEndStates(false);
     });
-    const bool ok = delegate.didFinishLaunching(*window_);
-    window_->makeKeyAndVisible();
-    ui::Application::shared().didBecomeActive(&delegate);
+    bool ok = false;
+    runWork([&] {
+        ok = delegate.didFinishLaunching(*window_);
+        window_->makeKeyAndVisible();
+        ui::Application::shared().didBecomeActive(&delegate);
+    });
     return ok;
 }
 
@@ -148,6 +153,32 @@ int WindowShell::fingerOf(std::int64_t sdlFinger) {
 }
 
 namespace {
+
+// What a person does at the window: the events that come while the main thread is held are dropped.
+bool isInput(Uint32 type) {
+    switch (type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTEDITING:
+    case SDL_TEXTINPUT:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+    case SDL_FINGERMOTION: return true;
+    default: return false;
+    }
+}
+
+// What a sweep of SDL's queue took out that touches in progress care about.
+struct DroppedInput {
+    explicit DroppedInput(Uint32 since) : since(since) {}
+    Uint32 since;
+    bool mouseUp = false;
+    std::vector<SDL_FingerID> fingersUp;
+};
 
 // The key a screen may take (Responder::keyPressed) that a key of the keyboard stands for, if any.
 std::optional<std::string> screenKeyOf(SDL_Keycode key) {
@@ -167,7 +198,47 @@ std::optional<std::string> screenKeyOf(SDL_Keycode key) {
 
 }  // namespace
 
+void WindowShell::runWork(const std::function<void()>& work) {
+    const std::uint64_t holds = window_->holdCount();
+    const Uint32 began = SDL_GetTicks();
+    work();
+    if (window_->holdCount() != holds) dropInputSince(began);
+}
+
+void WindowShell::dropInputSince(std::uint32_t since) {
+    // What the desktop sent while the thread was held comes into SDL's queue now; what it sends
+    // from here on is kept. Events are stamped when they enter the queue.
+    SDL_PumpEvents();
+    DroppedInput dropped(since);
+    SDL_FilterEvents(
+        [](void* data, SDL_Event* e) -> int {
+            auto& d = *static_cast<DroppedInput*>(data);
+            if (!isInput(e->type) || !SDL_TICKS_PASSED(e->common.timestamp, d.since)) return 1;
+            if (e->type == SDL_MOUSEBUTTONUP && e->button.which != SDL_TOUCH_MOUSEID && e->button.button == SDL_BUTTON_LEFT)
+                d.mouseUp = true;
+            if (e->type == SDL_FINGERUP) d.fingersUp.push_back(e->tfinger.fingerId);
+            return 0;
+        },
+        &dropped);
+    // A finger put down before the hold and lifted during it: the touch is cancelled, so the view
+    // it began on neither fires nor goes on following the pointer.
+    if (dropped.mouseUp && mouseDown_) {
+        mouseDown_ = false;
+        window_->touchCancelled(0);
+    }
+    for (SDL_FingerID id : dropped.fingersUp) {
+        auto it = fingers_.find(id);
+        if (it == fingers_.end()) continue;
+        window_->touchCancelled(it->second);
+        fingers_.erase(it);
+    }
+}
+
 void WindowShell::handleEvent(const SDL_Event& e) {
+    runWork([&] { dispatch(e); });
+}
+
+void WindowShell::dispatch(const SDL_Event& e) {
     // Mouse positions are in window coordinates, which differ from the renderer's pixels on a
     // high-density display.
     auto windowToPoint = [this](double x, double y) {
@@ -323,7 +394,7 @@ bool WindowShell::pump(double maxWait) {
         handleEvent(e);
         while (SDL_PollEvent(&e)) handleEvent(e);
     }
-    loop.runOnce();
+    runWork([&loop] { loop.runOnce(); });
     updateTextInput();
     // A long synchronisation keeps the desktop's screen saver away, as it keeps the tablet awake.
     const bool awake = ui::Application::shared().isIdleTimerDisabled();

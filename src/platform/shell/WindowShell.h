@@ -4,10 +4,12 @@
 // the screen; Tab and Shift-Tab go from field to field) and input method as typed text for the
 // first responder, WAV sounds through SDL audio, and a new frame drawn whenever the view tree
 // changed, something on it moves, or a movement just ended. Idle, the loop sleeps until the next
-// event, timer or posted work.
+// event, timer or posted work. Mouse, touch and keyboard input that comes while the main thread is
+// held in a blocking exchange (the wait mark up) is dropped, not replayed once the exchange ends.
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +68,11 @@ public:
     void handleEvent(const SDL_Event& event);
 
 private:
+    // Runs the program's work (an event, a turn of the run loop, the launch); when the main thread
+    // was held in it (ui::Window::holdCount), drops the input that came since it began.
+    void runWork(const std::function<void()>& work);
+    void dropInputSince(std::uint32_t sdlTicks);
+    void dispatch(const SDL_Event& event);
     void updateLayout();
     void compose() const;
     void updateTextInput();

@@ -327,6 +327,7 @@ std::function<void(Window&)>& displayNowHandler() {
 }  // namespace
 
 void Window::displayNow() {
+    ++holds_;
     if (displayNowHandler()) displayNowHandler()(*this);
 }
 

@@ -53,6 +53,11 @@ public:
     // without a shell it does nothing.
     void displayNow();
     static void setDisplayNowHandler(std::function<void(Window&)> handler);
+    // How many times displayNow said the main thread is about to block. A shell compares it
+    // around the work it hands the program: input that came in the meantime came while the
+    // screen was held, and is dropped (taps at a terminal that seemed stuck are not replayed on
+    // whatever screen follows).
+    std::uint64_t holdCount() const { return holds_; }
 
     // --- Touches from the shell (window coordinates) --------------------------------------------
     // `finger` tells simultaneous touches apart (the mouse is finger 0). A touch goes to the view
@@ -123,6 +128,7 @@ private:
     bool hardwareKeyboard_ = false;
     int keyboardHold_ = 0;
     std::uint64_t changes_ = 1;
+    std::uint64_t holds_ = 0;
     std::map<int, std::shared_ptr<Touch>> touches_;
     std::optional<Point> lastTapPoint_;
     double lastTapTime_ = -1e9;

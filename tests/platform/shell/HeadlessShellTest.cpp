@@ -1,4 +1,9 @@
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <sstream>
+#include <streambuf>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +122,64 @@ TEST_F(HeadlessShellTest, StepsComingOneLineAtATimeAreEachAnswered) {
               0u)
         << said;
     EXPECT_EQ(said.substr(said.size() - 5), "= ok\n");
+}
+
+// Input that a driver sends when it pleases, as a pipe would bring it: the reader blocks until
+// something is sent or the feed is closed.
+class Feed : public std::streambuf {
+public:
+    void send(const std::string& text) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_ += text;
+        changed_.notify_all();
+    }
+    void close() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closed_ = true;
+        changed_.notify_all();
+    }
+    // Waits until the reader took all that was sent and asks for more (it is done with every
+    // line sent so far). The minute is reached only by a reader that does not read meanwhile.
+    bool waitUntilTaken() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(60), [this] { return reading_ && pending_.empty(); });
+    }
+
+protected:
+    int_type underflow() override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        reading_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !pending_.empty() || closed_; });
+        reading_ = false;
+        if (pending_.empty()) return traits_type::eof();
+        buffer_.swap(pending_);
+        pending_.clear();
+        setg(buffer_.data(), buffer_.data(), buffer_.data() + buffer_.size());
+        return traits_type::to_int_type(buffer_[0]);
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string pending_, buffer_;
+    bool reading_ = false;
+    bool closed_ = false;
+};
+
+TEST_F(HeadlessShellTest, AStepSentWhileAnExchangeHoldsTheScreenIsRefused) {
+    Feed feed;
+    std::istream in(&feed);
+    // While 等待 holds the screen, the driver sends a tap on 送单, then ends its input.
+    app.screen->blocking = [&feed] {
+        feed.send("tap 送单\n");
+        EXPECT_TRUE(feed.waitUntilTaken());
+        feed.close();
+    };
+    feed.send("tap 等待\n");
+    shell.runSteps(in, out);
+    EXPECT_EQ(out.str(), "= ok\n= refused the step came while an exchange held the screen\n");
+    EXPECT_EQ(app.screen->taps, 0);
 }
 
 TEST_F(HeadlessShellTest, ExpectationsSeeOnlyWhatIsOnScreen) {
