@@ -113,6 +113,14 @@ struct BackOfficeSim::Impl {
         std::atomic<bool> done{false};
     };
     std::list<std::unique_ptr<Connection>> conns;  // guarded by mutex
+    // Late bytes waiting for releaseLateBytes(), with the connection they belong to. Guarded by
+    // mutex; dropped when that connection ends, before its socket is closed.
+    struct HeldLate {
+        std::uint64_t serial = 0;
+        int fd = -1;
+        std::string bytes;
+    };
+    std::optional<HeldLate> heldLate;
 
     void log(const std::string& line) {
         bool on;
@@ -240,6 +248,10 @@ struct BackOfficeSim::Impl {
         const std::uint64_t serial = connections;
         c->thread = std::thread([this, raw, serial] {
             serve(raw->fd, serial);
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (heldLate && heldLate->serial == serial) heldLate.reset();
+            }
             raw->done = true;
         });
         conns.push_back(std::move(c));
@@ -332,6 +344,7 @@ struct BackOfficeSim::Impl {
         std::string buffer;
         char chunk[65536];
         bool quiet = false;  // after a truncated reply the connection stays open and silent
+        std::optional<std::string> late;  // late bytes held for the next request
         size_t searched = 0;  // the closing tag is not in buffer[0, searched)
         while (!stopping) {
             size_t end = buffer.find(kClose, searched);
@@ -372,12 +385,13 @@ struct BackOfficeSim::Impl {
                               request.command.empty() ? std::string("?") : request.command, request.uid,
                               request.layoutProblem.empty() ? std::string() : " refused: " + request.layoutProblem));
             if (quiet) continue;
-            if (!answer(fd, request, quiet)) return;
+            if (late && !sendAll(fd, *std::exchange(late, std::nullopt))) return;
+            if (!answer(fd, request, quiet, late)) return;
         }
     }
 
     // False when the connection is to be closed.
-    bool answer(int fd, const ReceivedRequest& request, bool& quiet) {
+    bool answer(int fd, const ReceivedRequest& request, bool& quiet, std::optional<std::string>& late) {
         std::optional<Faults> f = faultsFor(request.command);
         if (f && f->delaySeconds > 0 && !pause(f->delaySeconds)) return false;
 
@@ -432,13 +446,18 @@ struct BackOfficeSim::Impl {
         } else {
             pieces = {out};
         }
+        if (f && f->lateBytes) {
+            if (f->lateBytesOnRelease) {
+                // Held before the reply goes: a client that has read it may release them at once.
+                std::lock_guard<std::mutex> lock(mutex);
+                heldLate = HeldLate{request.connection, fd, *f->lateBytes};
+            } else {
+                late = *f->lateBytes;
+            }
+        }
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (i > 0 && !pause(f->splitPauseSeconds)) return false;
             if (!sendAll(fd, pieces[i])) return false;
-        }
-        if (f && f->lateBytes) {
-            if (f->lateBytesPauseSeconds > 0 && !pause(f->lateBytesPauseSeconds)) return false;
-            if (!sendAll(fd, *f->lateBytes)) return false;
         }
         return !close;
     }
@@ -534,6 +553,16 @@ void BackOfficeSim::setFaults(const Faults& faults) {
 }
 
 void BackOfficeSim::clearFaults() { setFaults(Faults{}); }
+
+bool BackOfficeSim::releaseLateBytes() {
+    Impl& s = *impl_;
+    // Under the lock the connection cannot end and close its socket meanwhile.
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.heldLate) return false;
+    const Impl::HeldLate held = std::move(*s.heldLate);
+    s.heldLate.reset();
+    return s.sendAll(held.fd, held.bytes);
+}
 
 void BackOfficeSim::overrideReply(const std::string& command, ReplyOverride reply) {
     std::lock_guard<std::mutex> lock(impl_->mutex);

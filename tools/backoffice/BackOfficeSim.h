@@ -75,10 +75,14 @@ struct Faults {
     std::optional<std::string> garbage;
     // An error reply with this describe text is sent in place of the reply.
     std::optional<std::string> errorReply;
-    // These bytes follow the reply `lateBytesPauseSeconds` after it, on the same connection, as
-    // the late end of some other answer would.
+    // These bytes follow the reply on the same connection, as the late end of some other answer
+    // would. They are held until the next request arrives there and go out before its reply, so
+    // they surely come after the client wrote that request; with `lateBytesOnRelease`, until
+    // releaseLateBytes(), so that a test can have them wait in the client's socket before the
+    // client writes again. Held bytes go with their connection when it ends. No pause orders
+    // them: on a busy machine a pause is no order at all.
     std::optional<std::string> lateBytes;
-    double lateBytesPauseSeconds = 0;
+    bool lateBytesOnRelease = false;
 
     std::string onlyCommand;
     int times = -1;
@@ -185,6 +189,9 @@ public:
     // --- Fault modes --------------------------------------------------------------------------
     void setFaults(const Faults& faults);
     void clearFaults();
+    // Writes the late bytes held for release (Faults::lateBytesOnRelease) on their connection;
+    // false when none are held or they could not be written.
+    bool releaseLateBytes();
 
     // A reply of the test's own for one command word: the function gets the request and answers
     // the bytes to send, or nothing to let the simulator answer as usual. Replaces an earlier

@@ -94,17 +94,20 @@ TEST_F(OnlineOrderPages, ASeatOnlyShopOffersNoDishesAndALaterDetailTakesOverTheH
 
 TEST_F(OnlineOrderPages, AnOrderLeftBeforeItsAnswerDoesNotReplaceTheNextOrdersMenu) {
     openList();
-    web.setSlowSeconds(0.5);
-    web.setFault("GetOrderDetailByOrderId", websim::Fault::Slow);
+    web.setFault("GetOrderDetailByOrderId", websim::Fault::Held);
     tap("订单号:5001");
-    // Once the service holds the first request, the second order is answered at once.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (requestsFor("GetOrderDetailByOrderId").empty() && std::chrono::steady_clock::now() < until)
-        loop().waitForPosted(0.01);
-    loop().waitForPosted(0.05);
+    // Once the service holds the first request, the second order is answered at once; the
+    // first answer comes only after that.
+    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetOrderDetailByOrderId").size() == 1; }));
     web.clearFaults();
     tap("返回");
     tap("订单号:5002");
+    ASSERT_TRUE(pagestest::until([&] {
+        loop().waitForPosted(0.02);
+        loop().drain();
+        return NSHTTPServer::inFlight() == 1;
+    }));
+    web.releaseHeld();
     ASSERT_TRUE(answers());
     ASSERT_EQ(requestsFor("GetOrderDetailByOrderId").size(), 2u);
     EXPECT_EQ(detail().m_dingd()->m_strOrderid, "5002");

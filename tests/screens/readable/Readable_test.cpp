@@ -3,9 +3,11 @@
 // A screen is drawn twice: once without its texts, which shows what lies under each text (plates,
 // fills, gradients and pictures alike), and once with each text in a mark colour of its own,
 // which tells the texts that show from those hidden under other views or dimmed behind a dialog.
-// A text's colour is compared with the mean colour beneath its glyphs.
+// A text's colour is compared with the mean colour beneath its glyphs. A screen on which no text
+// shows at all (not come up yet, or covered whole) fails: it would pass with nothing measured.
 
 #include <cairo.h>
+#include <gtest/gtest-spi.h>
 
 #include <cmath>
 #include <cstdio>
@@ -66,10 +68,17 @@ render::Rgba markOf(std::size_t n) {
             static_cast<double>(n & 0xFF) / 255, 1};
 }
 
-// "text: #fg on #bg r:1" for every text on the window that reads below the minimum. A text shows
-// when some of its glyphs' pixels keep its own mark colour in the second drawing: one cut away,
-// covered by another view, or dimmed behind a dialog's shade (an inactive screen) does not count.
-std::vector<std::string> unreadableTexts(const ui::Window& window) {
+// What the check found on a window: how many texts show, and "text: #fg on #bg r:1" for every one
+// that reads below the minimum.
+struct Measured {
+    int texts = 0;
+    std::vector<std::string> failures;
+};
+
+// A text shows when some of its glyphs' pixels keep its own mark colour in the second drawing: one
+// cut away, covered by another view, or dimmed behind a dialog's shade (an inactive screen) does
+// not count.
+Measured measureTexts(const ui::Window& window) {
     std::vector<render::DrawnText> texts;
     render::setTextObserver([&texts](const render::DrawnText& t) -> std::optional<render::Rgba> {
         texts.push_back(t);
@@ -83,7 +92,7 @@ std::vector<std::string> unreadableTexts(const ui::Window& window) {
     const Surface marked(window);
     render::setTextObserver(nullptr);
 
-    std::vector<std::string> failures;
+    Measured out;
     for (std::size_t i = 0; i < texts.size() && drawn == texts.size(); ++i) {
         const auto& t = texts[i];
         const std::uint32_t mark = 0xFF000000u | static_cast<std::uint32_t>(i + 1);
@@ -102,6 +111,7 @@ std::vector<std::string> unreadableTexts(const ui::Window& window) {
             }
         }
         if (shown < 3) continue;
+        ++out.texts;
         const Colour under{r / n, g / n, b / n};
         const double a = t.colour.a;
         const Colour ink{t.colour.r * a + under.r * (1 - a), t.colour.g * a + under.g * (1 - a),
@@ -110,11 +120,11 @@ std::vector<std::string> unreadableTexts(const ui::Window& window) {
         if (ratio < kMinimumContrast) {
             char line[64];
             std::snprintf(line, sizeof line, " %.2f:1", ratio);
-            failures.push_back("\"" + t.text + "\": " + hex(ink) + " on " + hex(under) + line);
+            out.failures.push_back("\"" + t.text + "\": " + hex(ink) + " on " + hex(under) + line);
         }
     }
     EXPECT_EQ(drawn, texts.size()) << "the two drawings drew different texts";
-    return failures;
+    return out;
 }
 
 class Readable : public pagestest::PagesTest {
@@ -125,7 +135,9 @@ protected:
         // With KOVRA_SCREENSHOT_DIR set, each checked screen is kept there to look at.
         if (const char* dir = std::getenv("KOVRA_SCREENSHOT_DIR"))
             render::saveScreenshot(*window, std::string(dir) + "/readable-" + std::to_string(checked) + ".png");
-        for (const auto& failure : unreadableTexts(*window)) ADD_FAILURE() << name << ": " << failure;
+        const Measured measured = measureTexts(*window);
+        if (measured.texts == 0) ADD_FAILURE() << name << ": no text shows, so none was measured\n" << dump();
+        for (const auto& failure : measured.failures) ADD_FAILURE() << name << ": " << failure;
         ++checked;
     }
     void tapAt(double x, double y) {
@@ -224,6 +236,16 @@ TEST_F(Readable, TheGuestsScreens) {
     advance(1);
     check("take-away form");
     EXPECT_EQ(checked, 6);
+}
+
+TEST_F(Readable, AScreenWithNoTextShowingFailsTheCheck) {
+    check("welcome");
+    // Covered whole by a plain view: every text is there, and none shows.
+    auto cover = std::make_shared<ui::View>(window->bounds());
+    cover->setBackgroundColor(ui::Color::white(0.2));
+    window->addSubview(cover);
+    EXPECT_NONFATAL_FAILURE(check("covered"), "no text shows");
+    cover->removeFromSuperview();
 }
 
 }  // namespace
