@@ -2,6 +2,7 @@
 
 #include "core/NSLangueManager.h"
 #include "core/NSServer.h"
+#include "net/RootServices.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
@@ -145,8 +146,37 @@ bool UINumViewController::keyPressed(const std::string& key) {
     return true;
 }
 
+std::optional<double> UINumViewController::numberIn(std::string_view text) {
+    std::size_t i = 0, digits = 0;
+    auto skipDigits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i - from;
+    };
+    if (i < text.size() && text[i] == '-') ++i;
+    digits += skipDigits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        digits += skipDigits();
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (skipDigits() == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    return platform::leadingDouble(text);
+}
+
 void UINumViewController::pressKey(VirtualButton& key) {
     if (&key == &m_btnOK) {
+        // A lone point or sign would reach the owner as 0, and would be taken as an amount. The
+        // empty text goes on: every owner answers "nothing typed" itself.
+        if (!m_strNum.empty() && !numberIn(m_strNum)) {
+            showAlertOrMessage(word("tishi"), word("dishl45"), word("onok"));
+            return;
+        }
         if (upViewController) upViewController->NumDlgOk();
         return;
     }
@@ -158,13 +188,14 @@ void UINumViewController::pressKey(VirtualButton& key) {
     char typed = 0;
     for (int d = 0; d < 10; ++d)
         if (&key == digits[d]) typed = static_cast<char>('0' + d);
-    if (&key == &m_btdot) typed = '.';
+    if (&key == &m_btdot) typed = onlyWhole ? 0 : '.';
     if (typed) {
         if (isfirst) {
             isfirst = false;
             m_strNum.clear();
         }
-        m_strNum += typed;
+        // A second point would make a text the owners read only up to it ("1.0.5" as 1).
+        if (typed != '.' || m_strNum.find('.') == std::string::npos) m_strNum += typed;
     } else if (&key == &m_btnBS || &key == &m_btClear) {
         OnButtonBs();
     } else if (&key == &m_btnFuS && canFuS) {

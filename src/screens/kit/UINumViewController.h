@@ -1,11 +1,15 @@
 #pragma once
 // The number pad: the one numeric-entry dialog (guests of a desk, quantities, prices,
-// surcharges). It edits one text with sixteen image buttons over a background picture and hands
-// it to its owner as typed, checking neither length nor format. It never closes itself.
+// surcharges). It edits one text with sixteen image buttons over a background picture: the text
+// holds one point at most, none when a whole number is asked for, and OK refuses a text that is
+// not a number (the pad stays open); any other text goes to the owner, which judges the value.
+// It never closes itself.
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui/ViewController.h"
@@ -29,6 +33,7 @@ public:
     NSNumDlg* upViewController = nullptr;  // the owner; not owned, it outlives the pad
     std::string m_strNum;                  // the text being edited (the owner's preset)
     bool canFuS = false;                   // the sign key works
+    bool onlyWhole = false;                // a whole number is asked for (guests, counts): no point
     int m_tag = 0;                         // the owner's dialog tag
     std::string s_title;                   // title put into l_title when the view is built
     bool isfirst = false;                  // the preset is untouched: the next digit replaces it
@@ -53,6 +58,11 @@ public:
     void touchesEnded(const ui::TouchSet& touches, const ui::Event* event) override;
     // A keyboard's digits, point, Backspace, Return and Escape press the keys they stand for.
     bool keyPressed(const std::string& key) override;
+
+    // The text's value when the whole text is one number: an optional minus sign, digits with at
+    // most one point, and the exponent "%g" writes for a large preset. An empty text, a lone
+    // point or sign, or anything more is none.
+    static std::optional<double> numberIn(std::string_view text);
 
 private:
     // The keys in the order a touch is offered to them.

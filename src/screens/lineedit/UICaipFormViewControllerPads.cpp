@@ -36,6 +36,8 @@ bool UICaipFormViewController::isSubViewShow(bool onlyAsk) {
 void UICaipFormViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign) {
     if (!caipController) return;
     numController = lineedit::openPad(this, caipController->formHostView(), tag, preset, title, sign, std::nullopt);
+    // The second quantity counts pieces (fish, crabs): a whole number.
+    numController->onlyWhole = tag == kSecondQuantityPad;
 }
 
 void UICaipFormViewController::back() { slideTo(kHeight); }

@@ -341,6 +341,8 @@ void UIQuickCaipViewController::openPad(int tag, const std::string& preset, cons
                                         const std::optional<ui::Rect>& frame) {
     if (numController) return;
     numController = lineedit::openPad(this, *view(), tag, preset, title, sign, frame);
+    // The second quantity counts pieces (fish, crabs): a whole number.
+    numController->onlyWhole = tag == kSecondQuantityPad;
 }
 
 void UIQuickCaipViewController::closePad() {

@@ -11,6 +11,8 @@
 namespace {
 
 constexpr ui::Color kRowText = ui::Color::rgb(81, 88, 88);
+// Above the header's chevron, which begins 28 points down the 40-point header.
+constexpr double kHeaderNameHeight = 28;
 
 std::string nameOf(const std::shared_ptr<NSCplbTreeClass>& node) {
     return node && node->cplb ? node->cplb->m_strCtname : "";
@@ -56,16 +58,17 @@ UICplbViewController::Mode UICplbViewController::mode() {
 }
 
 void UICplbViewController::loadView() {
-    setView(std::make_shared<ui::View>(ui::Rect{0, 0, 65, 321}));
-    view()->setBackgroundColor(kit::kPanel);
     imageDown_ = kit::picture(kit::interfacePicture(120));
     imageDown2_ = kit::picture(kit::interfacePicture(121));
     imageDown3_ = kit::picture(kit::interfacePicture(111));
+    // The table is the column itself, so it takes the whole height the dish menu gives the
+    // column, and scrolls where the open categories need more.
     cplbTable_ = std::make_shared<ui::TableView>(ui::Rect{0, 0, 65, 321});
+    cplbTable_->setBackgroundColor(kit::kPanel);
     cplbTable_->setDataSource(this);
     cplbTable_->setTableDelegate(this);
     cplbTable_->setSeparatorStyle(ui::TableView::SeparatorStyle::None);
-    view()->addSubview(cplbTable_);
+    setView(cplbTable_);
 }
 
 void UICplbViewController::viewDidUnload() {
@@ -154,7 +157,9 @@ std::shared_ptr<ui::View> UICplbViewController::viewForHeader(ui::TableView&, in
         const std::string name = nameOf(topLevel()[section]);
         header->setTitle(name);
         header->setTitleColor(ui::Color::clearColor());
-        header->addSubview(rowLabel({10, 0, 55, 45}, name, 13, kRowText));
+        // The header picture draws its chevron in the lower-right corner, where a four-character
+        // name ends: the name stands above it.
+        header->addSubview(rowLabel({10, 0, 55, kHeaderNameHeight}, name, 13, kRowText));
     }
     return header;
 }

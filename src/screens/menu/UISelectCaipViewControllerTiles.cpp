@@ -24,16 +24,16 @@ struct TileLayout {
 
 constexpr R none{};
 
+// Every price ends where the tile's minus button begins, so no part of it lies under a button.
 TileLayout portraitLayout(int mode, int slot) {
     switch (mode) {
     case UISelectCaipViewController::kPictureGrid:
         if (slot == 0)
-            return {{1, 0, 126, 94}, none, {1, 94, 125, 20}, none, {1, 115, 100, 20}, none, {96, 115, 30, 20}, {66, 115, 30, 20}, none,
+            return {{1, 0, 126, 94}, none, {1, 94, 125, 20}, none, {1, 115, 65, 20}, none, {96, 115, 30, 20}, {66, 115, 30, 20}, none,
                     false, false, false, true};
-        return {{128, 0, 126, 94}, none, {127, 94, 124, 20}, none, {127, 115, 124, 20}, none, {224, 115, 30, 20}, {194, 115, 30, 20},
+        return {{128, 0, 126, 94}, none, {127, 94, 124, 20}, none, {127, 115, 67, 20}, none, {224, 115, 30, 20}, {194, 115, 30, 20},
                 none, false, false, false, true};
     case UISelectCaipViewController::kPictureList:
-        // The price ends where the minus button begins, so its unit is never hidden under it.
         return {{15, 17, 210, 158}, none, {240, 17, 230, 30}, {475, 17, 150, 30}, {240, 147, 178, 40}, {240, 47, 300, 100},
                 {480, 150, 80, 28}, {420, 150, 57, 28}, none, true, true, false, false};
     default:
@@ -48,16 +48,32 @@ TileLayout landscapeLayout(int mode, int slot) {
         static const double pictureX[] = {10, 307, 595}, nameX[] = {10, 303, 591}, enameX[] = {156, 449, 742},
                             priceX[] = {15, 303, 591}, selectX[] = {190, 483, 776}, cancelX[] = {130, 423, 716};
         return {{pictureX[slot], 12, 259, 195}, none, {nameX[slot], 207, 146, 30}, {enameX[slot], 207, 146, 30},
-                {priceX[slot], 237, 180, 30}, none, {selectX[slot], 237, 80, 28}, {cancelX[slot], 237, 57, 28}, none,
-                true, false, false, false};
+                {priceX[slot], 237, cancelX[slot] - priceX[slot], 30}, none, {selectX[slot], 237, 80, 28},
+                {cancelX[slot], 237, 57, 28}, none, true, false, false, false};
     }
     case UISelectCaipViewController::kPictureList:
         return {{15, 17, 210, 158}, none, {236, 17, 330, 30}, {571, 17, 250, 30}, {236, 147, 200, 40}, {236, 47, 300, 100},
                 {740, 150, 80, 28}, {680, 150, 57, 28}, none, true, true, false, false};
     default:
-        return {none, {0, 0, 450, 50}, {50, 10, 340, 30}, none, {540, 5, 200, 40}, none, {740, 11, 80, 28}, {680, 11, 57, 28},
+        return {none, {0, 0, 450, 50}, {50, 10, 340, 30}, none, {540, 5, 140, 40}, none, {740, 11, 80, 28}, {680, 11, 57, 28},
                 none, false, false, false, false};
     }
+}
+
+// The smallest size a price shrinks to in a one-line layout.
+constexpr double kSmallestPriceSize = 10;
+
+// The select button of a sold-out dish says so in place of its plus: the word drawn over the
+// plus ran into it. The word takes the largest size up to the tile's own that fits the button.
+void showSoldOut(ui::Button& select) {
+    const std::string word = menu::word("yigq2");
+    select.setBackgroundImage(nullptr);
+    select.setTitle(word);
+    select.setTitleColor(ui::Color::redColor());
+    ui::Font font = ui::Font::withName("Helvetica", 13);
+    while (font.size > kSmallestPriceSize && ui::measureText(word, font).width > select.frame().width())
+        font.size -= 1;
+    select.setTitleFont(font);
 }
 
 // The sample description of a demo dish without a description file.
@@ -172,6 +188,12 @@ void UISelectCaipViewController::setUpTile(NSCaipViewCell& tile, const NSCaipCla
     }
     tile.nameL->setFrame(at.name);
     tile.priceL->setFrame(at.price);
+    // A marked price ("298元/斤(已沽清)") is long for the narrow layouts: it shows whole on two
+    // lines where the row has room for them, in a smaller font where it has one.
+    const bool twoLines = at.price.height() >= 2 * tile.priceL->font().lineHeight();
+    tile.priceL->setNumberOfLines(twoLines ? 2 : 1);
+    tile.priceL->setAdjustsFontSizeToFitWidth(!twoLines);
+    tile.priceL->setMinimumFontSize(kSmallestPriceSize);
     tile.SelCaipB->setFrame(at.select);
     tile.cancelCaipB->setFrame(at.cancel);
     for (auto* b : {tile.ShowCaipB.get(), tile.SelCaipB.get(), tile.cancelCaipB.get()}) b->setTag(index);
@@ -201,7 +223,7 @@ void UISelectCaipViewController::addSelTb(const NSCaipClass& dish, NSCaipViewCel
         if (state == "0") {
             tile.nameL->setTextColor(ui::Color::redColor());
             tile.priceL->setTextColor(ui::Color::redColor());
-            tile.SelCaipB->setTitle(menu::word("yigq2"));
+            showSoldOut(*tile.SelCaipB);
         }
         tile.priceL->setText(menu::markedPrice(tile.priceL->text(), state));
     }

@@ -21,16 +21,6 @@ const std::string& column(const std::vector<std::string>& values, int row) {
     return row >= 0 && static_cast<std::size_t>(row) < values.size() ? values[static_cast<std::size_t>(row)] : none;
 }
 
-// The pad's text as a number, when the whole text is one (an empty or partly numeric text is
-// none).
-std::optional<double> wholeNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 }  // namespace
 
 void UIDishLViewController::SelectDlgOk() {
@@ -187,7 +177,7 @@ void UIDishLViewController::NumDlgOk() {
         weighAnswer(tag / 10000);
     } else if (tag == kPadJoinGuests) {
         // A join opens the free desk for these guests: a whole number of at least one.
-        auto guests = wholeNumber(text);
+        auto guests = UINumViewController::numberIn(text);
         if (!guests || *guests < 1 || *guests != std::floor(*guests)) {
             tell(word("dishl46"));
             return;
@@ -201,7 +191,7 @@ void UIDishLViewController::weighAnswer(int row) {
     auto line = lineAt(row);
     if (!line || line->m_iState == NSDishClass::kUnsent || line->m_iState == 0) return;
     const std::string text = numViewController->m_strNum;
-    auto amount = wholeNumber(text);
+    auto amount = UINumViewController::numberIn(text);
     // An empty or unreadable weight is no weight: refused like a negative one.
     if (!amount || *amount < 0) {
         ask(0, word("lost"), word("dishl47"), word("onok"));

@@ -109,6 +109,8 @@ void UIDishLViewController::openPad(int tag, const std::string& preset, const st
     pad->upViewController = this;
     pad->m_strNum = preset;
     pad->m_tag = tag;
+    // Guests come whole: their pads take no point.
+    pad->onlyWhole = tag == kPadGuests || tag == kPadJoinGuests;
     pad->s_title = title;
     pad->setTitle(title);
     fadeIn(*pad->view(), screenFrame);

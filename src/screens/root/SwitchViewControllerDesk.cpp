@@ -171,6 +171,7 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
         numViewController = pad;
         pad->upViewController = this;
         pad->m_tag = kGuestPad;
+        pad->onlyWhole = true;
         pad->s_title = wordFormat("switch1", {desk->m_strDeskName});
         fadeIn(*pad->view(), frameRect());
         return;

@@ -3,7 +3,8 @@
 // screen it plays the skin video its action text names ("movie(NAME)") full screen, and again
 // every `time` seconds while nothing plays. It plays only on its own screen: a tick that finds
 // the welcome screen covered (another screen, a panel, a pad or an alert over it) plays nothing,
-// and the idle time counts again from the first tick that finds it uncovered.
+// and the saver then looks every second for the screen to show again, from when a whole idle
+// time counts again.
 
 #include <memory>
 #include <string>
@@ -27,9 +28,14 @@ public:
     void screenBegin();
     void screenOver();
     void doScreen();
+    // Idle-time ticks, or the looks for the covered screen: a touch or a return restarts either.
     bool isRunning() const;
 
 private:
-    // A tick found the welcome screen covered since the saver last (re)started.
-    bool covered_ = false;
+    // Ticks every `seconds` with `tick` until stopped.
+    void schedule(double seconds, void (NSScreen::*tick)());
+    void lookForScreen();
+    // The welcome screen while it may still go idle; none, and the saver stops, once the screen
+    // went or plays a video.
+    std::shared_ptr<UIWelcomeViewController> idleScreen();
 };

@@ -54,7 +54,8 @@ TEST_F(NumPad, KeysEditTheTextAndTheFirstDigitReplacesThePreset) {
         {"12", false, "C", "1"},      // clear acts as backspace
         {"", false, "B", ""},
         {"1", false, "007", "007"},   // no checks of leading zeros
-        {"1", false, "..", ".."},     // nor of points
+        {"1", false, "1.0.5", "1.05"},  // but one point at most
+        {"1", false, "..", "."},
         {"5", true, "S", "-5"},
         {"-5", true, "S", "5"},
         {"0", true, "S", "0"},
@@ -72,6 +73,50 @@ TEST_F(NumPad, KeysEditTheTextAndTheFirstDigitReplacesThePreset) {
         pad->view()->removeFromSuperview();
     }
     EXPECT_TRUE(owner.calls.empty());
+}
+
+TEST_F(NumPad, AWholeNumberPadTakesNoPointFromItsKeyOrTheKeyboard) {
+    auto pad = open("3", false);
+    pad->onlyWhole = true;
+    press(*pad, ".");
+    EXPECT_EQ(pad->m_strNum, "3");
+    press(*pad, "2.5");
+    EXPECT_EQ(pad->m_strNum, "25") << "the point leaves the untouched preset alone; then it is not taken";
+    for (const std::string key : {".", "7"}) window->pressKey(key);
+    EXPECT_EQ(pad->m_strNum, "257");
+    EXPECT_EQ(pad->label->text(), "257");
+    window->pressKey(".");
+    EXPECT_EQ(pad->m_strNum, "257") << "nor a second point from the keyboard on a pad that takes one";
+}
+
+TEST_F(NumPad, OkRefusesATextThatIsNoNumberAndPassesTheRest) {
+    launch("127.0.0.1");  // the refusal is told by the root's alert
+    struct Case { const char* preset; const char* keys; bool passed; } cases[] = {
+        {"2", ".", false},            // a lone point
+        {"5", "SB", false},           // a lone sign
+        {"", "3S.", true},            // -3.
+        {"-.", "", false},
+        {"", "", true},               // nothing typed: the owner answers it
+        {"1.23457e+06", "", true},    // a large preset as "%g" writes it
+        {"12abc", "", false},
+        {"1e", "", false},
+        {".5", "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.preset << " + " << c.keys);
+        auto pad = open(c.preset, true);
+        press(*pad, c.keys);
+        owner.calls.clear();
+        tapButton(*pad->m_panel, pad->m_btnOK);
+        EXPECT_EQ(owner.calls.size(), c.passed ? 1u : 0u);
+        EXPECT_EQ(alerts().empty(), c.passed);
+        if (!c.passed) {
+            EXPECT_EQ(alertMessage(), "退菜数量不正确");
+            tap("确定");
+            EXPECT_TRUE(pad->view()->superview()) << "the pad stays for another number";
+        }
+        pad->view()->removeFromSuperview();
+    }
 }
 
 TEST_F(NumPad, OkAndCancelGoToTheOwnerAndLeaveTheTextAlone) {

@@ -57,6 +57,59 @@ TEST_F(Chooser, HeadersOpenOneAtATimeAndRowsCarryTheirIndexes) {
     EXPECT_EQ(table.numberOfRows(0), 2) << "closed, then open again";
 }
 
+TEST_F(Chooser, EveryCategoryIsWithinReachAndNoHeaderNameRunsIntoItsChevron) {
+    // A restaurant's top level, the first category with three below it; then thirty categories,
+    // more than the column's height holds.
+    const std::vector<std::string> names = {"热菜", "凉菜", "海鲜河鲜", "汤羹", "主食点心", "超值套餐",
+                                            "甜品", "酒水饮料", "特色小吃", "时令蔬菜", "烧烤"};
+    auto topLevel = [&](int count) {
+        db()->m_CaipArray.clear();
+        db()->isOneLevel = false;
+        db()->rootCplbTrees.clear();
+        for (int k = 0; k < count; ++k) {
+            const std::string name = k < static_cast<int>(names.size()) ? names[k] : "类" + std::to_string(k);
+            auto node = category(std::to_string(10 + k), name);
+            addDish(node, "D" + std::to_string(k), "菜" + std::to_string(k));
+            db()->rootCplbTrees.push_back(node);
+        }
+        for (const char* sub : {"川湘小炒", "粤式烧腊", "家常菜"}) {
+            auto node = category(std::string("20") + sub, sub);
+            addDish(node, std::string("S") + sub, sub);
+            db()->rootCplbTrees[0]->subCplbTrees.push_back(node);
+        }
+    };
+    topLevel(static_cast<int>(names.size()));
+    openMenu();
+    auto& table = *chooser().cplbTable();
+    tap("热菜");
+    ASSERT_EQ(table.numberOfRows(0), 3);
+    // The header picture's chevron sits in the lower-right corner of the 40-point header.
+    const ui::Rect chevron{53, 28, 8, 8};
+    for (int s = 0; s < table.numberOfSections(); ++s) {
+        auto header = table.headerViewForSection(s);
+        ASSERT_TRUE(header) << names[s] << " is not drawn\n" << dump();
+        for (const auto& sub : header->subviews()) {
+            auto* label = dynamic_cast<ui::Label*>(sub.get());
+            if (!label) continue;
+            const ui::Size text = ui::measureText(label->text(), label->font(), label->frame().width());
+            const ui::Rect drawn{label->frame().x(), label->frame().midY() - text.height / 2, text.width, text.height};
+            EXPECT_FALSE(drawn.intersects(chevron)) << label->text();
+        }
+    }
+    tap("烧烤");  // the last one: opening it closes 热菜
+    tapTag(10 * UICplbViewController::kSectionTag);  // its row
+    EXPECT_EQ(menu().nowCplb()->cplb->m_strUid, "20");
+
+    topLevel(30);
+    table.reloadData();
+    auto r = ui::dragViewBy(*window, table, {0, -900}, 0.5);
+    ASSERT_TRUE(r.ok) << r.error;
+    advance(1);
+    tap("类29");
+    tapTag(29 * UICplbViewController::kSectionTag);
+    EXPECT_EQ(menu().nowCplb()->cplb->m_strUid, "39") << "the column scrolls to the last";
+}
+
 TEST_F(Chooser, TheOpenFlagsFollowTheNumberOfCategoriesAfterTheMenuChanged) {
     twoLevels();
     openMenu();

@@ -49,6 +49,50 @@ TEST_F(Tiles, TheBadgeSumsTheUnsentLinesAndMarksAreNotDoubled) {
     }
 }
 
+TEST_F(Tiles, MarksStayClearOfTheButtonsAndLeaveThePriceWhole) {
+    auto cats = flatMenu({3});
+    for (auto& dish : cats[0]->caips) {
+        dish->m_strPrice = "298";
+        dish->m_strDanw = "斤";
+    }
+    db()->m_SellOut->AddItem("D0-1", "", "0");
+    db()->m_SellOut->AddItem("D0-2", "", "3");
+    for (bool landscape : {false, true}) {
+        NSServer::setIsHengB(landscape);
+        openMenu();
+        for (const char* mode : {"大图", "列表", "图文"}) {
+            tap(mode);
+            advance(1);
+            for (int i = 0; i < 3; ++i) {
+                SCOPED_TRACE(testing::Message() << (landscape ? "landscape " : "portrait ") << mode << " tile " << i);
+                auto t = tile(i);
+                ASSERT_TRUE(t);
+                const ui::Label& price = *t->priceL;
+                const ui::Rect frame = price.frame();
+                EXPECT_FALSE(frame.intersects(t->SelCaipB->frame()));
+                EXPECT_FALSE(frame.intersects(t->cancelCaipB->frame()));
+                // Two lines where the row has room for them; otherwise at least the price itself,
+                // in the smallest size the label shrinks to.
+                ui::Font font = price.font();
+                std::string shown = price.text();
+                if (price.numberOfLines() == 1) {
+                    font.size = price.minimumFontSize();
+                    shown = shown.substr(0, shown.find('(')) + "…";
+                }
+                const ui::Size text = ui::measureText(shown, font, price.numberOfLines() == 1 ? 0 : frame.width());
+                EXPECT_LE(text.width, frame.width()) << shown;
+                EXPECT_LE(text.height, frame.height()) << shown;
+            }
+            ui::Button& select = *tile(1)->SelCaipB;
+            EXPECT_EQ(select.currentTitle(), "已沽清");
+            EXPECT_FALSE(select.currentBackgroundImage()) << "the word takes the place of the plus";
+            EXPECT_LE(ui::measureText(select.currentTitle(), select.titleFont()).width, select.frame().width());
+            EXPECT_TRUE(tile(2)->SelCaipB->currentBackgroundImage()) << "a dish with some left keeps its plus";
+        }
+    }
+    NSServer::setIsHengB(false);
+}
+
 TEST_F(Tiles, TheTextListShowsTheQuantityColumn) {
     auto cats = flatMenu({2});
     auto& m = openMenu();

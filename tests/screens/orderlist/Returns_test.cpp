@@ -62,6 +62,17 @@ TEST_F(Returns, OneLineReturnsPartOfItsQuantityWithItsAddOnAfterAReasonAndAnAmou
     EXPECT_FALSE(list->selectViewController);
 }
 
+TEST_F(Returns, TheQuantityPadTakesOnePointOnly) {
+    sentLineWithAddOn();
+    const std::string mainID = lines()[0]->m_strXfmxID;
+    tapRow(0, Row::Delete);
+    pick("原因1");
+    pad("1.0.5");
+    const auto rows = detailRows("deldish");
+    ASSERT_FALSE(rows.empty()) << dump();
+    EXPECT_EQ(rows[0], "-1.05@" + mainID) << "typed as 1.05, not read as 1";
+}
+
 TEST_F(Returns, AReturnedLineTakesAlongTheAddOnsTheRefreshListsAfterItAndNoOtherLines) {
     // The server's rows of a desk: P a plain line, S a set-meal head, I its item, A an add-on in
     // the group flag's form (Exp="1"), N an add-on named by `pare` alone.

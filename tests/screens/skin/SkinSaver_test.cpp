@@ -126,6 +126,26 @@ TEST_F(SkinSaver, WaitsWhileAnythingCoversItsScreen) {
     }
 }
 
+TEST_F(SkinSaver, AfterItsScreenWasCoveredAWholeIdleTimeCountsFromItsReturn) {
+    // The settings over the skin (its update, for example) for longer than two idle times: the
+    // first video comes one idle time after they close, not at the tick after next.
+    start();
+    addVideo("INTRO");
+    putOn(menuLayout({"Set"}, "", "<Screensavers><Time>60000</Time><Func>movie(INTRO)</Func></Screensavers>"));
+    tapButton(1);  // restarts the idle time and opens the settings over the screen
+    settle();
+    ASSERT_TRUE(root->setViewController) << dump();
+    advance(124);
+    EXPECT_FALSE(playing());
+    tap("返回");
+    settle();
+    ASSERT_TRUE(welcome()->isShownInFront()) << dump();
+    advance(58);
+    EXPECT_FALSE(playing());
+    advance(3);
+    EXPECT_TRUE(playing());
+}
+
 TEST_F(SkinSaver, SaversThatNeverPlay) {
     start();
     addVideo("INTRO");
