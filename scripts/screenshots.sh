@@ -228,7 +228,8 @@ KOVRA_SCREENSHOT_DIR=$work build/shots/tests/screens/lineedit/screens_lineedit_t
 
 # A guest goes online: the home, logged in as the demo customer, the shops nearby as a list and
 # on the map, one shop's detail and its take-away form filled in. The wait steps let the web
-# service's answers in.
+# service's answers in (the shop list's pictures come one by one, each drawn by the simulator the
+# first time it is asked for).
 run guest "$(copy guest)" "
 advance 1
 tap \"在线服务\"
@@ -246,6 +247,24 @@ tap \"附近商家\"
 advance 0.5
 wait 2
 advance 1
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
+try wait 3
+advance 0.2
 screenshot $work/shops.png
 tap \"地图\"
 advance 1

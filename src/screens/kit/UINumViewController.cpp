@@ -67,7 +67,8 @@ void UINumViewController::showInterface() {
     // A long question (a dish name with its quantity) is read whole in a smaller size.
     l_title->setAdjustsFontSizeToFitWidth(true);
     l_title->setMinimumFontSize(12);
-    label = kit::label(*m_panel, {48, 76, 164, 42}, m_strNum, kit::bigFont(), ui::TextAlignment::Right);
+    // The text ends a little inside the display box of the background picture.
+    label = kit::label(*m_panel, {48, 76, 156, 42}, m_strNum, kit::bigFont(), ui::TextAlignment::Right);
 
     struct KeySpec {
         VirtualButton* key;
