@@ -279,13 +279,13 @@ TEST_F(SyncTest, FilesArriveWholeOnAKeptConnectionAndOddNamesAreSkipped) {
     NSServer::setIsLongSocket(true);
     const std::string tooLong(250, 'N');
     // More bytes than the list announces, the rest of them still on the way when the file is
-    // complete: they must not become the head of the next file.
-    serve("bmp", "C.TXT", 2, "0123456789" "LATELATELA" "LATELATELALATELATELA", 10);
+    // complete (held until the next request comes in on that connection): they must not become
+    // the head of the next file.
+    serve("bmp", "C.TXT", 2, "0123456789" "LATELATELA", 10);
     serve("bmp", tooLong + ".TXT", 2, "never");
     serve("bmp", "D.TXT", 2, "dd");
     backoffice::Faults slowTail;
-    slowTail.splitBytes = 20;
-    slowTail.splitPauseSeconds = 0.1;
+    slowTail.lateBytes = "LATELATELALATELATELA";
     slowTail.onlyCommand = "getfile";
     slowTail.times = 1;
     sim.setFaults(slowTail);

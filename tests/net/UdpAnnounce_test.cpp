@@ -8,6 +8,7 @@
 #include "backoffice/BackOfficeSim.h"
 #include "core/CoreFixture.h"
 #include "net/AsyncUdpSocket.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST_F(UdpAnnounceTest, SendsTheTextInGb18030OnALaterTurnOnly) {
     // Nothing goes out inside the call: the send waits for the run loop.
     EXPECT_FALSE(sim.waitForAnnouncements(1, 0.2));
     home.loop().drain();
-    ASSERT_TRUE(sim.waitForAnnouncements(2, 5.0));
+    ASSERT_TRUE(sim.waitForAnnouncements(2, testsupport::kEventWaitSeconds));
     auto got = sim.announcements();
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].bytes, "<caipdlg:\xd7\xc0\xd2\xbb:\xd3\xe3>");
@@ -55,7 +56,7 @@ TEST_F(UdpAnnounceTest, NoDeskIdOrNoAddressSendsNothing) {
     NSServer::setIP("127.0.0.1");
     NSServer::sendTV("marker", std::string("A1"), std::string(""));
     home.loop().drain();
-    ASSERT_TRUE(sim.waitForAnnouncements(1, 5.0));
+    ASSERT_TRUE(sim.waitForAnnouncements(1, testsupport::kEventWaitSeconds));
     auto got = sim.announcements();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].text, "<marker:A1:>");
@@ -76,7 +77,7 @@ TEST_F(UdpAnnounceTest, TheSocketLivesUntilItsDatagramIsHandedOver) {
     home.loop().advanceBy(1.0);  // the time-out passes without failing a finished send
     EXPECT_EQ(rec.failed, 0);
     EXPECT_TRUE(weak.expired());
-    ASSERT_TRUE(sim.waitForAnnouncements(1, 5.0));
+    ASSERT_TRUE(sim.waitForAnnouncements(1, testsupport::kEventWaitSeconds));
     EXPECT_EQ(sim.announcements()[0].bytes, "x");
 
     auto s = AsyncUdpSocket::initWithDelegate(&rec);

@@ -3,11 +3,9 @@
 // with its shop and temporary folders inside the home, and the web-service simulator on a port of
 // its own that the client's base URL points at.
 
-#include <chrono>
 #include <set>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +13,7 @@
 #include "online/NSHTTPServer.h"
 #include "online/NSShopDBClass.h"
 #include "platform/foundation/FileSystem.h"
+#include "support/EventWait.h"
 #include "support/TempHome.h"
 #include "websim/WebSim.h"
 
@@ -28,7 +27,9 @@ protected:
         NSServer::setTemPath(platform::fs::join(home.path(), "tmp"));
         platform::fs::createFolder(NSServer::getShopPath());
         platform::fs::createFolder(NSServer::getTemPath());
-        NSServer::setOutTime(5);
+        // A request is given up only when a fault keeps its answer away: a test of giving up sets
+        // a short time-out of its own.
+        NSServer::setOutTime(static_cast<int>(testsupport::kEventWaitSeconds));
         ASSERT_GT(sim.start(0), 0);
         NSHTTPServer::setHTTPAddress(sim.baseURL());
     }
@@ -43,17 +44,10 @@ protected:
         NSServer::resetForTesting();
     }
 
-    // Runs the main loop until the condition holds (a few seconds at most).
-    bool pumpUntil(const std::function<bool()>& done, double seconds = 5.0) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > until) return false;
-            home.loop().runFor(0.01);
-        }
-        return true;
-    }
+    // Runs the main loop until the condition holds.
+    bool pumpUntil(const std::function<bool()>& done) { return testsupport::pumpUntil(home.loop(), done); }
     // Every request sent has been delivered.
-    bool settle() { return pumpUntil([] { return NSHTTPServer::inFlight() == 0; }, 10.0); }
+    bool settle() { return pumpUntil([] { return NSHTTPServer::inFlight() == 0; }); }
     // The simulator has seen `n` requests.
     bool waitForRequests(std::size_t n) {
         return pumpUntil([&] { return sim.requests().size() >= n; });

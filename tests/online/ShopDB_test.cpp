@@ -171,8 +171,7 @@ TEST_F(OnlineStore, ProfileComesFromTheServiceForTheCustomerItWasAskedFor) {
 
 TEST_F(OnlineStore, AnAnswerOfAnEarlierRefreshArrivingLateIsDropped) {
     auto db = std::make_shared<NSShopDBClass>();
-    sim.setSlowSeconds(0.4);
-    sim.setFault("getcityinfo", websim::Fault::Slow);
+    sim.setFault("getcityinfo", websim::Fault::Held);
     db->getCityFormServer();
     ASSERT_TRUE(waitForRequests(1));  // the first answer is made (three cities) and held back
     sim.withWorld([](websim::World& w) {
@@ -181,6 +180,10 @@ TEST_F(OnlineStore, AnAnswerOfAnEarlierRefreshArrivingLateIsDropped) {
     });
     sim.clearFaults();
     db->getCityFormServer();
+    // The second answer is in; only then does the first come.
+    ASSERT_TRUE(pumpUntil([] { return NSHTTPServer::inFlight() == 1; }));
+    ASSERT_EQ(db->m_citys.size(), 1u);
+    sim.releaseHeld();
     ASSERT_TRUE(settle());
     ASSERT_EQ(db->m_citys.size(), 1u);
     EXPECT_EQ(db->m_citys[0]->cityname, "新城");

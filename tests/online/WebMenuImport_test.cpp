@@ -191,14 +191,16 @@ TEST_F(OnlineImport, ImportWithoutShopIsSkippedAndANewerImportWins) {
     ASSERT_TRUE(settle());
     EXPECT_TRUE(sim.requests().empty());
 
-    // The first shop's menu is slow to come; the second shop's import, started later, stands.
+    // The first shop's menu comes only after the second shop's; the second import, started
+    // later, stands.
     NSServer::setCaipDB(ownMenu());
-    sim.setSlowSeconds(0.4);
-    sim.setFault("GetFoodListByShopId", websim::Fault::Slow);
+    sim.setFault("GetFoodListByShopId", websim::Fault::Held);
     importer("101")->loadShopCaip();
-    ASSERT_TRUE(pumpUntil([&] { return sim.requests().size() >= 2; }));  // the first food answer is held
+    ASSERT_TRUE(waitForRequests(2));  // the first food answer is held
     sim.clearFaults();
     importer("102")->loadShopCaip();
+    ASSERT_TRUE(pumpUntil([] { return NSHTTPServer::inFlight() == 1; }));
+    sim.releaseHeld();
     ASSERT_TRUE(settle());
     auto db = NSServer::getCaipDB();
     ASSERT_FALSE(db->m_CaipArray.empty());

@@ -548,8 +548,9 @@ void BackOfficeSim::setFaults(const Faults& faults) {
     s.wantListening = !faults.refuse;
     if (!s.running) return;
     s.wake();
-    // Refusal takes effect before this returns, so the caller's next connect sees it.
-    s.changed.wait_for(lock, std::chrono::seconds(5), [&] { return s.listening == s.wantListening || s.stopping; });
+    // Refusal takes effect before this returns, so the caller's next connect sees it; the bound
+    // is for a listener that can never change, not for a busy machine.
+    s.changed.wait_for(lock, std::chrono::seconds(60), [&] { return s.listening == s.wantListening || s.stopping; });
 }
 
 void BackOfficeSim::clearFaults() { setFaults(Faults{}); }

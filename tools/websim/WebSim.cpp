@@ -179,9 +179,13 @@ int WebSim::start(int port) {
         LoggedRequest logged{req.target, page, {}, {}};
         for (const auto& [k, v] : req.params) logged.query.emplace(k, v);
         for (const auto& [k, v] : req.headers) logged.headers.emplace(k, v);
+        // A held answer waits for a release after the request was logged: a test that saw the
+        // request and released it has released this one, however late its thread gets here.
+        std::uint64_t heldAt = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             log_.push_back(logged);
+            heldAt = releases_;
         }
         if (logging_) std::fprintf(stderr, "websim: %s\n", req.target.c_str());
 
@@ -217,11 +221,6 @@ int WebSim::start(int port) {
             constexpr std::size_t kDepth = 100000;
             res.set_content(std::string(kDepth, '[') + std::string(kDepth, ']'), "text/plain; charset=utf-8");
             return;
-        }
-        std::uint64_t heldAt = 0;
-        if (fault == Fault::Held) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            heldAt = releases_;
         }
         // The answer is made when the request arrives; a slow answer only comes later.
         std::string body = page.empty() ? picture(req.path.substr(1)) : std::string();

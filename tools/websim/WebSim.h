@@ -101,8 +101,9 @@ public:
     void setFault(const std::string& page, Fault fault);
     void clearFaults();
     void setSlowSeconds(double seconds);
-    // Lets every answer held so far go (each as it was made when its request came); requests
-    // that come later are held again while the fault stays.
+    // Lets go the held answer of every request already in the log (each as it was made when its
+    // request came), also one whose thread has not begun to hold it yet; requests that come later
+    // are held again while the fault stays.
     void releaseHeld();
 
     std::vector<LoggedRequest> requests() const;

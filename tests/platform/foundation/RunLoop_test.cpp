@@ -1,5 +1,8 @@
 #include "platform/foundation/RunLoop.h"
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -9,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/FileSystem.h"
+#include "support/EventWait.h"
 #include "support/TempHome.h"
 
 using platform::RunLoop;
@@ -17,6 +22,13 @@ using platform::Timer;
 namespace {
 
 using Fired = std::vector<std::pair<std::string, double>>;
+
+// The scheduler's state letter of a thread of this process ('R' running, 'S' asleep, ...).
+char threadState(long tid) {
+    const std::string stat = platform::fs::readAll("/proc/self/task/" + std::to_string(tid) + "/stat").value_or("");
+    const auto close = stat.rfind(") ");
+    return close == std::string::npos || close + 2 >= stat.size() ? '?' : stat[close + 2];
+}
 
 TEST(RunLoop, AdvanceByFiresEveryTaskInDueOrderAtItsOwnTime) {
     testsupport::TempHome home;
@@ -112,9 +124,11 @@ TEST(RunLoop, PostFromOtherThreadsRunsOnTheLoopAndWakesRunFor) {
     EXPECT_EQ(done, 400);
     EXPECT_TRUE(allOnMain);
 
+    // The post comes once this thread sleeps in runFor, which must wake for it.
     bool woke = false;
+    const long self = ::syscall(SYS_gettid);
     std::thread late([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        testsupport::waitUntil([&] { return threadState(self) == 'S'; });
         loop.post([&] { woke = true; });
     });
     auto start = std::chrono::steady_clock::now();

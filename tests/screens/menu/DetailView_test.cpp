@@ -15,6 +15,7 @@
 #include "screens/lineedit/UIQuickCaipViewController.h"
 #include "screens/menu/MyScrollView.h"
 #include "screens/menu/UICaipViewController.h"
+#include "support/EventWait.h"
 #include "websim/WebSim.h"
 
 namespace {
@@ -322,9 +323,9 @@ TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedOnceAndShown) {
         return targets;
     };
     auto answered = [&] {
-        for (int k = 0; k < 500 && NSHTTPServer::inFlight() > 0; ++k) loop().runFor(0.01);
+        const bool none = testsupport::pumpUntil(loop(), [] { return NSHTTPServer::inFlight() == 0; });
         loop().drain();
-        return NSHTTPServer::inFlight() == 0;
+        return none;
     };
     auto imageSize = [](const std::shared_ptr<ui::Image>& image) { return image ? image->size() : ui::Size{}; };
     const ui::Size drawn{320, 240};  // the simulator's pictures
@@ -347,7 +348,7 @@ TEST_F(DetailView, PicturesOfWebMenuDishesAreDownloadedOnceAndShown) {
     EXPECT_NE(imageSize(tile(1)->cappicIV->image()), drawn) << "the no-picture plate while it comes";
     tapOn(*tile(1)->ShowCaipB);
     advance(0.5);
-    for (int k = 0; k < 200 && pictureRequests().empty(); ++k) loop().runFor(0.01);
+    ASSERT_TRUE(testsupport::pumpUntil(loop(), [&] { return !pictureRequests().empty(); }));
     web.releaseHeld();
     web.clearFaults();
     ASSERT_TRUE(answered());

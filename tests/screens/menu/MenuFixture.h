@@ -20,6 +20,7 @@
 #include "screens/menu/UICaipViewController.h"
 #include "screens/menu/UICplbViewController.h"
 #include "screens/menu/UISelectCaipViewController.h"
+#include "support/EventWait.h"
 
 class MenuFixture : public ScreenFixture {
 protected:
@@ -103,7 +104,7 @@ protected:
     // The announcements heard since the last call.
     std::vector<std::string> heard(std::size_t expected) {
         loop().drain();
-        sim.waitForAnnouncements(expected, 2.0);
+        sim.waitForAnnouncements(expected, testsupport::kEventWaitSeconds);
         std::vector<std::string> got;
         for (const auto& a : sim.announcements()) got.push_back(a.bytes);
         sim.clearRecords();

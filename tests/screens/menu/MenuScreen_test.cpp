@@ -46,7 +46,7 @@ TEST_F(MenuScreen, PagesTurnByTheModesStepAndStopAtTheEnd) {
     advance(1);
     auto& table = *m.caipTable();
     auto topRow = [&] { return table.indexPathForRowAt(table.contentOffset())->row; };
-    heard(2);
+    heard(1);  // the menu opened
     tap("下一页");
     advance(1);
     EXPECT_EQ(topRow(), 16);

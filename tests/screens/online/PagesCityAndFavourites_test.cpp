@@ -168,11 +168,11 @@ TEST_F(Favourites, ALateAnswerOfAnEarlierLoadAddsNothing) {
     // second refresh brings them.
     web.setFault("GetCollectionListByUserId", websim::Fault::Held);
     tap("刷新");
-    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetCollectionListByUserId").size() == 4; }));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return requestsFor("GetCollectionListByUserId").size() == 4; }));
     web.clearFaults();
     web.withWorld([](websim::World& w) { w.customer("1001")->favourites = {"104"}; });
     tap("刷新");
-    ASSERT_TRUE(pagestest::until([&] {
+    ASSERT_TRUE(testsupport::waitUntil([&] {
         loop().waitForPosted(0.02);
         loop().drain();
         return !page().m_shops().empty();

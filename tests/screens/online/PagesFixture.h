@@ -16,6 +16,7 @@
 #include "platform/render/UiHooks.h"
 #include "platform/ui/TextField.h"
 #include "screens/root/ScreenFixture.h"
+#include "support/EventWait.h"
 #include "websim/WebSim.h"
 
 namespace pagestest {
@@ -36,20 +37,7 @@ inline location::Placemark shanghai() {
     return p;
 }
 
-// A wait for an event (a request reaching the simulator, an answer posted) ends when the event
-// comes, within moments even on a busy machine; only a fault that never brings it reaches this.
-constexpr double kEventWaitSeconds = 60;
-
-// Real time passes until `done` holds.
-template <class Done>
-bool until(Done done, double seconds = kEventWaitSeconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using testsupport::kEventWaitSeconds;
 
 class PagesTest : public ScreenFixture {
 protected:

@@ -98,11 +98,11 @@ TEST_F(OnlineOrderPages, AnOrderLeftBeforeItsAnswerDoesNotReplaceTheNextOrdersMe
     tap("订单号:5001");
     // Once the service holds the first request, the second order is answered at once; the
     // first answer comes only after that.
-    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetOrderDetailByOrderId").size() == 1; }));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return requestsFor("GetOrderDetailByOrderId").size() == 1; }));
     web.clearFaults();
     tap("返回");
     tap("订单号:5002");
-    ASSERT_TRUE(pagestest::until([&] {
+    ASSERT_TRUE(testsupport::waitUntil([&] {
         loop().waitForPosted(0.02);
         loop().drain();
         return NSHTTPServer::inFlight() == 1;

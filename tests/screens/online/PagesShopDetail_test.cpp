@@ -200,13 +200,14 @@ TEST_F(OrderForm, TheFormCannotBeSentTwiceAndItsAnswerGoesToItsOwnOrder) {
 
     tap("人数");
     type("2");
-    web.setSlowSeconds(0.3);
-    web.setFault("SubmitOrder", websim::Fault::Slow);
+    web.setFault("SubmitOrder", websim::Fault::Held);
     tap("提交订单");
     EXPECT_FALSE(ui::tapTitle(*window, "提交订单").ok) << "the button waits for the answer";
     // Something else takes the root's order detail before the answer comes.
     auto other = std::make_shared<NSDingDClass>();
     root->showDingDX(other);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return requestsFor("SubmitOrder").size() == 1; }));
+    web.releaseHeld();
     ASSERT_TRUE(answers());
     EXPECT_EQ(requestsFor("SubmitOrder").size(), 1u);
     EXPECT_FALSE(holder->m_dingd()->m_strOrderid.empty());

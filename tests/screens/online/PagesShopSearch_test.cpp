@@ -141,11 +141,11 @@ TEST_F(ShopSearch, OnlyTheNewestSearchesAnswerFillsTheList) {
     web.setFault("GetShopListByLocation", websim::Fault::Held);
     tap("全部菜系");
     tap("川菜");
-    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetShopListByLocation").size() == 2; }));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return requestsFor("GetShopListByLocation").size() == 2; }));
     web.clearFaults();
     tap("川菜");
     tap("粤菜");
-    ASSERT_TRUE(pagestest::until([&] {
+    ASSERT_TRUE(testsupport::waitUntil([&] {
         loop().waitForPosted(0.02);
         loop().drain();
         return !page().m_shops().empty();
@@ -161,11 +161,11 @@ TEST_F(ShopSearch, OnlyTheNewestSearchesAnswerFillsTheList) {
     web.setFault("GetShopListByLocation", websim::Fault::Held);
     tapAndWait("粤菜");
     tap("火锅");
-    ASSERT_TRUE(pagestest::until([&] { return requestsFor("GetShopListByLocation").size() == 4; }));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return requestsFor("GetShopListByLocation").size() == 4; }));
     web.setFault("GetShopListByLocation", websim::Fault::Status);
     tap("火锅");
     tap("西餐");
-    ASSERT_TRUE(pagestest::until([&] {
+    ASSERT_TRUE(testsupport::waitUntil([&] {
         loop().waitForPosted(0.02);
         loop().drain();
         return panelText() == "网络连接异常";

@@ -1,7 +1,6 @@
 // Printing the bills with and without a discount, and the submit of the desk's lines as the
 // cart of an online order against the web-service simulator.
 
-#include <chrono>
 #include <optional>
 #include <sstream>
 
@@ -14,6 +13,7 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "screens/online/UIDingDanXViewController.h"
+#include "support/EventWait.h"
 #include "websim/WebSim.h"
 
 namespace {
@@ -160,14 +160,7 @@ protected:
         web.stop();
         OrderListFixture::TearDown();
     }
-    bool pumpUntil(const std::function<bool()>& done) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > until) return false;
-            loop().runFor(0.01);
-        }
-        return true;
-    }
+    bool pumpUntil(const std::function<bool()>& done) { return testsupport::pumpUntil(loop(), done); }
     // The root holds an online order being filled.
     void onlineOrder(const std::string& id) {
         auto page = std::make_shared<UIDingDanXViewController>();

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "OrderListFixture.h"
 #include "platform/foundation/FileSystem.h"
 #include "platform/foundation/Text.h"
 #include "screens/orderlist/OrderListRules.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -125,11 +127,11 @@ TEST_F(Send, AStalledSendIsWrittenOnceAndTheDeskThenShowsWhatTheServerBooked) {
         const char* name;
         backoffice::Faults faults;
         bool booked;  // whether the server booked the request it never answered
+        bool late = false;  // booked and answered only once the terminal has given up
     } cases[3];
     cases[0] = {"silent", {}, true};
     cases[0].faults.silence = true;
-    cases[1] = {"late", {}, true};
-    cases[1].faults.delaySeconds = 2;  // answered after the terminal has given up
+    cases[1] = {"late", {}, true, true};
     cases[2] = {"lost before booking", {}, false};
     cases[2].faults.garbage = "<morvane><data>";  // the server fell over before it booked
     for (std::size_t n = 0; n < std::size(cases); ++n) {
@@ -145,16 +147,22 @@ TEST_F(Send, AStalledSendIsWrittenOnceAndTheDeskThenShowsWhatTheServerBooked) {
         c.faults.onlyCommand = "adddish";
         c.faults.times = 1;
         sim.setFaults(c.faults);
+        std::promise<void> gaveUp;
+        if (c.late)
+            sim.overrideReply("adddish", [given = gaveUp.get_future().share()](const backoffice::ReceivedRequest&) {
+                given.wait_for(std::chrono::duration<double>(testsupport::kEventWaitSeconds));
+                return std::optional<std::string>();  // then booked and answered as usual
+            });
         EXPECT_FALSE(sendAll()) << c.name;
+        gaveUp.set_value();
+        sim.overrideReply("adddish", nullptr);
         EXPECT_EQ(requests("adddish"), 1) << c.name << ": written once";
         EXPECT_NE(panelText().value_or(alertMessage()).find("菜品可能已送到厨房"), std::string::npos) << c.name;
         EXPECT_EQ(lines().size(), 3u) << c.name;
         closeAlerts();
         // The back office answers again (a late reply books when it comes).
         const std::size_t onServer = c.booked ? 3 : 1;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (sim.desk(id)->lines.size() < onServer && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        testsupport::waitUntil([&] { return sim.desk(id)->lines.size() >= onServer; });
         sim.clearFaults();
 
         // The next send reads the desk back first and stops there: the waiter sees the server's desk.

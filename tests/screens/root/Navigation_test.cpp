@@ -15,6 +15,7 @@
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/menu/UITaoCanViewController.h"
 #include "screens/orderlist/UIDishLViewController.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
     // The announcements the simulator received since the last call, as the bytes on the wire.
     std::vector<std::string> heard(std::size_t expected) {
         loop().drain();
-        sim.waitForAnnouncements(expected, 5.0);
+        sim.waitForAnnouncements(expected, testsupport::kEventWaitSeconds);
         std::vector<std::string> got;
         for (const auto& a : sim.announcements()) got.push_back(a.bytes);
         sim.clearRecords();

@@ -6,6 +6,7 @@
 #include "platform/ui/Animation.h"
 #include "screens/online/UIFunctionViewController.h"
 #include "screens/skin/SkinMenuFixture.h"
+#include "support/EventWait.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(SkinForms, OpenCurlsUpToAHigherFormAndDownOtherwise) {
     sim.clearRecords();
     tapButton(1);
     loop().drain();
-    ASSERT_TRUE(sim.waitForAnnouncements(1, 5.0));
+    ASSERT_TRUE(sim.waitForAnnouncements(1, testsupport::kEventWaitSeconds));
     EXPECT_EQ(sim.announcements().front().bytes, "<goform:A1:Form3>");
 
     // Held in landscape, the switch takes the landscape file's form of that name.
