@@ -247,24 +247,7 @@ tap \"附近商家\"
 advance 0.5
 wait 2
 advance 1
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
-try wait 3
-advance 0.2
+$(for _ in $(seq 9); do printf 'try wait 3\nadvance 0.2\n'; done)
 screenshot $work/shops.png
 tap \"地图\"
 advance 1
