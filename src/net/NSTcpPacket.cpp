@@ -625,7 +625,6 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     serialise();
     if (!sendMessage) return false;
     NSTcpNet& link = *link_;
-    outcomeUnknown = false;
     bool unanswered = false;
     // A request that books is written a second time only when the first never reached the
     // server: once written, a lost reply leaves its outcome unknown, and writing it again could
@@ -682,8 +681,7 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     }
     if (once && unanswered) {
         // The desk is read back from the server before anything of it goes out again.
-        outcomeUnknown = true;
-        NSServer::noteUnsureBooking(requestDeskID());
+        NSServer::noteUnsureBooking(doubtfulDesk.value_or(requestDeskID()));
         rootServices().showAyncStyle(type == kAddDish ? kMaybeOrdered : kMaybeBooked);
         return false;
     }

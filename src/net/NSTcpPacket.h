@@ -164,9 +164,10 @@ public:
     bool replyIsDocument = true;
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address
-    // The last exchange wrote a request that books and got no whole reply: whether the server
-    // booked it is unknown (its desk is noted in the hub as in doubt).
-    bool outcomeUnknown = false;
+    // A request that books, written without a whole reply coming back, leaves its desk in doubt
+    // (noted in the hub). This is that desk when the request's own desk field names
+    // something else (a join carries the other desk's bill there); else that field's desk.
+    std::optional<std::string> doubtfulDesk;
 
 private:
     // The request as plain values; the document is rebuilt from them after every change, so a

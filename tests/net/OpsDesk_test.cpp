@@ -418,7 +418,13 @@ TEST_F(OpsDeskTest, ARequestThatBooksIsWrittenOnceWhenItsReplyNeverComes) {
         {"rebatedish", deskIDs[0], [&] { return custom("rebatedish", sent->m_strXfmxID, "01"); }},
         {"modifyqty", deskIDs[0], [&] { return NSServer().XModifyDishQty(*sent, *desk, "2"); }},
         {"setdeskpeoples", deskIDs[0], [&] { return NSServer().setDeskPeoples(5); }},
-        {"deskunion", deskIDs[0], [&] { return custom("deskunion", deskIDs[1], desk->m_strConsumeID); }},
+        {"deskunion", deskIDs[0], [&] {
+             // As the order list joins a free desk: its desk field carries no desk of this bill.
+             auto packet = NSTcpPacket::initWithCustom("deskunion", deskIDs[1], desk->m_strConsumeID);
+             packet->SetCustom("0001", "", "2");
+             packet->doubtfulDesk = deskIDs[0];
+             return packet->sendPacketForNone(true);
+         }},
         {"changedesk", deskIDs[0], [&] { return NSServer().XDeskChange(*deskFor(deskIDs[1])); }},
         {"cleardesk", deskIDs[0], [&] { return NSServer().clearDesk(); }},
         {"opendesk", deskIDs[1], [&] { return NSServer().OpenDesk(*deskFor(deskIDs[1])); }},

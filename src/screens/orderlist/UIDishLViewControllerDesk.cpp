@@ -75,11 +75,9 @@ bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& gue
     // A free target is opened for the typed guests; an open one joins by its bill.
     packet->SetCustom(NSServer::getNowUser()->m_strUserID, guests ? "" : bufferoutDesk->m_strConsumeID,
                       guests ? *guests : "");
-    if (!packet->sendPacketForNone(true)) {
-        // The request names the other desk's bill, not this desk: this desk is the one in doubt.
-        if (packet->outcomeUnknown) NSServer::noteUnsureBooking(desk->m_strDeskID);
-        return false;
-    }
+    // The request names the other desk's bill, not this desk: this desk is the one in doubt.
+    packet->doubtfulDesk = desk->m_strDeskID;
+    if (!packet->sendPacketForNone(true)) return false;
     // The joined desk's lines are on this bill now: the list shows them before the waiter acts on
     // the desk again (clearing it, say), whatever the refresh's own failure.
     updateMenu();
