@@ -37,7 +37,6 @@ struct HubState {
     std::shared_ptr<NSDishList> rubbishs, caipCopys;
     std::shared_ptr<NSLangueManager> langueManager;
     std::shared_ptr<NSTcpNet> tcp;
-    std::map<std::string, NSServer::UnsureBooking> unsure;  // by desk id
     std::weak_ptr<SwitchViewController> rootController;
     std::string welShowFormName;
 
@@ -151,15 +150,6 @@ void NSServer::setUseCplbTree(std::shared_ptr<NSCplbTreeClass> tree) { hub().use
 const std::string& NSServer::getCopyDeskId() { return hub().copyDeskId; }
 void NSServer::setCopyDeskId(const std::string& id) { hub().copyDeskId = id; }
 
-void NSServer::noteUnsureBooking(const std::string& deskID) {
-    if (!deskID.empty()) hub().unsure.try_emplace(deskID);
-}
-NSServer::UnsureBooking* NSServer::getUnsureBooking(const std::string& deskID) {
-    auto it = hub().unsure.find(deskID);
-    return it == hub().unsure.end() ? nullptr : &it->second;
-}
-void NSServer::clearUnsureBooking(const std::string& deskID) { hub().unsure.erase(deskID); }
-
 std::shared_ptr<NSDishList> NSServer::getRubbishs() {
     if (!hub().rubbishs) hub().rubbishs = std::make_shared<NSDishList>();
     return hub().rubbishs;
@@ -257,11 +247,11 @@ void NSServer::releaseStatic() {
     h.mediaPath.clear();
     h.rubbishs.reset();
     h.caipCopys.reset();
-    h.unsure.clear();
 }
 
 void NSServer::resetForTesting() {
     hub() = HubState();
+    forgetUnsureBookings();
     enrolmentHook() = nullptr;
 }
 

@@ -94,16 +94,67 @@ public:
     static void setLangueManager(std::shared_ptr<NSLangueManager> manager);
     // ---- bookings in doubt ----
     // A request that books on a desk (an order, a return, a gift, a desk operation) was written
-    // and no whole reply came back: the server may have booked it or not. The desk stays in doubt
-    // until a refresh of it has been read; the order list reads it back before anything of it is
-    // sent again, and settles which of its unsent lines the server already holds.
-    struct UnsureBooking {
-        std::map<std::string, float> serverLines;  // the desk's booked lines before it: id -> quantity
-        std::set<std::string> lineNumbers;         // the numbers (uid) of the unsent lines it carried
+    // and no whole reply came back: the server may have booked it or not. The doubt belongs to
+    // the lines the request carried and to the desks it touched, and it is kept on disk
+    // ("DOUBTS.XML" in the data folder) until the server's own lines settle it, so that neither a
+    // re-pick of the desk nor a restart can book those lines a second time.
+    struct UnsureLine {
+        std::string uid;     // the line number it went with
+        std::string caipID;  // the dish
+        float quantity = 0;  // as written; negative for a return
+        std::string kouw;    // the taste and cooking-method ids as written
+        std::string xfmxID;  // the server line a return names
+        std::string name;    // the dish's name, to tell the waiter
+        // Read back without the server showing it booked: the waiter decides whether it goes.
+        bool waiting = false;
     };
-    static void noteUnsureBooking(const std::string& deskID);  // an empty id (no desk) is not noted
-    static UnsureBooking* getUnsureBooking(const std::string& deskID);  // null while not in doubt
+    struct UnsureBooking {
+        // The request whose reply never came, until a read of the desk has weighed it; empty
+        // while only lines wait for the waiter's decision.
+        std::string command;
+        std::string consumeID;  // the desk's bill when it was written
+        std::string waiterID;   // the waiter it named; the server's lines carry it back
+        // A transfer's target: when the bill has left this desk, it went there.
+        std::string otherDesk, otherName, otherArea;
+        std::map<std::string, float> serverLines;  // the desk's server lines before it: id -> quantity
+        std::vector<UnsureLine> lines;              // the lines it carried, and those still waiting
+        bool needsRead() const { return !command.empty(); }
+    };
+    // What reading a desk in doubt showed (settleUnsureBooking).
+    struct UnsureSettle {
+        enum Kind {
+            kNone,       // the desk was not in doubt, or only lines wait that this read cannot settle
+            kBooked,     // the server holds the lines of the request: `lines` unsent lines dropped
+            kUnsettled,  // the server does not show them all: `lines` lines now wait for the waiter
+            kChecked,    // a desk operation: the read shows the desk as the server holds it
+            kMoved,      // a transfer happened: the bill is on `otherDesk` now
+        } kind = kNone;
+        int lines = 0;
+        // kMoved: where the bill went, and what it was (its id, its server lines) to know it there.
+        std::string otherDesk, otherName, otherArea;
+        std::string consumeID;
+        std::vector<std::string> lineIDs;
+    };
+    // Notes a request in doubt for a desk (an empty id is not noted). Lines that already wait
+    // for the waiter stay; the request's own lines join them.
+    static void noteUnsureBooking(const std::string& deskID, UnsureBooking booking);
+    static const UnsureBooking* getUnsureBooking(const std::string& deskID);  // null while not in doubt
+    static bool needsUnsureRead(const std::string& deskID);  // a request in doubt awaits a read
     static void clearUnsureBooking(const std::string& deskID);
+    // After the desk's server lines were read (with its unsent lines beside them): weighs the
+    // request in doubt against the lines that are new on the server since it was written. Only
+    // evidence settles it: each carried line must match a new server line one for one (dish,
+    // quantity, tastes and cooking methods, and the waiter the server names), or a return must
+    // show as exactly its fall of its line. Anything short of that leaves the unsent lines
+    // waiting for the waiter; nothing is dropped on a guess.
+    static UnsureSettle settleUnsureBooking(NSDeskClass& desk);
+    // The desk's unsent lines that may already be on the server.
+    static std::vector<std::shared_ptr<NSDishClass>> unsureLines(const NSDeskClass& desk);
+    static bool isUnsureLine(const NSDeskClass& desk, const NSDishClass& line);
+    // The waiter decided: these lines go (or went away) as plain unsent lines.
+    static void releaseUnsureLines(const NSDeskClass& desk, const std::vector<std::shared_ptr<NSDishClass>>& lines);
+    // Drops what is held in memory; the next use reads the file of the data folder again.
+    static void forgetUnsureBookings();
     static std::shared_ptr<NSTcpNet> getTcp();
     static void setTcp(std::shared_ptr<NSTcpNet> tcp);
     // Held without ownership: the application delegate owns the root controller.
@@ -218,6 +269,10 @@ public:
     static void saveNowDesk();
     // Writes the given desk's file, named after its id.
     static void saveSelectDish1(const std::shared_ptr<NSDeskClass>& desk);
+    // The current desk's bill went to `target` (a transfer): the current desk takes the target's
+    // id, name and area with its unsent lines, and the target's saved lines are kept under the
+    // desk the bill left.
+    static void moveNowDesk(const NSDeskClass& target);
     // The text the desk's own file would hold now (its unsent lines); none for a desk whose id
     // cannot name a file.
     static std::optional<std::string> deskFileText(const NSDeskClass& desk);

@@ -27,6 +27,9 @@ public:
     std::string m_strKongjID;
     std::vector<std::shared_ptr<NSDishClass>> m_DishList;
     float m_strAllDishPrice = 0;  // manual total typed in the order list; above 0 it wins
+    // The last read of the desk's lines from the server failed: the lines shown may not be the
+    // server's, so a booking reads the desk first.
+    bool m_bStaleView = false;
 
     NSDeskClass() = default;
     // The copy of CopyDesk: the same line objects, not copies of them.

@@ -10,6 +10,7 @@
 
 #include "GData/GDataXML.h"
 #include "core/NSEncDec.h"
+#include "core/NSLangueManager.h"
 #include "core/NSServer.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
@@ -27,6 +28,13 @@ const char* const kNoReply = "服务器没有应答,请稍后再试";
 // A request that books was written and never answered: it may stand on the server's bill.
 const char* const kMaybeOrdered = "服务器没有应答:菜品可能已送到厨房,再次送单前将先与服务器核对桌台";
 const char* const kMaybeBooked = "服务器没有应答:本次操作可能已被受理,再次操作前将先与服务器核对桌台";
+
+// A text of the word table; a table without it (an older skin's) still says something.
+std::string wordOr(const char* key, const char* fallback) {
+    auto words = NSServer::getLangueManager();
+    auto text = words ? words->word(key) : std::nullopt;
+    return text && !text->empty() ? *text : std::string(fallback);
+}
 const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
@@ -237,6 +245,8 @@ bool NSTcpPacket::SetCustom(const std::string& userID, const std::string& deskID
     setText("waiterid", userID);
     setText("deskid", deskID);
     setText("consumeid", billID);
+    unsure_.consumeID = billID;
+    unsure_.waiterID = userID;
     rebuild();
     return true;
 }
@@ -296,6 +306,13 @@ bool NSTcpPacket::setChangeDesk(const NSDeskClass& desk, const NSDeskClass& targ
     setText("tardeskid", target.m_strDeskID);
     if (Field* f = field("tardeskid")) f->attributes = {{"name", target.m_strDeskName}};
     setText("tarconsumeid", target.m_strConsumeID);
+    unsure_.consumeID = desk.m_strConsumeID;
+    unsure_.waiterID = loggedInUserID();
+    unsure_.otherDesk = target.m_strDeskID;
+    unsure_.otherName = target.m_strDeskName;
+    unsure_.otherArea = target.m_kongjmc;
+    for (const auto& line : desk.m_DishList)
+        if (line && !line->m_strXfmxID.empty()) unsure_.serverLines[line->m_strXfmxID] = line->m_fQuantity;
     rebuild();
     return true;
 }
@@ -319,6 +336,18 @@ void NSTcpPacket::setDeskFields(const NSDeskClass& desk) {
     setText("consumeid", desk.m_strConsumeID);
     setText("waiterid", loggedInUserID());
     setText("rens", platform::fmt("%i", desk.m_iClientNum));
+    unsure_.consumeID = desk.m_strConsumeID;
+    unsure_.waiterID = loggedInUserID();
+    // The desk's server lines as last read: what is new there after a lost reply came with it.
+    for (const auto& line : desk.m_DishList)
+        if (line && line->m_iState != NSDishClass::kUnsent && line->m_iState != NSDishClass::kSending &&
+            !line->m_strXfmxID.empty())
+            unsure_.serverLines[line->m_strXfmxID] = line->m_fQuantity;
+}
+
+void NSTcpPacket::noteCarried(const NSDishClass& line) {
+    unsure_.lines.push_back({line.m_struid, line.caipID(), line.m_fQuantity, line.GetKouwIDString(),
+                             line.m_strXfmxID, line.m_strCaipName, false});
 }
 
 bool NSTcpPacket::setAddDish(const NSDeskClass& desk) {
@@ -354,6 +383,7 @@ bool NSTcpPacket::setAddDish(const NSDeskClass& desk) {
         if (line->m_fPrice2 != 0 || line->m_fPrice3 != 0)
             a.emplace_back("addamt", gText(line->GetAddPrice(0)));
         if (detail) detail->children.push_back(std::move(row));
+        noteCarried(*line);
     }
     rebuild();
     return true;
@@ -381,6 +411,7 @@ bool NSTcpPacket::setDelDish(const NSDeskClass& desk) {
     for (const auto& line : desk.m_DishList) {
         if (!line || line->m_iState != NSDishClass::kSending || line->m_fQuantity > 0) continue;
         if (detail) detail->children.push_back(xiaofmxField(*line));
+        noteCarried(*line);
     }
     rebuild();
     return true;
@@ -680,14 +711,29 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
         unanswered = true;
     }
     if (once && unanswered) {
-        // The desk is read back from the server before anything of it goes out again.
-        NSServer::noteUnsureBooking(doubtfulDesk.value_or(requestDeskID()));
-        rootServices().showAyncStyle(type == kAddDish ? kMaybeOrdered : kMaybeBooked);
+        // The desks are read back from the server before anything of them goes out again.
+        noteUnsure();
+        rootServices().showAyncStyle(type == kAddDish ? wordOr("unsure1", kMaybeOrdered)
+                                                      : wordOr("unsure2", kMaybeBooked));
         return false;
     }
     // A waiter who waited through both attempts is told why nothing happened.
     if (unanswered) rootServices().showAyncStyle(kNoReply);
     return false;
+}
+
+void NSTcpPacket::noteUnsure() {
+    unsure_.command = type == kCustom ? customWord_ : commandWord(type).value_or("?");
+    const std::string desk = doubtfulDesk.value_or(requestDeskID());
+    const std::string other = partnerDesk.value_or(unsure_.otherDesk);
+    NSServer::UnsureBooking beside;
+    beside.command = unsure_.command;
+    if (type == kChangeDesk) {
+        if (Field* bill = field("tarconsumeid")) beside.consumeID = bill->text;
+    }
+    NSServer::noteUnsureBooking(desk, std::move(unsure_));
+    unsure_ = NSServer::UnsureBooking();
+    if (!other.empty() && other != desk) NSServer::noteUnsureBooking(other, std::move(beside));
 }
 
 bool NSTcpPacket::sendPacketForDelCaip() { return sendPacketForNone(true); }

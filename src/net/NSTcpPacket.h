@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/NSServer.h"
+
 class GDataXMLDocument;
 class GDataXMLElement;
 class NSATreeClass;
@@ -165,9 +167,13 @@ public:
     int type = 0;
     bool isUseIP2 = false;  // this packet talks to the second server address
     // A request that books, written without a whole reply coming back, leaves its desk in doubt
-    // (noted in the hub). This is that desk when the request's own desk field names
-    // something else (a join carries the other desk's bill there); else that field's desk.
+    // (noted in the hub, with the lines it carried and the desk's server lines before it). This
+    // is that desk when the request's own desk field names something else (a join carries the
+    // other desk's bill there); else that field's desk.
     std::optional<std::string> doubtfulDesk;
+    // The other desk a join touches: it is left in doubt beside (a transfer's target is known
+    // from the request itself).
+    std::optional<std::string> partnerDesk;
 
 private:
     // The request as plain values; the document is rebuilt from them after every change, so a
@@ -198,6 +204,11 @@ private:
     // the tree, so every node is copied once.
     static void appendField(const std::shared_ptr<GDataXMLElement>& parent, const Field& field);
     static Field xiaofmxField(const NSDishClass& line);
+    // What the request would leave in doubt, gathered by the fillers as they write it.
+    NSServer::UnsureBooking unsure_;
+    void noteCarried(const NSDishClass& line);
+    // Notes the request's desks in doubt in the hub.
+    void noteUnsure();
 
     // The desk a request is about ("" when it names none).
     std::string requestDeskID();

@@ -159,13 +159,19 @@ bool NSServer::XRefreshDishList(NSDeskClass& desk, std::function<void()> whileWa
     auto packet = NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu);
     if (!packet->setUpdateMenu(desk)) return false;
     packet->whileWaiting = std::move(whileWaiting);
-    return packet->sendPacketForUpdateMenu(desk);
+    const bool read = packet->sendPacketForUpdateMenu(desk);
+    desk.m_bStaleView = !read;
+    return read;
 }
 
 bool NSServer::XDeskDetail(NSDeskClass& desk) {
     bool filled = false;
     auto packet = customFor("deskdetail", "", "", desk, &filled);
-    if (!filled || !packet->sendPacketForDeskDetail(desk)) return false;
+    if (!filled || !packet->sendPacketForDeskDetail(desk)) {
+        desk.m_bStaleView = true;
+        return false;
+    }
+    desk.m_bStaleView = false;
     // Complete the server's lines from the menu: the reply carries ids, not names or prices.
     auto db = getCaipDB();
     std::string lastUser, lastUserName, lastWaiter, lastWaiterName;

@@ -39,58 +39,6 @@ bool isUnsent(const NSDishClass& line) {
     return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
 }
 
-NSServer::UnsureBooking unsureBookingOf(const NSDeskClass& desk) {
-    NSServer::UnsureBooking doubt;
-    for (const auto& line : desk.m_DishList) {
-        if (!line) continue;
-        if (line->m_iState == NSDishClass::kSending) doubt.lineNumbers.insert(line->m_struid);
-        else if (!isUnsent(*line) && !line->m_strXfmxID.empty())
-            doubt.serverLines.emplace(line->m_strXfmxID, line->m_fQuantity);
-    }
-    return doubt;
-}
-
-int settleUnsureBooking(NSDeskClass& desk, const NSServer::UnsureBooking& doubt) {
-    auto& lines = desk.m_DishList;
-    std::vector<const NSDishClass*> fresh;  // server lines new since the request in doubt
-    for (const auto& line : lines)
-        if (line && !isUnsent(*line) && !line->m_strXfmxID.empty() && !doubt.serverLines.count(line->m_strXfmxID))
-            fresh.push_back(line.get());
-    auto carried = [&doubt](const NSDishClass& line) {
-        return line.m_iState == NSDishClass::kUnsent && doubt.lineNumbers.count(line.m_struid) > 0;
-    };
-    std::vector<const NSDishClass*> dropped;
-    // A fresh server line answers for one unsent line: of the same dish and quantity first, then
-    // of the same dish (the quantity may have been changed on the terminal since).
-    for (bool sameQuantity : {true, false}) {
-        for (const auto& line : lines) {
-            if (!line || !carried(*line) || line->m_fQuantity < 0) continue;
-            if (std::find(dropped.begin(), dropped.end(), line.get()) != dropped.end()) continue;
-            auto match = std::find_if(fresh.begin(), fresh.end(), [&](const NSDishClass* booked) {
-                return booked->caipID() == line->caipID() &&
-                       (!sameQuantity || std::fabs(booked->m_fQuantity - line->m_fQuantity) < 1e-4f);
-            });
-            if (match == fresh.end()) continue;
-            fresh.erase(match);
-            dropped.push_back(line.get());
-        }
-    }
-    for (const auto& line : lines) {
-        if (!line || !carried(*line) || line->m_fQuantity >= 0) continue;
-        auto before = doubt.serverLines.find(line->m_strXfmxID);
-        if (before == doubt.serverLines.end()) continue;
-        auto now = std::find_if(lines.begin(), lines.end(), [&](const auto& l) {
-            return l && !isUnsent(*l) && l->m_strXfmxID == line->m_strXfmxID;
-        });
-        if (now == lines.end() || (*now)->m_fQuantity <= before->second + line->m_fQuantity + 1e-4f)
-            dropped.push_back(line.get());
-    }
-    std::erase_if(lines, [&dropped](const auto& l) {
-        return std::find(dropped.begin(), dropped.end(), l.get()) != dropped.end();
-    });
-    return static_cast<int>(dropped.size());
-}
-
 std::optional<std::string> menuPrice(const NSDishClass& line) {
     auto db = NSServer::getCaipDB();
     auto dish = db ? db->GetCaipFromID(line.caipID()) : nullptr;

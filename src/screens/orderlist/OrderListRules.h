@@ -44,17 +44,6 @@ std::vector<std::shared_ptr<NSDishClass>> addOnChildren(const NSDeskClass& desk,
 std::shared_ptr<NSDishClass> addOnReturnLine(const NSDishClass& addOn, float returned, float ordered,
                                              const std::function<std::string()>& nextNumber);
 
-// What a booking request left in doubt needs to be settled later: the desk's booked lines (server
-// id and quantity) before it, and the numbers of the lines it carried (those being sent).
-NSServer::UnsureBooking unsureBookingOf(const NSDeskClass& desk);
-
-// After a refresh of a desk in doubt, drops the unsent lines that the server booked with the
-// request in doubt, for the server's own lines now stand for them: an added line is booked when a
-// line of its dish is new on the server since (each new line answers for one unsent line, the same
-// quantity first), a return when its line's quantity on the server fell by it or the line is gone.
-// Answers how many lines were dropped.
-int settleUnsureBooking(NSDeskClass& desk, const NSServer::UnsureBooking& doubt);
-
 // The options of a web-menu line grouped by their group title, as the web service reads them:
 // "G?A^?B^2#H?C^1.5".
 std::string materialText(const NSDishClass& line, const std::vector<std::shared_ptr<NSKouwClass>>& options);

@@ -31,6 +31,8 @@ constexpr double kPopupSeconds = 3.0;
 
 const ui::Color kRowGrey = ui::Color::rgb(100, 100, 100);
 const ui::Color kEvenRow = ui::Color::rgb(255, 236, 204);
+// A line that may already be on the server: dark orange, readable on both row bands.
+const ui::Color kUnsureMark = ui::Color::rgb(170, 60, 0);
 
 std::shared_ptr<ui::Label> rowLabel(ui::View& parent, const ui::Rect& frame, const std::string& text,
                                     const ui::Font& font, ui::TextAlignment alignment, ui::Color color) {
@@ -242,7 +244,14 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
     del->setImage(kit::picture("2-144.png"));
     buttons.del = del;
     const char* state = orderlist::stateWord(line->m_iState);
-    rowLabel(content, {600, 0, 100, kRowHeight}, state ? word(state) : "", bold, ui::TextAlignment::Right, colour);
+    if (unsent && NSServer::isUnsureLine(*NSServer::getNowDesk(), *line)) {
+        // It went with a request whose reply never came, and the server has not shown it since.
+        std::string mark = word("unsure5");
+        rowLabel(content, {600, 0, 100, kRowHeight}, mark.empty() ? "可能已下单" : mark, bold, ui::TextAlignment::Right,
+                 kUnsureMark);
+    } else {
+        rowLabel(content, {600, 0, 100, kRowHeight}, state ? word(state) : "", bold, ui::TextAlignment::Right, colour);
+    }
     return cell;
 }
 

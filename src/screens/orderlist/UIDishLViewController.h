@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/NSServer.h"
 #include "platform/foundation/Text.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -91,7 +92,7 @@ public:
     enum AlertTag {
         kAskDeleteAll = 1, kAskHold = 2, kAskFire = 3, kAskDeleteRow = 4, kAskDeleteChosen = 5,
         kAskSend = 6, kPanelPrint = 7, kAskWeigh = 9, kAskPaste = 10, kAskJoin = 11,
-        kPanelOpenedDesk = 12, kAskTabletSync = 13, kAskClearDesk = 14,
+        kPanelOpenedDesk = 12, kAskTabletSync = 13, kAskClearDesk = 14, kAskUnsure = 15,
     };
     // The height of a row.
     static constexpr double kRowHeight = 44;
@@ -158,6 +159,14 @@ public:
     // request went unanswered is read back from the server first, and the operation stops there:
     // the waiter decides again on the desk as the server holds it.
     bool mayBook();
+    // The same for another desk an operation touches (a join's or a transfer's): read back with
+    // its saved lines when it is in doubt, and the operation stops.
+    bool mayBookOn(const NSDeskClass& other);
+    // Whether the last booking request on the current desk went unanswered: the operation ends
+    // there, with no further exchange in the same tap.
+    static bool leftInDoubt();
+    // Tells the waiter what reading a desk in doubt showed.
+    void tellSettled(const NSServer::UnsureSettle& settled);
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();
@@ -276,10 +285,14 @@ private:
     // A return that the server accepted but whose refresh failed: the lines wait, not sendable.
     static void holdAccepted(NSDeskClass& desk);
     static void backToUnsent(NSDeskClass& desk);
-    // After a booking request of the desk failed: when its outcome is unknown, what the later
-    // refresh needs to settle it is kept with the desk's doubt (while its lines are still marked).
-    static void keepDoubt(const NSDeskClass& desk);
-    int settledLines_ = 0;  // unsent lines the last refresh found booked by a request in doubt
+    // Before a send: the chosen lines that may already be on the server are named, with what the
+    // server holds of their dishes, and the waiter decides; true when that question was asked.
+    bool askAboutUnsure(const NSDeskClass& desk, int row);
+    void answerUnsure(int buttonIndex);
+    // After a transfer in doubt showed the bill gone from this desk: reads the target and, when it
+    // holds the bill (its id or its lines), the list goes with it. False when it does not.
+    bool followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved);
+    std::vector<std::shared_ptr<NSDishClass>> unsureAsked_;
     // A new empty offline desk becomes the current desk.
     static void startOfflineDesk();
     void closeMenuPanel();

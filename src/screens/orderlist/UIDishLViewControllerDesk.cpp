@@ -69,7 +69,8 @@ void UIDishLViewController::addDeskXiaoF() {
 
 bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& guests) {
     if (!bufferoutDesk) return false;
-    if (!mayBook()) return false;
+    // Both desks of the join are read back first when either is in doubt.
+    if (!mayBook() || !mayBookOn(*bufferoutDesk)) return false;
     auto desk = NSServer::getNowDesk();
     auto packet = NSTcpPacket::initWithCustom("deskunion", bufferoutDesk->m_strDeskID, desk->m_strConsumeID);
     // A free target is opened for the typed guests; an open one joins by its bill.
@@ -77,6 +78,7 @@ bool UIDishLViewController::addDeskXiaoFOk(const std::optional<std::string>& gue
                       guests ? *guests : "");
     // The request names the other desk's bill, not this desk: this desk is the one in doubt.
     packet->doubtfulDesk = desk->m_strDeskID;
+    packet->partnerDesk = bufferoutDesk->m_strDeskID;
     if (!packet->sendPacketForNone(true)) return false;
     // The joined desk's lines are on this bill now: the list shows them before the waiter acts on
     // the desk again (clearing it, say), whatever the refresh's own failure.

@@ -168,7 +168,11 @@ void UIDishLViewController::NumDlgOk() {
             NumDlgCancel();
             return;
         }
-        if (!desk->m_strDeskID.empty()) NSServer().setDeskPeoples(guests);
+        if (!desk->m_strDeskID.empty() && !NSServer().setDeskPeoples(guests) && leftInDoubt()) {
+            // Unanswered: the guests shown stay as they were until the desk is read back.
+            NumDlgCancel();
+            return;
+        }
         desk->m_iClientNum = guests;
         NumDlgCancel();
         reload();

@@ -231,16 +231,21 @@ void UIDishLViewController::alertViewClickedButtonAtIndex(ui::AlertView& alert, 
 void UIDishLViewController::alertViewClickedButtonAtIndex(ui::View& alert, int buttonIndex) {
     NSServer::setIsShowAlert(false);
     const int tag = alert.tag();
+    if (tag == kAskUnsure) {
+        answerUnsure(buttonIndex);
+        return;
+    }
     if (buttonIndex == 2) {
         if (tag == kPanelPrint) {
             if (auto field = tf_zhek.lock()) field->resignFirstResponder();
             platform::Timer::schedule(platform::RunLoop::main(), 1.0, false, [](platform::Timer&) { NSServer().XPrint(); });
         } else if (tag == kPanelOpenedDesk) {
             if (!mayBook()) return;
-            NSServer().changeDesk(tf_rens ? tf_rens->text() : "", tf_fwy ? tf_fwy->text() : "",
-                                  tf_beiz ? tf_beiz->text() : "");
+            const bool changed = NSServer().changeDesk(tf_rens ? tf_rens->text() : "", tf_fwy ? tf_fwy->text() : "",
+                                                       tf_beiz ? tf_beiz->text() : "");
             tf_rens = tf_fwy = tf_beiz = nullptr;
             tfDeskID.clear();
+            if (!changed && leftInDoubt()) return;
             updateMenu();
             reload();
         }

@@ -133,6 +133,8 @@ void UIDishLViewController::giving(const std::optional<std::string>& word) {
             break;
         }
     }
+    // A gift that went unanswered ends the tap: the desk is read before its next booking.
+    if (!given && leftInDoubt()) return;
     updateMenu();
     reload();
     save();

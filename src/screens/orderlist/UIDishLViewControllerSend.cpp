@@ -1,5 +1,7 @@
 // Sending the order with its login, desk and confirmation turns, the login continuation of the
 // list, and the refresh of the current desk from the server.
+#include <algorithm>
+
 #include "core/NSServer.h"
 #include "model/NSCaipClass.h"
 #include "model/NSCaipDBClass.h"
@@ -41,22 +43,133 @@ void UIDishLViewController::holdAccepted(NSDeskClass& desk) {
         if (line->m_iState == NSDishClass::kSending) line->m_iState = kAccepted;
 }
 
-void UIDishLViewController::keepDoubt(const NSDeskClass& desk) {
-    if (auto doubt = NSServer::getUnsureBooking(desk.m_strDeskID)) *doubt = orderlist::unsureBookingOf(desk);
-}
+bool UIDishLViewController::leftInDoubt() { return NSServer::needsUnsureRead(NSServer::getNowDesk()->m_strDeskID); }
 
 bool UIDishLViewController::mayBook() {
     auto desk = NSServer::getNowDesk();
-    if (!NSServer::getUnsureBooking(desk->m_strDeskID)) return true;
-    settledLines_ = 0;
+    if (!NSServer::needsUnsureRead(desk->m_strDeskID)) return true;
+    // The refresh weighs the request in doubt and tells the waiter what it found.
     if (updateMenu()) {
         reload();
         save();
-        tell(settledLines_ > 0
-                 ? platform::fmt("服务器已收到上次未应答的%i个菜品,已显示为已下单,不会再次发送", settledLines_)
-                 : std::string("已与服务器核对桌台,请查看后再操作"));
     }
     return false;
+}
+
+bool UIDishLViewController::mayBookOn(const NSDeskClass& other) {
+    if (!NSServer::needsUnsureRead(other.m_strDeskID)) return true;
+    // Read with its saved unsent lines beside, as if it were opened, and saved as settled.
+    auto desk = std::make_shared<NSDeskClass>();
+    desk->m_strDeskID = other.m_strDeskID;
+    desk->m_strDeskName = other.m_strDeskName;
+    desk->m_kongjmc = other.m_kongjmc;
+    NSServer::loadSelectDish(desk);
+    if (!NSServer().XDeskDetail(*desk)) return false;
+    auto settled = NSServer::settleUnsureBooking(*desk);
+    NSServer::saveSelectDish1(desk);
+    if (settled.kind == NSServer::UnsureSettle::kNone) return true;
+    tell(wordFormat("unsure11", "已与服务器核对桌台%@,请查看后再操作", {other.m_strDeskName}));
+    return false;
+}
+
+void UIDishLViewController::tellSettled(const NSServer::UnsureSettle& settled) {
+    switch (settled.kind) {
+    case NSServer::UnsureSettle::kNone: return;
+    case NSServer::UnsureSettle::kBooked:
+        tell(settled.lines > 0 ? wordFormat("unsure3", "服务器已收到上次未应答的%i个菜品,已显示为已下单,不会再次发送",
+                                            {settled.lines})
+                               : wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作", {}));
+        return;
+    case NSServer::UnsureSettle::kUnsettled:
+        tell(wordFormat("unsure10", "服务器上没有找到上次未应答的%i个菜品,已标为可能已下单,送单前会再次询问",
+                        {settled.lines}));
+        return;
+    case NSServer::UnsureSettle::kChecked:
+        tell(wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作", {}));
+        return;
+    case NSServer::UnsureSettle::kMoved:
+        tell(wordFormat("unsure9", "本桌账单已在%@,已转到该桌台", {settled.otherName}));
+        return;
+    }
+}
+
+bool UIDishLViewController::followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved) {
+    NSDeskClass there;
+    there.m_strDeskID = moved.otherDesk;
+    if (!NSServer().XRefreshDishList(there)) return false;
+    bool holds = !moved.consumeID.empty() && there.m_strConsumeID == moved.consumeID;
+    for (const auto& line : there.m_DishList)
+        holds = holds || std::find(moved.lineIDs.begin(), moved.lineIDs.end(), line->m_strXfmxID) != moved.lineIDs.end();
+    if (!holds) return false;
+    NSDeskClass target;
+    target.m_strDeskID = moved.otherDesk;
+    target.m_strDeskName = moved.otherName;
+    target.m_kongjmc = moved.otherArea;
+    NSServer::moveNowDesk(target);
+    // The desk stands for the target now: its server lines are those just read.
+    std::erase_if(desk.m_DishList, [](const auto& line) { return !orderlist::isUnsent(*line); });
+    for (auto& line : there.m_DishList) desk.m_DishList.push_back(line);
+    desk.m_strConsumeID = there.m_strConsumeID;
+    desk.m_iClientNum = there.m_iClientNum;
+    desk.m_bStaleView = false;
+    // The target was in doubt beside: this read settles it too.
+    NSServer::settleUnsureBooking(desk);
+    return true;
+}
+
+bool UIDishLViewController::askAboutUnsure(const NSDeskClass& desk, int row) {
+    auto doubtful = NSServer::unsureLines(desk);
+    auto going = orderlist::linesToSend(desk, row);
+    std::erase_if(doubtful, [&going](const auto& line) {
+        return std::find(going.begin(), going.end(), line) == going.end();
+    });
+    if (doubtful.empty()) return false;
+    std::string mayBeThere, serverHolds;
+    std::vector<std::string> dishes;
+    for (const auto& line : doubtful) {
+        mayBeThere += platform::fmt("%@ %g%@\n", line->m_strCaipName, line->m_fQuantity, line->m_strUnits);
+        if (std::find(dishes.begin(), dishes.end(), line->caipID()) == dishes.end()) dishes.push_back(line->caipID());
+    }
+    for (const auto& line : desk.m_DishList)
+        if (line && !orderlist::isUnsent(*line) &&
+            std::find(dishes.begin(), dishes.end(), line->caipID()) != dishes.end())
+            serverHolds += platform::fmt("%@ %g%@ (%@)\n", line->m_strCaipName, line->m_fQuantity, line->m_strUnits,
+                                         line->m_strWaiterName.empty() ? line->m_strWaiterID : line->m_strWaiterName);
+    if (serverHolds.empty()) serverHolds = wordFormat("unsure12", "没有", {}) + "\n";
+    unsureAsked_ = doubtful;
+    NSServer::setIsShowAlert(true);
+    ask(kAskUnsure, word("tishi"),
+        wordFormat("unsure6", "上次送单没有收到服务器的应答,这些菜品可能已经下单:\n%@服务器上本桌现有这些菜品:\n%@",
+                   {mayBeThere, serverHolds}),
+        word("cancel"),
+        {wordFormat("unsure7", "仍然送出", {}), wordFormat("unsure8", "删除它们,只送其余", {})});
+    return true;
+}
+
+void UIDishLViewController::answerUnsure(int buttonIndex) {
+    auto desk = NSServer::getNowDesk();
+    auto asked = std::move(unsureAsked_);
+    unsureAsked_.clear();
+    // The desk may have changed under the question: only its own lines count.
+    std::erase_if(asked, [&desk](const auto& line) {
+        return std::find(desk->m_DishList.begin(), desk->m_DishList.end(), line) == desk->m_DishList.end();
+    });
+    if (asked.empty() || (buttonIndex != 1 && buttonIndex != 2)) return;
+    NSServer::releaseUnsureLines(*desk, asked);
+    if (buttonIndex == 2) {
+        std::erase_if(desk->m_DishList, [&asked](const auto& line) {
+            return std::find(asked.begin(), asked.end(), line) != asked.end();
+        });
+        renumberGroups(desk->m_DishList);
+        save();
+        reload();
+        // A send of a single line that was in doubt has nothing left to send.
+        if (sendIndex_ != -1) return;
+        bool unsent = false;
+        for (const auto& line : desk->m_DishList) unsent = unsent || orderlist::isUnsent(*line);
+        if (!unsent) return;
+    }
+    onSendCaip(std::string(kNoLogin), sendIndex_);
 }
 
 void UIDishLViewController::markSending(NSDeskClass& desk) {
@@ -93,6 +206,8 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
             return false;
         }
         if (!desk->m_strDeskID.empty()) {
+            // Lines that may already be on the server are asked about instead.
+            if (askAboutUnsure(*desk, row)) return false;
             NSServer::setIsShowAlert(true);
             const std::string message = chosen > 0 ? wordFormat("dishl24", "确定发送选中的%i个菜品吗？", {chosen})
                                                    : wordFormat("dishl25", "确定发送全部%i个菜品吗？", {unsent});
@@ -107,11 +222,25 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         return false;
     }
 
+    // What is new on the server after a lost reply is told apart from what was there only when
+    // the lines shown are the server's: a desk whose last read failed, or with lines accepted
+    // and not yet read back, is read first.
+    const bool stale = desk->m_bStaleView || std::any_of(desk->m_DishList.begin(), desk->m_DishList.end(), [](const auto& l) {
+        return l && l->m_iState == kAccepted && l->m_strXfmxID.empty();
+    });
+    if (stale) {
+        const bool read = updateMenu();
+        reload();
+        if (!read) return false;
+        save();
+        if (NSServer::getNowDesk() != desk) return false;
+    }
+    if (askAboutUnsure(*desk, row)) return false;
+
     markSending(*desk);
     NSServer().playSound("SEND");
     NSServer::getRubbishs()->clear();
     if (!NSServer().addDish(*desk)) {
-        keepDoubt(*desk);
         backToUnsent(*desk);
         save();
         reload();
@@ -128,7 +257,6 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         for (auto& line : added) line->m_iState = kAccepted;
         const bool returned = NSServer().XDelDish(*desk);
         if (!returned) {
-            keepDoubt(*desk);
             backToUnsent(*desk);
             save();
             reload();
@@ -187,10 +315,11 @@ void UIDishLViewController::loginBack(int loginType, bool ok) {
 bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
     auto desk = NSServer::getNowDesk();
     if (!NSServer().XRefreshDishList(*desk, std::move(whileWaiting))) return false;
-    if (auto doubt = NSServer::getUnsureBooking(desk->m_strDeskID)) {
-        settledLines_ = orderlist::settleUnsureBooking(*desk, *doubt);
-        NSServer::clearUnsureBooking(desk->m_strDeskID);
+    auto settled = NSServer::settleUnsureBooking(*desk);
+    if (settled.kind == NSServer::UnsureSettle::kMoved && !followBill(*desk, settled)) {
+        settled.kind = NSServer::UnsureSettle::kChecked;
     }
+    tellSettled(settled);
     desk->OrderDish();
     renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();

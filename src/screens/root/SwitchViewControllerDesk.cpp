@@ -142,12 +142,28 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
     if (!NSServer().XDeskDetail(*desk)) return;
     if (!fixedDesk) chooseDeskBuffer = NSServer::getNowDesk();
     NSServer::setNowDesk(desk);
+    // Opening a desk in doubt settles it with the lines just read: what the server booked of the
+    // unanswered request shows as sent, and where a transfer took the bill, the desk follows it.
+    auto settled = NSServer::settleUnsureBooking(*desk);
+    bool followed = false;
+    if (settled.kind == NSServer::UnsureSettle::kMoved) {
+        NSDeskClass target;
+        target.m_strDeskID = settled.otherDesk;
+        target.m_strDeskName = settled.otherName;
+        target.m_kongjmc = settled.otherArea;
+        NSServer::moveNowDesk(target);
+        if (!NSServer().XDeskDetail(*desk)) return;
+        NSServer::settleUnsureBooking(*desk);
+        followed = true;
+    }
+    if (listViewController) listViewController->tellSettled(settled);
 
     // Unsent lines take fresh numbers, except while a send waits: a line equal to one the server
-    // already has is then marked as its repeat.
+    // already has is then marked as its repeat. A line that may already be on the server keeps
+    // the number it went with, by which it is known.
     const int sendIndex = listViewController ? listViewController->sendIndex() : kSendFromDeskButton;
     for (auto& line : desk->m_DishList) {
-        if (!isUnsent(*line)) continue;
+        if (!isUnsent(*line) || NSServer::isUnsureLine(*desk, *line)) continue;
         if (sendIndex == kSendFromDeskButton) {
             line->m_struid = "-1";
         } else if (sendIndex >= -1 && !fixedDesk) {
@@ -161,7 +177,7 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
             }
         }
     }
-    if (desk->m_strDeskState != rowState && static_cast<std::size_t>(row) < tree->m_state.size())
+    if (!followed && desk->m_strDeskState != rowState && static_cast<std::size_t>(row) < tree->m_state.size())
         tree->m_state[row] = desk->m_strDeskState;
     if (!fixedDesk) SelectDlgCancel();
 
@@ -221,6 +237,18 @@ void SwitchViewController::NumDlgOk() {
         return;
     }
     auto desk = NSServer::getNowDesk();
+    if (NSServer::needsUnsureRead(desk->m_strDeskID)) {
+        // The last opening went unanswered: the desk is read first, and one the server shows
+        // open goes on as opened, without opening it a second time.
+        if (!NSServer().XDeskDetail(*desk)) return;
+        auto settled = NSServer::settleUnsureBooking(*desk);
+        if (desk->m_strDeskState != "1") {
+            if (listViewController) listViewController->tellSettled(settled);
+            outDeskAddToDesk(std::nullopt);
+            fadeOut("numback", *padController->view());
+            return;
+        }
+    }
     desk->m_iClientNum = guests;
     if (!NSServer().OpenDesk(*desk)) return;  // the pad stays for another try
     desk->m_strDeskState = kOpenState;
@@ -279,8 +307,20 @@ void SwitchViewController::yudingBack() {
 
 void SwitchViewController::yudingOpen(const std::shared_ptr<NSYuDingClass>& reservation) {
     NSServer hub;
-    if (reservation) hub.OpenYudingDesk(*reservation);
-    hub.XDeskDetail(*NSServer::getNowDesk());
+    auto desk = NSServer::getNowDesk();
+    if (NSServer::needsUnsureRead(desk->m_strDeskID)) {
+        // The last opening went unanswered: a desk the server shows open is not opened again.
+        if (!hub.XDeskDetail(*desk)) return;
+        auto settled = NSServer::settleUnsureBooking(*desk);
+        if (listViewController) listViewController->tellSettled(settled);
+        if (desk->m_strDeskState == kOpenState) {
+            reloadDishList();
+            return;
+        }
+    }
+    // An opening that went unanswered ends there: the desk is read before anything else.
+    if (reservation && !hub.OpenYudingDesk(*reservation) && NSServer::needsUnsureRead(desk->m_strDeskID)) return;
+    hub.XDeskDetail(*desk);
     reloadDishList();
 }
 
@@ -301,25 +341,11 @@ void SwitchViewController::chooseTransferTarget(int row) {
 void SwitchViewController::transferToBuffer() {
     if (!chooseDeskBuffer) return;
     const NSDeskClass target = *chooseDeskBuffer;
-    auto now = NSServer::getNowDesk();
-    // The target's saved unsent lines, read before the bill moves.
-    auto targetLines = std::make_shared<NSDeskClass>();
-    targetLines->m_strDeskID = target.m_strDeskID;
-    targetLines->m_strDeskName = target.m_strDeskName;
-    targetLines->m_kongjmc = target.m_kongjmc;
-    NSServer::loadSelectDish(targetLines);
-    // A desk whose last booking went unanswered is read back before its bill moves.
-    if (listViewController && !listViewController->mayBook()) return;
+    // Desks whose last booking went unanswered are read back before the bill moves.
+    if (listViewController && (!listViewController->mayBook() || !listViewController->mayBookOn(target))) return;
     if (!NSServer().XDeskChange(target)) return;
     // The two desks swap their saved selections.
-    targetLines->m_strDeskID = now->m_strDeskID;
-    targetLines->m_strDeskName = now->m_strDeskName;
-    targetLines->m_kongjmc = now->m_kongjmc;
-    NSServer::saveSelectDish1(targetLines);
-    now->m_strDeskID = target.m_strDeskID;
-    now->m_strDeskName = target.m_strDeskName;
-    now->m_kongjmc = target.m_kongjmc;
-    NSServer::saveSelectDish0();
+    NSServer::moveNowDesk(target);
     if (listViewController) {
         listViewController->updateMenu();
         reloadDishList();

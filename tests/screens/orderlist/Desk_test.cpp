@@ -101,7 +101,7 @@ TEST_F(Desk, ClearingAnOpenDeskLeavesANewOfflineDeskAndOpensTheDeskPicker) {
 TEST_F(Desk, ADeskInDoubtIsReadBackBeforeItIsClearedAndClearedOnlyWhenAskedAgain) {
     auto desk = openDesk();
     showDesk();
-    NSServer::noteUnsureBooking(desk->m_strDeskID);
+    NSServer::noteUnsureBooking(desk->m_strDeskID, {});
     sim.clearRecords();
     menu("清空桌台");
     tap("确定");

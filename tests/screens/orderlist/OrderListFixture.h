@@ -41,6 +41,10 @@ protected:
         waiter = std::make_shared<NSUserClass>();
         waiter->m_strUserID = waiter->m_strUserName = "0001";
         waiter->m_iDishCount = 40;
+        openListAsWaiter();
+    }
+    // The waiter logged in, in waiter mode, with the order list open.
+    void openListAsWaiter() {
         NSServer::setNowUser(waiter);
         NSServer::setIsWaiterUser(true);
         root->dishlist();

@@ -182,54 +182,19 @@ TEST_F(Send, AStalledSendIsWrittenOnceAndTheDeskThenShowsWhatTheServerBooked) {
         EXPECT_EQ(unsent, c.booked ? 0u : 2u) << c.name;
         closeAlerts();
 
-        // Sending again books only what the server lacked.
-        if (unsent > 0) EXPECT_TRUE(sendAll()) << c.name;
+        // Lines the server does not show wait for the waiter: marked, and the send asks first.
+        if (unsent > 0) {
+            showDesk();
+            EXPECT_TRUE(rowText(1).ends_with("可能已下单")) << rowText(1);
+            EXPECT_FALSE(sendAll()) << c.name;
+            EXPECT_EQ(requests("adddish"), 1) << c.name;
+            EXPECT_NE(alertMessage().find("可能已经下单"), std::string::npos) << alertMessage();
+            tap("仍然送出");
+        }
+        EXPECT_EQ(requests("adddish"), c.booked ? 1 : 2) << c.name;
         EXPECT_EQ(sim.desk(id)->lines.size(), 3u) << c.name;
         EXPECT_EQ(lines().size(), 3u) << c.name;
         closeAlerts();
-    }
-}
-
-// Settling a desk in doubt after its refresh: which unsent lines of the request in doubt the
-// server's lines now stand for.
-TEST(SettleUnsureBooking, DropsTheUnsentLinesTheServerBookedAndKeepsTheRest) {
-    auto make = [](const std::string& dish, float qty, int state, const std::string& server, const std::string& uid) {
-        auto l = std::make_shared<NSDishClass>();
-        l->setM_strCaipID(dish);
-        l->m_fQuantity = qty;
-        l->m_iState = state;
-        l->m_strXfmxID = server;
-        l->m_struid = uid;
-        return l;
-    };
-    constexpr int kSent = 1, kUnsent = NSDishClass::kUnsent;
-    // Before: the server holds A x1 (id 7) and B x3 (id 8); the request in doubt carried lines 41-43.
-    NSServer::UnsureBooking doubt{{{"7", 1.f}, {"8", 3.f}}, {"41", "42", "43"}};
-    struct Case {
-        const char* name;
-        std::vector<std::shared_ptr<NSDishClass>> server;  // the refresh's lines
-        std::size_t kept;                                  // unsent lines left of the three
-    } cases[] = {
-        {"nothing booked", {make("A", 1, kSent, "7", ""), make("B", 3, kSent, "8", "")}, 3},
-        {"all booked", {make("A", 1, kSent, "7", ""), make("B", 2, kSent, "8", ""), make("A", 1, kSent, "9", ""),
-                        make("C", 2, kSent, "10", "")}, 0},
-        // A line of another terminal (dish D) answers for nothing; the return of B (id 8) is gone with its line.
-        {"booked beside another's", {make("A", 1, kSent, "7", ""), make("D", 1, kSent, "11", ""),
-                                     make("A", 1, kSent, "9", ""), make("C", 5, kSent, "10", "")}, 0},
-        {"only the A booked", {make("A", 1, kSent, "7", ""), make("B", 3, kSent, "8", ""),
-                                       make("A", 1, kSent, "9", "")}, 2},
-    };
-    for (const auto& c : cases) {
-        NSDeskClass desk;
-        desk.m_DishList = {make("A", 1, kUnsent, "", "41"), make("C", 2, kUnsent, "", "42"),
-                           make("B", -1, kUnsent, "8", "43"), make("E", 1, kUnsent, "", "50")};
-        desk.m_DishList.insert(desk.m_DishList.end(), c.server.begin(), c.server.end());
-        const int dropped = orderlist::settleUnsureBooking(desk, doubt);
-        std::size_t unsent = 0;
-        for (auto& l : desk.m_DishList) unsent += l->m_iState == kUnsent && l->m_struid != "50";
-        EXPECT_EQ(unsent, c.kept) << c.name;
-        EXPECT_EQ(dropped, static_cast<int>(3 - c.kept)) << c.name;
-        EXPECT_EQ(desk.m_DishList.size(), 4 - (3 - c.kept) + c.server.size()) << c.name << ": the line outside the request stays";
     }
 }
 

@@ -1,0 +1,341 @@
+// A booking whose reply never came stays in doubt until the server's own lines settle it: through
+// a re-pick of the desk, a restart (closed or killed), another waiter's order of the same dishes and
+// a view of the desk that was not current, a send is booked once and nothing is dropped on a
+// guess; the guest pad, a join, a transfer and a gift honour the doubt too.
+
+#include <algorithm>
+
+#include "OrderListFixture.h"
+#include "net/ServerClient.h"
+#include "online/NSHTTPServer.h"
+#include "screens/orderlist/OrderListRules.h"
+
+namespace {
+
+class Doubt : public OrderListFixture {
+protected:
+    void SetUp() override {
+        OrderListFixture::SetUp();
+        NSServer::setOutTime(1);  // a silent server is given up after a second
+    }
+
+    std::string room(std::size_t n) const {
+        auto tree = NSServer::getDesks();
+        return tree->m_name[static_cast<std::size_t>(tree->m_pid[static_cast<std::size_t>(floor.at(n))])];
+    }
+    // The waiter taps the desk button and picks the n-th desk of the floor, as after a stall.
+    void pickDesk(std::size_t n) {
+        advance(3.5);  // the message panel has cleared
+        tap("桌台:" + NSServer::getNowDesk()->m_strDeskName);
+        advance(0.3);
+        pickOnRoot(room(n));
+        pickOnRoot(deskName(n));
+        ASSERT_TRUE(root->selectViewController) << dump();
+        tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
+        advance(0.3);
+    }
+    void pickOnRoot(const std::string& name) {
+        ASSERT_TRUE(root->selectViewController) << dump();
+        UISelectViewController& picker = *root->selectViewController;
+        for (auto& slot : picker.m_bt)
+            if (slot->ladel && slot->ladel->text().starts_with(name + "\r\n")) return tapButton(*picker.m_panel, *slot);
+        FAIL() << "no slot shows " << name << "\n" << dump();
+    }
+    // Types the guests on the root's pad and presses OK.
+    void rootGuests(const std::string& digits) {
+        ASSERT_TRUE(root->numViewController) << dump();
+        UINumViewController& pad = *root->numViewController;
+        VirtualButton* keys[] = {&pad.m_btn00, &pad.m_btn01, &pad.m_btn02, &pad.m_btn03, &pad.m_btn04,
+                                 &pad.m_btn05, &pad.m_btn06, &pad.m_btn07, &pad.m_btn08, &pad.m_btn09};
+        for (int i = 0; i < 20 && !pad.m_strNum.empty(); ++i) tapButton(*pad.m_panel, pad.m_btnBS);
+        for (char d : digits) tapButton(*pad.m_panel, *keys[d - '0']);
+        tapButton(*pad.m_panel, pad.m_btnOK);
+        advance(0.3);
+    }
+    // The next request of that command is never answered: booked by the server (it fell silent
+    // after booking) or not (it fell over before).
+    void stall(const std::string& command, bool booked) {
+        backoffice::Faults f;
+        if (booked) f.silence = true;
+        else f.garbage = "<morvane><data>";
+        f.onlyCommand = command;
+        f.times = 1;
+        sim.setFaults(f);
+    }
+    // The terminal ends (closed, or killed with nothing run at its end) and starts again on the
+    // same device, its waiter logged in again with the order list open.
+    void restart(bool killed) {
+        closeAlerts();
+        if (app && !killed) app->willTerminate();
+        app.reset();
+        list.reset();
+        root.reset();
+        window = std::make_shared<ui::Window>();
+        NSHTTPServer::stopWorker();
+        loop().drain();
+        NSServer::setRootController(nullptr);
+        setRootServices(nullptr);
+        NSServer::setTcp(nullptr);
+        NSServer::resetForTesting();
+        NSServer::loadEnc();
+        NSServer::loadPath();
+        installServerClient();
+        launch("127.0.0.1");
+        advance(0.2);
+        NSServer::setOutTime(1);
+        waiter->m_iDishCount = 50;  // the server's counter, as the login brings it
+        openListAsWaiter();
+    }
+    // Dish and quantity of each line, sorted: the desk as shown (sent lines) and as booked.
+    std::vector<std::string> shownSent() {
+        std::vector<std::string> shown;
+        for (auto& l : lines())
+            if (!orderlist::isUnsent(*l)) shown.push_back(l->caipID() + "x" + platform::fmt("%g", l->m_fQuantity));
+        std::sort(shown.begin(), shown.end());
+        return shown;
+    }
+    std::vector<std::string> booked(const std::string& id) {
+        std::vector<std::string> on;
+        const auto desk = sim.desk(id);
+        for (auto& l : desk->lines) on.push_back(l.caipID + "x" + platform::fmt("%g", l.quantity));
+        std::sort(on.begin(), on.end());
+        return on;
+    }
+    std::size_t unsentCount() {
+        return static_cast<std::size_t>(
+            std::count_if(lines().begin(), lines().end(), [](auto& l) { return orderlist::isUnsent(*l); }));
+    }
+    // The n-th desk open on the server with no lines, as another terminal opened it.
+    void openOnServer(std::size_t n) {
+        backoffice::SimDesk d = *sim.desk(deskID(n));
+        d.state = "6";
+        d.consumeID = "OPEN" + deskID(n);
+        d.guests = 2;
+        sim.setDesk(d);
+    }
+    // A line of another waiter booked on the desk by another terminal.
+    void anotherWaiterOrders(const std::string& id, std::size_t menuIndex, double quantity) {
+        backoffice::SimDesk d = *sim.desk(id);
+        backoffice::SimLine l;
+        l.xfmxID = "OTHER" + platform::fmt("%i", static_cast<int>(d.lines.size()));
+        l.caipID = *dish(menuIndex)->m_strID;
+        l.quantity = quantity;
+        l.price = "10";
+        l.waiter = "0002";
+        d.lines.push_back(l);
+        sim.setDesk(d);
+    }
+};
+
+// Every sequence: a desk with a dish on its bill, then that dish again and another go out and the
+// reply never comes. Between the stall and the next send something happens; in the end the
+// server holds each line once, the list shows what the server holds, and no unsent line is left.
+TEST_F(Doubt, ASendInDoubtIsBookedOnceWhateverHappensBeforeTheNextSend) {
+    struct Case {
+        const char* name;
+        bool booked;               // the server booked the request it never answered
+        std::function<void(std::size_t desk)> between;
+        // The refresh after the first send failed; the stalled send then carries only that dish
+        // again, so the line accepted without its server id is all a guess would need.
+        bool staleFirst = false;
+        bool otherWaiter = false;  // another waiter orders the same dishes meanwhile
+    };
+    const Case cases[] = {
+        {"re-pick, booked", true, [&](std::size_t n) { pickDesk(n); }},
+        {"re-pick, lost", false, [&](std::size_t n) { pickDesk(n); }},
+        {"another desk, then this one", true, [&](std::size_t n) {
+             openOnServer(n + 1);
+             pickDesk(n + 1);
+             pickDesk(n);
+         }},
+        {"closed and started again", true, [&](std::size_t n) { restart(false); pickDesk(n); }},
+        {"killed and started again", true, [&](std::size_t n) { restart(true); pickDesk(n); }},
+        {"killed, lost", false, [&](std::size_t n) { restart(true); pickDesk(n); }},
+        {"another waiter's order of the same dishes", false, [](std::size_t) {}, false, true},
+        {"a view that was not current", false, [](std::size_t) {}, true},
+    };
+    const std::size_t n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Each case on the first two desks of the floor, free and with nothing saved.
+        for (std::size_t i : {n, n + 1}) {
+            backoffice::SimDesk free = *sim.desk(deskID(i));
+            free.state = "1";
+            free.consumeID.clear();
+            free.lines.clear();
+            sim.setDesk(free);
+            NSServer::delSaveDish(deskID(i));
+        }
+        auto desk = openDesk(n);
+        const std::string id = desk->m_strDeskID;
+        lines() = {line(0)};
+        if (c.staleFirst) refuseOnce("updatemenu");
+        sendAll();
+        closeAlerts();
+        if (c.staleFirst) lines().push_back(line(0));
+        else lines().insert(lines().end(), {line(0), line(1, 2)});
+        const std::size_t stalled = c.staleFirst ? 1 : 2;
+        sim.clearRecords();
+        stall("adddish", c.booked);
+        EXPECT_FALSE(sendAll());
+        ASSERT_EQ(requests("adddish"), 1);
+        closeAlerts();
+        sim.clearFaults();
+        if (c.otherWaiter) {
+            anotherWaiterOrders(id, 0, 1);
+            anotherWaiterOrders(id, 1, 2);
+        }
+        c.between(n);
+        ASSERT_EQ(NSServer::getNowDesk()->m_strDeskID, id);
+        closeAlerts();
+
+        // The next send: what the server booked shows as sent and goes no more; what it does not
+        // show waits, marked, and the waiter is asked before it goes.
+        list->setSendIndex(-1);
+        list->onSendCaip(std::string(UIDishLViewController::kNoLogin), -1);
+        if (!c.booked) {
+            EXPECT_EQ(unsentCount(), stalled) << "no line dropped on a guess";
+            showDesk();
+            int marked = 0;
+            for (int r = 0; r < static_cast<int>(lines().size()); ++r) marked += rowText(r).ends_with("可能已下单");
+            EXPECT_EQ(marked, static_cast<int>(stalled));
+            if (!alertMessage().starts_with("上次送单")) {
+                closeAlerts();
+                list->onSendCaip(std::string(UIDishLViewController::kNoLogin), -1);
+            }
+            EXPECT_NE(alertMessage().find("可能已经下单"), std::string::npos) << alertMessage();
+            EXPECT_EQ(requests("adddish"), 1);
+            tap("仍然送出");
+        }
+        closeAlerts();
+        sendAll();  // nothing left to send: a refresh
+        EXPECT_EQ(requests("adddish"), c.booked ? 1 : 2);
+        EXPECT_EQ(sim.desk(id)->lines.size(), 1 + stalled + (c.otherWaiter ? 2u : 0u));
+        EXPECT_EQ(shownSent(), booked(id));
+        EXPECT_EQ(unsentCount(), 0u);
+        EXPECT_FALSE(NSServer::getUnsureBooking(id));
+        closeAlerts();
+    }
+}
+
+TEST_F(Doubt, TheGuestPadsSecondOKAfterAnUnansweredOpeningGoesOnWithTheOpenedDesk) {
+    stall("opendesk", true);
+    pickDesk(0);
+    rootGuests("3");
+    EXPECT_TRUE(root->numViewController) << "the pad stays";
+    EXPECT_EQ(sim.desk(deskID(0))->state, "6");
+    closeAlerts();
+    sim.clearFaults();
+    rootGuests("3");
+    EXPECT_EQ(requests("opendesk"), 1) << "not opened a second time";
+    EXPECT_FALSE(root->numViewController);
+    EXPECT_EQ(NSServer::getNowDesk()->m_strDeskID, deskID(0));
+    EXPECT_EQ(NSServer::getNowDesk()->m_strConsumeID, sim.desk(deskID(0))->consumeID);
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(0)));
+}
+
+TEST_F(Doubt, AJoinReadsBothDesksAndAnUnansweredJoinLeavesBothInDoubt) {
+    // The desk to join has a send in doubt that the server booked.
+    auto other = openDesk(1);
+    lines() = {line(2)};
+    stall("adddish", true);
+    EXPECT_FALSE(sendAll());
+    closeAlerts();
+    sim.clearFaults();
+    NSServer::saveSelectDish0();
+    openDesk(0);
+    lines() = {line(0)};
+    ASSERT_TRUE(sendAll());
+    showDesk();
+    sim.clearRecords();
+
+    auto join = [&] {
+        advance(3.5);  // the message panel has cleared
+        menu("并台");
+        pick(room(1), false);
+        pick(deskName(1));
+        advance(0.3);
+        tap("确定");
+    };
+    join();
+    EXPECT_EQ(requests("deskunion"), 0) << "the other desk is read first";
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(1)));
+    EXPECT_TRUE(savedLines(deskID(1)).empty()) << "its booked line is no longer offered as unsent";
+    closeAlerts();
+
+    // The join itself unanswered: it ends there, and both desks are read before they book again.
+    stall("deskunion", true);
+    join();
+    EXPECT_EQ(requests("deskunion"), 1);
+    EXPECT_EQ(requests("updatemenu"), 0) << "no further exchange in the same tap";
+    EXPECT_TRUE(NSServer::needsUnsureRead(deskID(0)));
+    EXPECT_TRUE(NSServer::needsUnsureRead(deskID(1)));
+    closeAlerts();
+    sim.clearFaults();
+    lines().push_back(line(3));
+    EXPECT_FALSE(sendAll());
+    EXPECT_EQ(requests("adddish"), 0);
+    EXPECT_EQ(shownSent(), booked(deskID(0))) << "the joined lines show";
+    EXPECT_EQ(sim.desk(deskID(0))->lines.size(), 2u);
+}
+
+TEST_F(Doubt, AfterAnUnansweredTransferTheListFollowsTheBillToTheDeskThatHoldsIt) {
+    auto desk = openDesk(0);
+    lines() = {line(0)};
+    ASSERT_TRUE(sendAll());
+    lines().push_back(line(1));  // unsent, it goes with the desk
+    NSServer::saveSelectDish0();
+    showDesk();
+    sim.clearRecords();
+    stall("changedesk", true);
+    root->trunDesk();
+    advance(0.3);
+    pickOnRoot(room(1));
+    pickOnRoot(deskName(1));
+    tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
+    advance(0.3);
+    tap("确定");
+    EXPECT_EQ(requests("changedesk"), 1);
+    EXPECT_EQ(sim.desk(deskID(1))->lines.size(), 1u) << "the server moved the bill";
+    EXPECT_EQ(desk->m_strDeskID, deskID(0)) << "nothing is known yet";
+    closeAlerts();
+    sim.clearFaults();
+
+    list->onSendCaip(std::string(UIDishLViewController::kNoLogin), -1);
+    EXPECT_EQ(requests("adddish"), 0);
+    EXPECT_EQ(NSServer::getNowDesk()->m_strDeskID, deskID(1));
+    EXPECT_EQ(NSServer::getNowDesk()->m_strDeskName, deskName(1));
+    EXPECT_NE(alertMessage().find(deskName(1)), std::string::npos) << alertMessage();
+    EXPECT_EQ(shownSent(), booked(deskID(1)));
+    EXPECT_EQ(unsentCount(), 1u) << "the unsent line went with the bill";
+    EXPECT_EQ(savedLines(deskID(1)).size(), 1u);
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(0)));
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(1)));
+    closeAlerts();
+    ASSERT_TRUE(sendAll());
+    EXPECT_EQ(sim.desk(deskID(1))->lines.size(), 2u);
+}
+
+TEST_F(Doubt, AnUnansweredGiftEndsTheTapAndTheDeskIsReadBeforeTheNextBooking) {
+    openDesk(0);
+    lines() = {line(0), line(1)};
+    ASSERT_TRUE(sendAll());
+    for (auto& l : lines()) l->m_bisChoose = true;
+    showDesk();
+    sim.clearRecords();
+    stall("rebatedish", true);
+    tap("赠送");
+    pick("原因2");
+    EXPECT_EQ(requests("rebatedish"), 1) << "the tap ends at the first unanswered gift";
+    EXPECT_EQ(requests("updatemenu"), 0) << "no read in the same tap";
+    closeAlerts();
+    sim.clearFaults();
+    advance(3.5);  // the message panel has cleared
+    tap("赠送");
+    pick("原因2");
+    EXPECT_EQ(requests("rebatedish"), 1) << "read back first";
+    EXPECT_EQ(requests("updatemenu"), 1);
+    EXPECT_EQ(shownSent(), booked(NSServer::getNowDesk()->m_strDeskID));
+}
+
+}  // namespace
