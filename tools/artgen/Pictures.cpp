@@ -57,6 +57,7 @@ constexpr Box kPadDigits[10] = {
     {60, 243, 57, 45},  {130, 243, 57, 45}, {205, 243, 57, 45},  // 7 8 9
 };
 constexpr Box kPadPoint{130, 301, 57, 45};
+constexpr Box kPadWholeZero{60, 301, 127, 45};  // a whole-number pad's zero, over the point's place
 constexpr Box kPadClear{205, 301, 57, 45};
 constexpr Box kPadSign{38, 362, 60, 40};
 constexpr Box kPadCancel{101, 362, 60, 40};
@@ -64,7 +65,8 @@ constexpr Box kPadOk{169, 362, 60, 40};
 
 void padKey(cairo_t* cr, const Box& b) { quietButton(cr, b.x, b.y, b.w, b.h, card); }
 
-void numberPad(cairo_t* cr, double w, double h) {
+// A whole-number pad has no point key: its zero key spans the point's place.
+void numberPad(cairo_t* cr, double w, double h, bool whole) {
     // The panel's own corners are rounded by 8; the title sits on the band at the top.
     fillRect(cr, 0, 0, w, h, paper, kRadius);
     cairo_save(cr);
@@ -80,15 +82,17 @@ void numberPad(cairo_t* cr, double w, double h) {
     padKey(cr, kPadBackspace);  // carries its own label
 
     for (int d = 0; d < 10; ++d) {
-        const Box& b = kPadDigits[d];
+        const Box& b = d == 0 && whole ? kPadWholeZero : kPadDigits[d];
         padKey(cr, b);
         glyph(cr, std::to_string(d), b.x, b.y, b.w, b.h, 26, ink);
     }
-    padKey(cr, kPadPoint);
-    cairo_new_path(cr);
-    cairo_arc(cr, kPadPoint.x + kPadPoint.w / 2, kPadPoint.y + kPadPoint.h / 2 + 6, 3.5, 0, 2 * M_PI);
-    setColour(cr, ink);
-    cairo_fill(cr);
+    if (!whole) {
+        padKey(cr, kPadPoint);
+        cairo_new_path(cr);
+        cairo_arc(cr, kPadPoint.x + kPadPoint.w / 2, kPadPoint.y + kPadPoint.h / 2 + 6, 3.5, 0, 2 * M_PI);
+        setColour(cr, ink);
+        cairo_fill(cr);
+    }
     padKey(cr, kPadClear);
     backspaceSign(cr, kPadClear.x + kPadClear.w / 2, kPadClear.y + kPadClear.h / 2, 30, 20, ink, 2);
 
@@ -406,7 +410,9 @@ std::vector<Picture> pictures() {
         add(typed(t, 53), 1024, 748, [](cairo_t* cr, double w, double h) { webBackground(cr, w, h, 116, 53, 62); });
         add(typed(t, 17), 110, 44, backButton);
         add(typed(t, 119), 55, 40, [](cairo_t* cr, double w, double h) { quietButton(cr, 0, 0, w, h); });
-        add(typed(t, 136), 320, 420, numberPad);
+        add(typed(t, 136), 320, 420, [](cairo_t* cr, double w, double h) { numberPad(cr, w, h, false); });
+        add(std::to_string(t) + "-136-whole.png", 320, 420,
+            [](cairo_t* cr, double w, double h) { numberPad(cr, w, h, true); });
         add(typed(t, 7), 60, 40, [](cairo_t* cr, double w, double h) { colourButton(cr, 0, 0, w, h, slateDark); });
         add(typed(t, 31), 60, 40, [](cairo_t* cr, double w, double h) { strokeRect(cr, 0, 0, w, h, brand, 3, kRadius); });
         add(typed(t, 48), 100, 44, [](cairo_t* cr, double w, double h) { chosenFace(cr, w, h, paleBrand, brand); });

@@ -58,7 +58,8 @@ void UINumViewController::showInterface() {
     const int type = NSServer::getInterfaceType();
     im_back = std::make_shared<ui::ImageView>(ui::Rect{0, 0, kPanelWidth, kPanelHeight});
     m_panel->addSubview(im_back);
-    auto background = kit::picture(platform::fmt("%i-136.png", type));
+    auto background = onlyWhole ? kit::picture(platform::fmt("%i-136-whole.png", type))
+                                : kit::picture(platform::fmt("%i-136.png", type));
     if (background) im_back->setImage(background);
 
     i_title = std::make_shared<ui::ImageView>(ui::Rect{0, 0, kPanelWidth, 64});
@@ -75,13 +76,21 @@ void UINumViewController::showInterface() {
         ui::Rect rect;
         const char* face;  // drawn only when the background picture is missing
     };
-    const KeySpec keys[] = {
+    std::vector<KeySpec> keys = {
         {&m_btn01, {60, 128, 57, 45}, "1"},  {&m_btn02, {130, 128, 57, 45}, "2"}, {&m_btn03, {205, 128, 57, 45}, "3"},
         {&m_btn04, {60, 184, 57, 45}, "4"},  {&m_btn05, {130, 184, 57, 45}, "5"}, {&m_btn06, {205, 184, 57, 45}, "6"},
         {&m_btn07, {60, 243, 57, 45}, "7"},  {&m_btn08, {130, 243, 57, 45}, "8"}, {&m_btn09, {205, 243, 57, 45}, "9"},
         {&m_btn00, {60, 301, 57, 45}, "0"},  {&m_btdot, {130, 301, 57, 45}, "."}, {&m_btClear, {205, 301, 57, 45}, "C"},
         {&m_btnFuS, {38, 362, 60, 40}, "±"}, {&m_btnBS, {218, 82, 55, 30}, nullptr},
     };
+    if (onlyWhole) {
+        // A point key that a whole number ignores would turn "2.5" into 25: there is none, and the
+        // zero key spans its place, as on the whole-number picture, so that the row stays full.
+        std::erase_if(keys, [this](const KeySpec& k) { return k.key == &m_btdot; });
+        for (KeySpec& k : keys)
+            if (k.key == &m_btn00) k.rect = {60, 301, 127, 45};
+        m_btdot.location = {};
+    }
     for (const KeySpec& k : keys) {
         if (!background && k.face) plainButtonFace(*m_panel, k.rect, k.face, kit::kQuiet);
         k.key->create(*m_panel, k.rect, "", "");
@@ -134,6 +143,14 @@ void UINumViewController::touchesEnded(const ui::TouchSet& touches, const ui::Ev
 }
 
 bool UINumViewController::keyPressed(const std::string& key) {
+    if (key == "." && onlyWhole && m_panel) {
+        // The keyboard has the point key this pad leaves out: refused aloud, since dropping it
+        // would turn "2.5" into 25.
+        std::string text = word("numpad1");
+        if (text.empty()) text = "请输入整数";  // a skin's word table may predate the word
+        showAlertOrMessage(word("tishi"), text, word("onok"));
+        return true;
+    }
     VirtualButton* pressed = nullptr;
     if (key.size() == 1 && key[0] >= '0' && key[0] <= '9') pressed = digitKeys()[key[0] - '0'];
     else if (key == ".") pressed = &m_btdot;
@@ -189,7 +206,7 @@ void UINumViewController::pressKey(VirtualButton& key) {
     char typed = 0;
     for (int d = 0; d < 10; ++d)
         if (&key == digits[d]) typed = static_cast<char>('0' + d);
-    if (&key == &m_btdot) typed = onlyWhole ? 0 : '.';
+    if (&key == &m_btdot) typed = '.';
     if (typed) {
         if (isfirst) {
             isfirst = false;

@@ -1,9 +1,10 @@
 #pragma once
 // The number pad: the one numeric-entry dialog (guests of a desk, quantities, prices,
 // surcharges). It edits one text with sixteen image buttons over a background picture: the text
-// holds one point at most, none when a whole number is asked for, and OK refuses a text that is
-// not a number (the pad stays open); any other text goes to the owner, which judges the value.
-// It never closes itself.
+// holds one point at most, and OK refuses a text that is not a number (the pad stays open); any
+// other text goes to the owner, which judges the value. A pad asking for a whole number shows no
+// point key (its zero key takes the point's place) and answers a keyboard's point with a message,
+// so that "2.5" never silently becomes 25. It never closes itself.
 
 #include <array>
 #include <memory>
@@ -33,7 +34,7 @@ public:
     NSNumDlg* upViewController = nullptr;  // the owner; not owned, it outlives the pad
     std::string m_strNum;                  // the text being edited (the owner's preset)
     bool canFuS = false;                   // the sign key works
-    bool onlyWhole = false;                // a whole number is asked for (guests, counts): no point
+    bool onlyWhole = false;                // a whole number is asked for (guests, counts): no point key
     int m_tag = 0;                         // the owner's dialog tag
     std::string s_title;                   // title put into l_title when the view is built
     bool isfirst = false;                  // the preset is untouched: the next digit replaces it

@@ -202,12 +202,13 @@ void showOnlyInSight(ui::ScrollView& strip) {
 
 std::shared_ptr<UINumViewController> openPad(NSNumDlg* owner, ui::View& over, int tag, const std::string& preset,
                                              const std::string& title, bool sign,
-                                             const std::optional<ui::Rect>& frame) {
+                                             const std::optional<ui::Rect>& frame, bool whole) {
     auto pad = std::make_shared<UINumViewController>();
     pad->upViewController = owner;
     pad->m_strNum = preset;
     pad->m_tag = tag;
     pad->canFuS = sign;
+    pad->onlyWhole = whole;
     pad->s_title = title;
     fadeInDialog(over, *pad->view(), frame);
     return pad;

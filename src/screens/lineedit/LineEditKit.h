@@ -100,11 +100,12 @@ void fadeOutDialog(ui::View& dialog, const std::string& name, std::function<void
 // offer hundreds of methods, and only the few in sight need drawing (or can take a finger).
 void showOnlyInSight(ui::ScrollView& strip);
 
-// A number pad for `owner` faded in over `over`: preset text, tag, title and sign key; at `frame`
-// when given, else where the pad places itself.
+// A number pad for `owner` faded in over `over`: preset text, tag, title, sign key, and whether
+// it asks for a whole number (its keys are laid out for that); at `frame` when given, else where
+// the pad places itself.
 std::shared_ptr<UINumViewController> openPad(NSNumDlg* owner, ui::View& over, int tag, const std::string& preset,
                                              const std::string& title, bool sign,
-                                             const std::optional<ui::Rect>& frame);
+                                             const std::optional<ui::Rect>& frame, bool whole = false);
 // A tree picker for `owner` over the tree, faded in over `over` with its title.
 std::shared_ptr<UISelectViewController> openPicker(NSSelectDlg* owner, ui::View& over, std::shared_ptr<NSATreeClass> tree,
                                                    int tag, bool multi, const std::string& writeText,

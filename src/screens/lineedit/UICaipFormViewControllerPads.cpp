@@ -35,9 +35,9 @@ bool UICaipFormViewController::isSubViewShow(bool onlyAsk) {
 
 void UICaipFormViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign) {
     if (!caipController) return;
-    numController = lineedit::openPad(this, caipController->formHostView(), tag, preset, title, sign, std::nullopt);
     // The second quantity counts pieces (fish, crabs): a whole number.
-    numController->onlyWhole = tag == kSecondQuantityPad;
+    numController = lineedit::openPad(this, caipController->formHostView(), tag, preset, title, sign, std::nullopt,
+                                      tag == kSecondQuantityPad);
 }
 
 void UICaipFormViewController::back() { slideTo(kHeight); }

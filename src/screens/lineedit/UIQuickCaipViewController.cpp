@@ -340,9 +340,8 @@ void UIQuickCaipViewController::SelectDlgCancel() {
 void UIQuickCaipViewController::openPad(int tag, const std::string& preset, const std::string& title, bool sign,
                                         const std::optional<ui::Rect>& frame) {
     if (numController) return;
-    numController = lineedit::openPad(this, *view(), tag, preset, title, sign, frame);
     // The second quantity counts pieces (fish, crabs): a whole number.
-    numController->onlyWhole = tag == kSecondQuantityPad;
+    numController = lineedit::openPad(this, *view(), tag, preset, title, sign, frame, tag == kSecondQuantityPad);
 }
 
 void UIQuickCaipViewController::closePad() {

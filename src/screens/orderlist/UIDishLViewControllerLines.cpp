@@ -9,6 +9,7 @@
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
 #include "model/NSUserClass.h"
+#include "platform/foundation/Text.h"
 #include "screens/kit/ScreenRoot.h"
 #include "screens/kit/UISelectViewController.h"
 #include "screens/orderlist/OrderListRules.h"
@@ -119,9 +120,13 @@ void UIDishLViewController::pasteDeskDishs(const std::optional<std::string>& wor
             line->m_strWaiterID = waiter;
             line->m_strTime.clear();
             line->m_bisChoose = false;
-            // Ordered afresh on this desk: at its dish's menu price, and without the gift or the
-            // return (and its reason) that the other bill gave it.
-            if (auto price = orderlist::menuPrice(*line)) line->m_strPrice = *price;
+            // Ordered afresh on this desk, without the gift or the return (and its reason) that
+            // the other bill gave it: at its dish's menu price, unless the price was typed at
+            // ordering (a market price), which the menu does not know. A gift left such a line
+            // no typed price to keep: it takes the menu's like the others.
+            const bool typedPrice = line->m_iPrice == 1 && platform::leadingDouble(line->m_strPrice) != 0;
+            if (!typedPrice)
+                if (auto price = orderlist::menuPrice(*line)) line->m_strPrice = *price;
             line->m_strRemark.clear();
         }
         desk->m_DishList.push_back(line);

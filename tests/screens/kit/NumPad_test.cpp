@@ -12,10 +12,12 @@ namespace {
 
 class NumPad : public DialogFixture {
 protected:
-    std::shared_ptr<UINumViewController> open(const std::string& preset, bool canFuS, int tag = 760001) {
+    std::shared_ptr<UINumViewController> open(const std::string& preset, bool canFuS, int tag = 760001,
+                                              bool whole = false) {
         auto pad = std::make_shared<UINumViewController>();
         pad->m_strNum = preset;
         pad->canFuS = canFuS;
+        pad->onlyWhole = whole;
         pad->upViewController = &owner;
         pad->m_tag = tag;
         host(pad);
@@ -75,18 +77,17 @@ TEST_F(NumPad, KeysEditTheTextAndTheFirstDigitReplacesThePreset) {
     EXPECT_TRUE(owner.calls.empty());
 }
 
-TEST_F(NumPad, AWholeNumberPadTakesNoPointFromItsKeyOrTheKeyboard) {
-    auto pad = open("3", false);
-    pad->onlyWhole = true;
-    press(*pad, ".");
-    EXPECT_EQ(pad->m_strNum, "3");
-    press(*pad, "2.5");
-    EXPECT_EQ(pad->m_strNum, "25") << "the point leaves the untouched preset alone; then it is not taken";
-    for (const std::string key : {".", "7"}) window->pressKey(key);
-    EXPECT_EQ(pad->m_strNum, "257");
-    EXPECT_EQ(pad->label->text(), "257");
-    window->pressKey(".");
-    EXPECT_EQ(pad->m_strNum, "257") << "nor a second point from the keyboard on a pad that takes one";
+TEST_F(NumPad, AWholeNumberPadOffersNoPointAndItsZeroTakesThePointsPlace) {
+    launch("127.0.0.1");  // a keyboard's point is refused by the root's alert
+    auto pad = open("3", false, 760001, true);
+    expectWholeNumberPad(*pad);
+    // The bottom row stays full: a finger where the point key stands on other pads types zero.
+    tapAt(*pad->m_panel, {130, 301, 57, 45});
+    ASSERT_TRUE(ui::tapTitle(*window, "0").ok);
+    loop().drain();
+    EXPECT_EQ(pad->m_strNum, "00");
+    EXPECT_EQ(pad->label->text(), "00");
+    EXPECT_TRUE(owner.calls.empty());
 }
 
 TEST_F(NumPad, OkRefusesATextThatIsNoNumberAndPassesTheRest) {

@@ -70,7 +70,8 @@ TEST_F(CaipForm, TheSummaryFollowsQuantitiesAndTheStepButtonsKeepAboveZero) {
     advance(0.3);
     EXPECT_EQ(f->numController->m_tag, UICaipFormViewController::kSecondQuantityPad);
     EXPECT_EQ(f->numController->l_title->text(), "请输入条/只数");
-    padType(*f->numController, ".3");  // pieces are counted whole: the point is not taken
+    expectWholeNumberPad(*f->numController);
+    padType(*f->numController, "3");
     advance(0.3);
     EXPECT_EQ(f->tx_buttom->text(), "鲈鱼 2例 3条/只 76元 ");
 

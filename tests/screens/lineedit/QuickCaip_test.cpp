@@ -220,6 +220,20 @@ TEST_F(QuickCaip, TastesFreeTextAndMethodsReachTheDeskAndItsFile) {
     EXPECT_EQ(saved[0]->GetKouwIDString(), line->GetKouwIDString());
 }
 
+TEST_F(QuickCaip, ThePieceCountIsTypedWhole) {
+    auto line = newLine("F1");
+    auto e = open(line);
+    tapView(*e->bt_tiaoz);
+    ASSERT_TRUE(e->numController);
+    advance(0.3);
+    EXPECT_EQ(e->numController->l_title->text(), "请输入条/只数");
+    expectWholeNumberPad(*e->numController);
+    padType(*e->numController, "3");
+    advance(0.3);
+    EXPECT_FALSE(e->numController);
+    EXPECT_FLOAT_EQ(line->m_fQuantity2, 3);
+}
+
 TEST_F(QuickCaip, UncheckingATasteTakesExactlyThatTasteOff) {
     addTaste("T12", "微辣");
     auto line = newLine("F1");

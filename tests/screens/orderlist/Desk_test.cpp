@@ -29,7 +29,8 @@ TEST_F(Desk, GuestsChangeOnTheServerForAnOpenDeskAndOnlyLocallyOffline) {
     EXPECT_EQ(alertMessage(), "人数不能为0");
     tap("确定");
     ASSERT_TRUE(list->numViewController) << "the pad stays for another count";
-    pad(".5");  // guests come whole: the point is not taken
+    expectWholeNumberPad(*list->numViewController);
+    pad("5");
     EXPECT_EQ(NSServer::getNowDesk()->m_iClientNum, 5);
     EXPECT_EQ(sim.requestsFor("setdeskpeoples").size(), 0u);
     NSServer::loadOutDesk();
@@ -133,7 +134,8 @@ TEST_F(Desk, JoiningAFreeDeskAsksForItsGuestsAndSendsThemInsteadOfABill) {
     EXPECT_EQ(alertMessage(), "人数不能为0");
     tap("确定");
     EXPECT_EQ(sim.requestsFor("deskunion").size(), 0u);
-    pad(".3");  // a join needs a whole guest count: the point is not taken
+    expectWholeNumberPad(*list->numViewController);
+    pad("3");
     auto join = sim.requestsFor("deskunion");
     ASSERT_EQ(join.size(), 1u);
     EXPECT_EQ(join[0].field("param1"), deskID(1));

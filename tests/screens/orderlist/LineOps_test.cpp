@@ -119,7 +119,7 @@ TEST_F(LineOps, PasteAddsCopiesAsUnsentLinesOfTheWaiterAndRefusesTheSameDesk) {
     EXPECT_EQ(savedLines(to->m_strDeskID).size(), 2u);
 }
 
-TEST_F(LineOps, ALineFromAnotherBillIsPastedAtItsMenuPriceWithoutItsGift) {
+TEST_F(LineOps, ALineFromAnotherBillIsPastedAtItsMenuPriceOrItsTypedPriceWithoutItsGift) {
     auto desk = openDesk(0);
     // A plain dish, a dish in a further unit with a price of its own, and a dish sold by the
     // portion ordered large: each at the price the menu asks for it.
@@ -142,22 +142,43 @@ TEST_F(LineOps, ALineFromAnotherBillIsPastedAtItsMenuPriceWithoutItsGift) {
     auto large = line(firstWhere([](const Dish& d) { return d->m_strDanw == "例"; }));
     large->m_strUnits = "大";
     large->m_strPrice = platform::fmt("%g", platform::leadingDouble(large->m_strPrice) * NSServer::getFBIGSTYLE());
-    const std::vector<std::string> ordered{plain->m_strPrice, half->m_strPrice, large->m_strPrice};
-    lines() = {plain, half, large};
+    // A dish the menu prices at ordering (a market price): a line at the price the waiter typed
+    // keeps it, since the menu does not know it; one given free has no typed price left and
+    // takes the menu's like the others.
+    const std::size_t marketIndex = firstWhere([&](const Dish& d) {
+        return d->m_strDanw == "份" && !d->m_bisSet && d->strID() != plain->caipID();
+    });
+    NSCaipClass& marketDish = *menuDishes[marketIndex];
+    marketDish.m_iPrice = 1;
+    auto typedLine = [&](const char* price) {
+        auto l = line(marketIndex);
+        l->m_strPrice = price;
+        return l;
+    };
+    auto market = typedLine("123.5");
+    auto marketGift = typedLine("77");
+    ASSERT_NE(marketDish.m_strPrice, "123.5");
+    const std::vector<std::string> ordered{plain->m_strPrice, half->m_strPrice, large->m_strPrice, "123.5",
+                                           marketDish.m_strPrice};
+    lines() = {plain, half, large, market, marketGift};
     ASSERT_TRUE(sendAll());
 
-    // Every line given free, and the desk read again as a waiter opening it finds it.
-    for (auto& l : lines()) l->m_bisChoose = true;
+    // Every line but the market-price one given free, and the desk read again as a waiter
+    // opening it finds it.
+    ASSERT_EQ(lines().size(), 5u);
+    for (std::size_t i = 0; i < lines().size(); ++i) lines()[i]->m_bisChoose = i != 3;
     showDesk();
     tap("赠送");
     pick("原因2");
     ASSERT_EQ(alertMessage(), "赠菜成功");
     tap("确定");
     ASSERT_TRUE(NSServer().XDeskDetail(*desk));
-    ASSERT_EQ(lines().size(), 3u);
-    for (auto& l : lines()) {
-        ASSERT_EQ(l->m_strPrice, "0");
-        ASSERT_EQ(l->m_strRemark, "02") << "the gift's reason";
+    ASSERT_EQ(lines().size(), 5u);
+    for (std::size_t i = 0; i < lines().size(); ++i) {
+        const auto& l = lines()[i];
+        ASSERT_EQ(l->m_strPrice, i == 3 ? "123.5" : "0") << i;
+        ASSERT_EQ(l->m_strRemark, i == 3 ? "" : "02") << "the gift's reason";
+        if (i >= 3) ASSERT_EQ(l->m_iPrice, 1) << "the menu's mark";
     }
     showDesk();
 
@@ -167,12 +188,12 @@ TEST_F(LineOps, ALineFromAnotherBillIsPastedAtItsMenuPriceWithoutItsGift) {
     tap("确定");
     auto offline = NSServer::getNowDesk();
     ASSERT_NE(offline, desk);
-    ASSERT_EQ(offline->m_DishList.size(), 3u);
+    ASSERT_EQ(offline->m_DishList.size(), 5u);
     float total = 0;
     for (std::size_t i = 0; i < offline->m_DishList.size(); ++i) {
         const auto& pasted = offline->m_DishList[i];
         EXPECT_EQ(pasted->m_iState, NSDishClass::kUnsent);
-        EXPECT_EQ(pasted->m_strPrice, ordered[i]) << pasted->m_strUnits;
+        EXPECT_EQ(pasted->m_strPrice, ordered[i]) << i << " " << pasted->m_strUnits;
         EXPECT_EQ(pasted->m_strRemark, "") << i;
         EXPECT_TRUE(rowShowsAmount(static_cast<int>(i), pasted->GetPrice()));
         total += pasted->GetPrice();

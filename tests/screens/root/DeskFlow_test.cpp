@@ -62,13 +62,13 @@ protected:
         tapButton(*picker.m_panel, *picker.m_btOK);
         advance(0.3);
     }
-    // Taps the guest pad's keys (digits and ".") and then OK.
+    // Taps the guest pad's digit keys (it has no point) and then OK.
     void guests(const std::string& digits) {
         ASSERT_TRUE(root->numViewController) << dump();
         UINumViewController& pad = *root->numViewController;
         VirtualButton* keys[] = {&pad.m_btn00, &pad.m_btn01, &pad.m_btn02, &pad.m_btn03, &pad.m_btn04,
                                  &pad.m_btn05, &pad.m_btn06, &pad.m_btn07, &pad.m_btn08, &pad.m_btn09};
-        for (char d : digits) tapButton(*pad.m_panel, d == '.' ? pad.m_btdot : *keys[d - '0']);
+        for (char d : digits) tapButton(*pad.m_panel, *keys[d - '0']);
         tapButton(*pad.m_panel, pad.m_btnOK);
     }
     std::shared_ptr<NSDishClass> lineOf(std::size_t menuIndex) {
@@ -103,7 +103,8 @@ TEST_F(DeskFlow, AFreeDeskOpensWithItsGuestsFromTheOrderList) {
     ASSERT_TRUE(root->numViewController);
     EXPECT_EQ(requests("opendesk"), 0);
 
-    guests(".4");  // guests come whole: the point is not taken
+    expectWholeNumberPad(*root->numViewController);
+    guests("4");
     advance(0.3);
     EXPECT_FALSE(root->numViewController);
     auto now = NSServer::getNowDesk();

@@ -33,6 +33,7 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/Window.h"
+#include "screens/kit/UINumViewController.h"
 #include "screens/root/SwitchViewController.h"
 #include "screens/root/UIMessageShowViewController.h"
 
@@ -120,6 +121,28 @@ protected:
     std::optional<std::string> panelText() const {
         if (!root || !root->messageViewController) return std::nullopt;
         return root->messageViewController->messageLabel()->text();
+    }
+
+    // A number pad that asks for a whole number, as a waiter meets it: no key shows a point, and
+    // "2", ".", "5" typed on a keyboard into the emptied pad stop at the point with a message, so
+    // that the pad never holds 25. The message is answered and the pad left empty for the test's
+    // own count.
+    void expectWholeNumberPad(UINumViewController& pad) {
+        EXPECT_TRUE(ui::findViewsWithTitle(*pad.view(), ".").empty()) << "a point key is offered\n" << dump();
+        EXPECT_FALSE(ui::tapTitle(*window, ".").ok) << "a point key takes a tap";
+        loop().drain();
+        auto empty = [&] {
+            for (int i = 0; i < 20 && !pad.m_strNum.empty(); ++i) window->pressKey(ui::Window::kKeyBackspace);
+            loop().drain();
+            EXPECT_EQ(pad.m_strNum, "");
+        };
+        empty();
+        for (const char* key : {"2", ".", "5"}) window->pressKey(key);
+        loop().drain();
+        EXPECT_EQ(alertMessage(), "请输入整数");
+        EXPECT_EQ(pad.m_strNum, "2") << "typed past the point";
+        if (!alerts().empty()) tap("确定");
+        empty();
     }
 
     std::string dataFile(const std::string& name) const { return NSServer::getDataPath() + "/" + name; }
