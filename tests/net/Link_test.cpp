@@ -2,6 +2,7 @@
 // the wire, split and partial replies, time-outs, retries, address fail-over, long-socket mode,
 // error replies and the raw file exchange.
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -78,13 +79,17 @@ TEST_F(LinkTest, OneExchangeWritesTheEnvelopeAndReadsTheWholeReply) {
     EXPECT_EQ(NSServer::getTcp()->sockfd(), 0);
 
     // No idle round follows the one that completed the reply: a round sat out after each reply
-    // would make these exchanges last as many rounds, which no busy machine makes of exchanges
-    // over loopback.
+    // (or any fixed pause of a round per exchange) makes every exchange last a round at least.
+    // A busy machine delays some exchanges, not each of ten over loopback by a whole round, so
+    // only the fastest is held to less.
     constexpr int kExchanges = 10;
-    auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kExchanges; ++i)
+    double fastest = 1e9;
+    for (int i = 0; i < kExchanges; ++i) {
+        auto start = std::chrono::steady_clock::now();
         ASSERT_TRUE(NSTcpPacket::initWithType(NSTcpPacket::kUpdateMenu)->sendPacketForNone(true));
-    EXPECT_LT(secondsSince(start), kExchanges * NSTcpNet::kReplyRoundSeconds);
+        fastest = std::min(fastest, secondsSince(start));
+    }
+    EXPECT_LT(fastest, NSTcpNet::kReplyRoundSeconds);
 }
 
 TEST_F(LinkTest, AReplySplitIntoPiecesIsReadWhole) {

@@ -405,9 +405,10 @@ TEST_F(SimServer, FaultModesMisbehaveAsAsked) {
         EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(280));
     }
     {  // Split inside a character: the first piece ends on the lead byte of a UTF-8 sequence.
+        // The second waits until the first has been read.
         Faults f;
         f.splitInsideCharacter = true;
-        f.splitPauseSeconds = 0.5;
+        f.splitRestOnRelease = true;
         sim.setFaults(f);
         Raw c(sim.port());
         c.send(request("opendesk", "null", "<type>1</type><desk><deskid>none</deskid><rens>1</rens><waiterid/></desk>"));
@@ -415,6 +416,7 @@ TEST_F(SimServer, FaultModesMisbehaveAsAsked) {
         ASSERT_TRUE(first && !first->empty());
         EXPECT_FALSE(platform::isValidUTF8(*first));
         EXPECT_EQ(static_cast<unsigned char>(first->back()) & 0xC0, 0xC0);
+        ASSERT_TRUE(sim.releaseSplitRest());
         const std::string whole = *first + c.readUntil("</morvane>");
         EXPECT_TRUE(platform::isValidUTF8(whole));
         EXPECT_NE(whole.find("error"), std::string::npos);

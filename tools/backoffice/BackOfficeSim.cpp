@@ -113,14 +113,15 @@ struct BackOfficeSim::Impl {
         std::atomic<bool> done{false};
     };
     std::list<std::unique_ptr<Connection>> conns;  // guarded by mutex
-    // Late bytes waiting for releaseLateBytes(), with the connection they belong to. Guarded by
-    // mutex; dropped when that connection ends, before its socket is closed.
-    struct HeldLate {
+    // Late bytes waiting for releaseLateBytes(), and the second piece of a split reply waiting for
+    // releaseSplitRest(), with the connection they belong to. Guarded by mutex; dropped when that
+    // connection ends, before its socket is closed.
+    struct Held {
         std::uint64_t serial = 0;
         int fd = -1;
         std::string bytes;
     };
-    std::optional<HeldLate> heldLate;
+    std::optional<Held> heldLate, heldRest;
 
     void log(const std::string& line) {
         bool on;
@@ -251,6 +252,7 @@ struct BackOfficeSim::Impl {
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 if (heldLate && heldLate->serial == serial) heldLate.reset();
+                if (heldRest && heldRest->serial == serial) heldRest.reset();
             }
             raw->done = true;
         });
@@ -450,10 +452,18 @@ struct BackOfficeSim::Impl {
             if (f->lateBytesOnRelease) {
                 // Held before the reply goes: a client that has read it may release them at once.
                 std::lock_guard<std::mutex> lock(mutex);
-                heldLate = HeldLate{request.connection, fd, *f->lateBytes};
+                heldLate = Held{request.connection, fd, *f->lateBytes};
             } else {
                 late = *f->lateBytes;
             }
+        }
+        if (f && f->splitInsideCharacter && f->splitRestOnRelease) {
+            // The first piece is out before the rest is held: a release, which takes the same
+            // lock, can never write the rest ahead of it.
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!sendAll(fd, pieces[0])) return false;
+            heldRest = Held{request.connection, fd, pieces[1]};
+            return !close;
         }
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (i > 0 && !pause(f->splitPauseSeconds)) return false;
@@ -560,8 +570,18 @@ bool BackOfficeSim::releaseLateBytes() {
     // Under the lock the connection cannot end and close its socket meanwhile.
     std::lock_guard<std::mutex> lock(s.mutex);
     if (!s.heldLate) return false;
-    const Impl::HeldLate held = std::move(*s.heldLate);
+    const Impl::Held held = std::move(*s.heldLate);
     s.heldLate.reset();
+    return s.sendAll(held.fd, held.bytes);
+}
+
+bool BackOfficeSim::releaseSplitRest() {
+    Impl& s = *impl_;
+    // Under the lock the connection cannot end and close its socket meanwhile.
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.heldRest) return false;
+    const Impl::Held held = std::move(*s.heldRest);
+    s.heldRest.reset();
     return s.sendAll(held.fd, held.bytes);
 }
 

@@ -64,8 +64,10 @@ struct Faults {
     double splitPauseSeconds = 0.05;
     // The reply is written in two pieces, the cut falling inside its first multi-byte UTF-8
     // character (after its lead byte), `splitPauseSeconds` apart; a reply without one is cut in
-    // the middle.
+    // the middle. With `splitRestOnRelease`, the second piece waits for releaseSplitRest()
+    // instead, so that a test surely reads the first piece alone.
     bool splitInsideCharacter = false;
+    bool splitRestOnRelease = false;
     // Only the first `truncateAt` bytes of the reply are sent; the connection then stays open
     // and silent.
     std::optional<std::size_t> truncateAt;
@@ -192,6 +194,9 @@ public:
     // Writes the late bytes held for release (Faults::lateBytesOnRelease) on their connection;
     // false when none are held or they could not be written.
     bool releaseLateBytes();
+    // Writes the second piece of a split reply held for release (Faults::splitRestOnRelease) on
+    // its connection; false when none is held or it could not be written.
+    bool releaseSplitRest();
 
     // A reply of the test's own for one command word: the function gets the request and answers
     // the bytes to send, or nothing to let the simulator answer as usual. Replaces an earlier

@@ -1,8 +1,5 @@
 #include "platform/foundation/RunLoop.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -12,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/foundation/FileSystem.h"
 #include "support/EventWait.h"
 #include "support/TempHome.h"
 
@@ -22,13 +18,6 @@ using platform::Timer;
 namespace {
 
 using Fired = std::vector<std::pair<std::string, double>>;
-
-// The scheduler's state letter of a thread of this process ('R' running, 'S' asleep, ...).
-char threadState(long tid) {
-    const std::string stat = platform::fs::readAll("/proc/self/task/" + std::to_string(tid) + "/stat").value_or("");
-    const auto close = stat.rfind(") ");
-    return close == std::string::npos || close + 2 >= stat.size() ? '?' : stat[close + 2];
-}
 
 TEST(RunLoop, AdvanceByFiresEveryTaskInDueOrderAtItsOwnTime) {
     testsupport::TempHome home;
@@ -126,9 +115,9 @@ TEST(RunLoop, PostFromOtherThreadsRunsOnTheLoopAndWakesRunFor) {
 
     // The post comes once this thread sleeps in runFor, which must wake for it.
     bool woke = false;
-    const long self = ::syscall(SYS_gettid);
+    const long self = testsupport::threadId();
     std::thread late([&] {
-        testsupport::waitUntil([&] { return threadState(self) == 'S'; });
+        testsupport::waitUntilAsleep(self);
         loop.post([&] { woke = true; });
     });
     auto start = std::chrono::steady_clock::now();

@@ -24,6 +24,7 @@
 #include "platform/render/Renderer.h"
 #include "platform/shell/WindowShell.h"
 #include "platform/ui/NotificationCenter.h"
+#include "support/EventWait.h"
 #include "support/TempHome.h"
 
 extern char** environ;
@@ -344,11 +345,13 @@ TEST_F(WindowShellTest, SleepsUntilItsNextTimerAndWakesForWorkPostedFromAThread)
     EXPECT_TRUE(slept);
 
     // Work a worker thread posts ends the sleep: nothing else wakes a turn allowed 90 s, so only
-    // a loop that the post does not wake takes a minute. The worker waits a little so that the
-    // loop is asleep when the work comes.
+    // a loop that the post does not wake takes a minute. The worker posts once this thread is
+    // asleep: a turn blocks nowhere but in SDL's queue, so the loop has then looked for posted
+    // work and found none, and only the wake can bring the work in.
     bool loaded = false;
-    std::thread worker([&loop, &loaded] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const long self = testsupport::threadId();
+    std::thread worker([&loop, &loaded, self] {
+        testsupport::waitUntilAsleep(self);
         loop->post([&loaded] { loaded = true; });
     });
     const auto start = Clock::now();

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <thread>
 
 #include "OrderListFixture.h"
 #include "platform/foundation/FileSystem.h"
@@ -206,12 +205,13 @@ TEST_F(Send, TheSavedOrderLosesTheAcceptedLinesWhileTheServerAnswersTheRefresh) 
     auto holdsLines = [&file] { return platform::fs::readAll(file).value_or("").find("<dish") != std::string::npos; };
     ASSERT_TRUE(holdsLines());
     // The server looks at the desk's file before it answers the refresh (a crash at that moment
-    // would leave that file behind).
+    // would leave that file behind): it waits for the file to lose the lines, which a terminal
+    // that writes it only after the answer never does. The terminal waits for the answer longer
+    // than the server's bound, so the file cannot change after the terminal gave up either.
+    NSServer::setOutTime(2 * static_cast<int>(testsupport::kEventWaitSeconds));
     std::atomic<bool> heldDuringRefresh{true};
     sim.overrideReply("updatemenu", [&](const backoffice::ReceivedRequest&) -> std::optional<std::string> {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (holdsLines() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        testsupport::waitUntil([&] { return !holdsLines(); });
         heldDuringRefresh = holdsLines();
         return std::nullopt;
     });
