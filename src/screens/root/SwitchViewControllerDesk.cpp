@@ -241,9 +241,8 @@ void SwitchViewController::NumDlgOk() {
         // The last opening went unanswered: the desk is read first, and one the server shows
         // open goes on as opened, without opening it a second time.
         if (!NSServer().XDeskDetail(*desk)) return;
-        auto settled = NSServer::settleUnsureBooking(*desk);
+        NSServer::settleUnsureBooking(*desk);
         if (desk->m_strDeskState != "1") {
-            if (listViewController) listViewController->tellSettled(settled);
             outDeskAddToDesk(std::nullopt);
             fadeOut("numback", *padController->view());
             return;
@@ -308,19 +307,10 @@ void SwitchViewController::yudingBack() {
 void SwitchViewController::yudingOpen(const std::shared_ptr<NSYuDingClass>& reservation) {
     NSServer hub;
     auto desk = NSServer::getNowDesk();
-    if (NSServer::needsUnsureRead(desk->m_strDeskID)) {
-        // The last opening went unanswered: a desk the server shows open is not opened again.
-        if (!hub.XDeskDetail(*desk)) return;
-        auto settled = NSServer::settleUnsureBooking(*desk);
-        if (listViewController) listViewController->tellSettled(settled);
-        if (desk->m_strDeskState == kOpenState) {
-            reloadDishList();
-            return;
-        }
-    }
-    // An opening that went unanswered ends there: the desk is read before anything else.
-    if (reservation && !hub.OpenYudingDesk(*reservation) && NSServer::needsUnsureRead(desk->m_strDeskID)) return;
-    hub.XDeskDetail(*desk);
+    // An opening that went unanswered ends there: picking the desk again reads it first, and a
+    // desk the server shows open then opens as it is, without a second opening.
+    if (!reservation || hub.OpenYudingDesk(*reservation) || !NSServer::needsUnsureRead(desk->m_strDeskID))
+        hub.XDeskDetail(*desk);
     reloadDishList();
 }
 

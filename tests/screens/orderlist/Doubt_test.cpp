@@ -234,6 +234,30 @@ TEST_F(Doubt, TheGuestPadsSecondOKAfterAnUnansweredOpeningGoesOnWithTheOpenedDes
     EXPECT_FALSE(NSServer::getUnsureBooking(deskID(0)));
 }
 
+TEST_F(Doubt, AnUnansweredReservationOpeningIsNotSentAgainWhenTheDeskIsPickedAgain) {
+    backoffice::SimReservation booking;
+    booking.consumeID = "YD001";
+    booking.guests = 6;
+    booking.deskIDs = {deskID(0)};
+    sim.setReservation(booking);
+    sim.clearRecords();
+    stall("yudopen", true);
+    pickDesk(0);
+    ASSERT_TRUE(root->yudingViewController) << dump();
+    tap("开台");
+    advance(0.3);
+    EXPECT_EQ(requests("yudopen"), 1);
+    EXPECT_EQ(requests("deskdetail"), 1) << "only the pick's own read: the unanswered opening ends the tap";
+    EXPECT_TRUE(NSServer::needsUnsureRead(deskID(0)));
+    closeAlerts();
+    sim.clearFaults();
+    pickDesk(0);
+    EXPECT_FALSE(root->yudingViewController) << "the server shows the desk open";
+    EXPECT_EQ(requests("yudopen"), 1);
+    EXPECT_EQ(NSServer::getNowDesk()->m_strConsumeID, sim.desk(deskID(0))->consumeID);
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(0)));
+}
+
 TEST_F(Doubt, AJoinReadsBothDesksAndAnUnansweredJoinLeavesBothInDoubt) {
     // The desk to join has a send in doubt that the server booked.
     auto other = openDesk(1);
