@@ -167,6 +167,10 @@ public:
     static bool leftInDoubt();
     // Tells the waiter what reading a desk in doubt showed.
     void tellSettled(const NSServer::UnsureSettle& settled);
+    // After a transfer in doubt showed the bill gone from the current desk: reads the target and,
+    // when it holds the bill (its id or its lines), the current desk goes with it. False when it
+    // does not.
+    bool followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved);
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();
@@ -289,9 +293,7 @@ private:
     // server holds of their dishes, and the waiter decides; true when that question was asked.
     bool askAboutUnsure(const NSDeskClass& desk, int row);
     void answerUnsure(int buttonIndex);
-    // After a transfer in doubt showed the bill gone from this desk: reads the target and, when it
-    // holds the bill (its id or its lines), the list goes with it. False when it does not.
-    bool followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved);
+
     std::vector<std::shared_ptr<NSDishClass>> unsureAsked_;
     // A new empty offline desk becomes the current desk.
     static void startOfflineDesk();

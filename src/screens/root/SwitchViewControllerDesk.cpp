@@ -147,14 +147,13 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
     auto settled = NSServer::settleUnsureBooking(*desk);
     bool followed = false;
     if (settled.kind == NSServer::UnsureSettle::kMoved) {
-        NSDeskClass target;
-        target.m_strDeskID = settled.otherDesk;
-        target.m_strDeskName = settled.otherName;
-        target.m_kongjmc = settled.otherArea;
-        NSServer::moveNowDesk(target);
-        if (!NSServer().XDeskDetail(*desk)) return;
-        NSServer::settleUnsureBooking(*desk);
-        followed = true;
+        // Followed only to a desk that shows the bill; then read as any desk that is opened.
+        if (listViewController && listViewController->followBill(*desk, settled)) {
+            if (!NSServer().XDeskDetail(*desk)) return;
+            followed = true;
+        } else {
+            settled.kind = NSServer::UnsureSettle::kChecked;
+        }
     }
     if (listViewController) listViewController->tellSettled(settled);
 
