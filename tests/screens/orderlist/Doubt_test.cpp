@@ -150,6 +150,7 @@ TEST_F(Doubt, ASendInDoubtIsBookedOnceWhateverHappensBeforeTheNextSend) {
         // again, so the line accepted without its server id is all a guess would need.
         bool staleFirst = false;
         bool otherWaiter = false;  // another waiter orders the same dishes meanwhile
+        bool removeThem = false;   // asked, the waiter removes the lines in doubt instead
     };
     const Case cases[] = {
         {"re-pick, booked", true, [&](std::size_t n) { pickDesk(n); }},
@@ -162,6 +163,7 @@ TEST_F(Doubt, ASendInDoubtIsBookedOnceWhateverHappensBeforeTheNextSend) {
         {"closed and started again", true, [&](std::size_t n) { restart(false); pickDesk(n); }},
         {"killed and started again", true, [&](std::size_t n) { restart(true); pickDesk(n); }},
         {"killed, lost", false, [&](std::size_t n) { restart(true); pickDesk(n); }},
+        {"killed, lost, removed", false, [&](std::size_t n) { restart(true); pickDesk(n); }, false, false, true},
         {"another waiter's order of the same dishes", false, [](std::size_t) {}, false, true},
         {"a view that was not current", false, [](std::size_t) {}, true},
     };
@@ -209,12 +211,12 @@ TEST_F(Doubt, ASendInDoubtIsBookedOnceWhateverHappensBeforeTheNextSend) {
             }
             EXPECT_NE(alertMessage().find("可能已经下单"), std::string::npos) << alertMessage();
             EXPECT_EQ(requests("adddish"), 1);
-            tap("仍然送出");
+            tap(c.removeThem ? "删除它们,只送其余" : "仍然送出");
         }
         closeAlerts();
         sendAll();  // nothing left to send: a refresh
-        EXPECT_EQ(requests("adddish"), c.booked ? 1 : 2);
-        EXPECT_EQ(sim.desk(id)->lines.size(), 1 + stalled + (c.otherWaiter ? 2u : 0u));
+        EXPECT_EQ(requests("adddish"), c.booked || c.removeThem ? 1 : 2);
+        EXPECT_EQ(sim.desk(id)->lines.size(), 1 + (c.removeThem ? 0 : stalled) + (c.otherWaiter ? 2u : 0u));
         EXPECT_EQ(shownSent(), booked(id));
         EXPECT_EQ(unsentCount(), 0u);
         EXPECT_FALSE(NSServer::getUnsureBooking(id));
