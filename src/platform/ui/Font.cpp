@@ -11,6 +11,11 @@ TextMeasurer& measurer() {
     return m;
 }
 
+std::uint64_t& generation() {
+    static std::uint64_t g = 0;
+    return g;
+}
+
 // Width of one character in the estimate: CJK and other wide scripts take the full em.
 double estimateWidth(char32_t c, double size) {
     if (c >= 0x1100 && (c <= 0x115F || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
@@ -63,6 +68,11 @@ Size measureText(std::string_view text, const Font& font, double maxWidth) {
     return estimate(text, font, maxWidth);
 }
 
-void setTextMeasurer(TextMeasurer m) { measurer() = std::move(m); }
+void setTextMeasurer(TextMeasurer m) {
+    measurer() = std::move(m);
+    ++generation();
+}
+
+std::uint64_t textMeasurerGeneration() { return generation(); }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // installs a measurer that lays text out as it will be drawn; until then an estimate stands in
 // (a CJK character as wide as the font size, other characters 0.55 of it).
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,7 @@ Size measureText(std::string_view text, const Font& font, double maxWidth = 0);
 using TextMeasurer = std::function<Size(std::string_view text, const Font& font, double maxWidth)>;
 // Null restores the estimate.
 void setTextMeasurer(TextMeasurer measurer);
+// Changes with every setTextMeasurer, so that a remembered measurement knows when it is stale.
+std::uint64_t textMeasurerGeneration();
 
 }  // namespace ui

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +158,49 @@ TEST_F(Drawing, TheViewLayerMeasuresTextAsItIsDrawn) {
     EXPECT_LT(narrow.width, wide.width / 2);
     EXPECT_NEAR(ui::measureText("菜单", font).width, 40, 3);
     EXPECT_GT(ui::measureText("今天的特色菜是红烧肉", font, 60).height, 3 * font.size);
+}
+
+TEST_F(Drawing, AShrinkingLabelMeasuresItsTextOnceUntilTheTextWidthOrFontChanges) {
+    // A measurer that counts its calls: each byte is `perByte` of the font's size wide.
+    int measured = 0;
+    auto counting = [&measured](double perByte) {
+        return [&measured, perByte](std::string_view text, const ui::Font& font, double) {
+            ++measured;
+            return ui::Size{perByte * font.size * static_cast<double>(text.size()), font.lineHeight()};
+        };
+    };
+    ui::setTextMeasurer(counting(0.5));
+    auto price = std::make_shared<ui::Label>(Rect{0, 0, 50, 30});
+    price->setFont(ui::Font::systemFont(20));
+    price->setAdjustsFontSizeToFitWidth(true);
+    price->setMinimumFontSize(8);
+    price->setText("1234567890");
+    window->addSubview(price);
+
+    // Each step is drawn twice: only a change that can move the size measures again.
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int measurements;
+        double size;
+    } steps[] = {
+        {"100 wide in 50", [] {}, 1, 10},
+        {"a colour", [&] { price->setTextColor(Color::rgb(255, 0, 0)); }, 1, 10},
+        {"a text that fits", [&] { price->setText("12345"); }, 2, 20},
+        {"a narrower label", [&] { price->setFrame({0, 0, 20, 30}); }, 3, 8},
+        {"a larger minimum", [&] { price->setMinimumFontSize(12); }, 4, 12},
+        {"a font small enough", [&] { price->setFont(ui::Font::systemFont(6)); }, 5, 6},
+        {"another measurer", [&] { ui::setTextMeasurer(counting(1.0)); }, 6, 12},
+        {"two lines, which never shrink", [&] { price->setNumberOfLines(2); }, 6, 6},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        draw();
+        draw();
+        EXPECT_EQ(measured, step.measurements) << step.what;
+        EXPECT_EQ(price->shownFont().size, step.size) << step.what;
+    }
+    render::installUiHooks();  // the counting measurer refers to this test's counter
 }
 
 // --- Known screens --------------------------------------------------------------------------
