@@ -52,13 +52,8 @@ Ellipsis ellipsisFor(ui::LineBreakMode m) {
 void label(cairo_t* cr, const ui::Label& l) {
     if (l.text().empty()) return;
     const Rect r = boundsOf(l);
-    ui::Font font = l.font();
-    // A one-line label that may shrink its font does so down to its minimum size.
-    if (l.adjustsFontSizeToFitWidth() && l.numberOfLines() == 1) {
-        const double minimum = l.minimumFontSize() > 0 ? l.minimumFontSize() : font.size / 2;
-        const double width = ui::measureText(l.text(), font).width;
-        if (width > r.width() && width > 0) font.size = std::max(minimum, std::floor(font.size * r.width() / width));
-    }
+    // A one-line label that may shrink its font has measured the size its text fits in.
+    const ui::Font font = l.shownFont();
     const Color colour = l.isHighlighted() ? l.highlightedTextColor() : l.textColor();
     const Ellipsis ellipsis = ellipsisFor(l.lineBreakMode());
     if (l.shadowColor()) {

@@ -2,6 +2,7 @@
 // A read-only text: font, colour, alignment, number of lines, line breaks and an optional shadow.
 // Takes no touches by default.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -39,9 +40,13 @@ public:
     Size shadowOffset() const { return shadowOffset_; }
     void setShadowOffset(Size offset);
     bool adjustsFontSizeToFitWidth() const { return adjustsFont_; }
-    void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFont_ = adjusts; }
+    void setAdjustsFontSizeToFitWidth(bool adjusts);
     double minimumFontSize() const { return minimumFontSize_; }
-    void setMinimumFontSize(double size) { minimumFontSize_ = size; }
+    void setMinimumFontSize(double size);
+    // The font the text is drawn in: the label's own, or for a one-line label that shrinks to fit,
+    // the size at which the text fits its width, down to the minimum size (half the font's size
+    // when none is set).
+    Font shownFont() const;
 
     Size sizeThatFits(Size size) const override;
 
@@ -58,6 +63,12 @@ private:
     Size shadowOffset_{0, -1};
     bool adjustsFont_ = false;
     double minimumFontSize_ = 0;
+    // The shrunk font is measured once for a text, font and width, not on every draw: a screen
+    // full of such labels is drawn again on every frame of a scroll or an animation. The width
+    // and the measurer it was measured with are checked when it is read; the setters forget it.
+    mutable std::optional<Font> shown_;
+    mutable double shownWidth_ = 0;
+    mutable std::uint64_t shownMeasurer_ = 0;
 };
 
 }  // namespace ui

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +160,118 @@ TEST_F(Drawing, TheViewLayerMeasuresTextAsItIsDrawn) {
     EXPECT_LT(narrow.width, wide.width / 2);
     EXPECT_NEAR(ui::measureText("菜单", font).width, 40, 3);
     EXPECT_GT(ui::measureText("今天的特色菜是红烧肉", font, 60).height, 3 * font.size);
+}
+
+TEST_F(Drawing, AShrinkingLabelFitsItsTextAsItChangesAndMeasuresEachTextAndFontOnce) {
+    // A measurer that counts its calls: each byte is `perByte` of the font's size wide.
+    int measured = 0;
+    auto counting = [&measured](double perByte) {
+        return [&measured, perByte](std::string_view text, const ui::Font& font, double) {
+            ++measured;
+            return ui::Size{perByte * font.size * static_cast<double>(text.size()), font.lineHeight()};
+        };
+    };
+    ui::setTextMeasurer(counting(0.5));
+    auto price = std::make_shared<ui::Label>(Rect{0, 0, 50, 30});
+    price->setFont(ui::Font::systemFont(20));
+    price->setAdjustsFontSizeToFitWidth(true);
+    price->setMinimumFontSize(8);
+    price->setText("1234567890");
+    window->addSubview(price);
+
+    // Each step is drawn twice: the size follows every change that can move it, and only a text
+    // or font not measured before (or a new measurer) reaches the measurer.
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int measurements;
+        double size;
+    } steps[] = {
+        {"100 wide in 50", [] {}, 1, 10},
+        {"a colour", [&] { price->setTextColor(Color::rgb(255, 0, 0)); }, 1, 10},
+        {"a text that fits", [&] { price->setText("12345"); }, 2, 20},
+        {"a narrower label", [&] { price->setFrame({0, 0, 20, 30}); }, 2, 8},
+        {"a larger minimum", [&] { price->setMinimumFontSize(12); }, 2, 12},
+        {"a font small enough", [&] { price->setFont(ui::Font::systemFont(6)); }, 3, 6},
+        {"another measurer", [&] { ui::setTextMeasurer(counting(1.0)); }, 4, 12},
+        {"two lines, which never shrink", [&] { price->setNumberOfLines(2); }, 4, 6},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        draw();
+        draw();
+        EXPECT_EQ(measured, step.measurements) << step.what;
+        EXPECT_EQ(price->shownFont().size, step.size) << step.what;
+    }
+    render::installUiHooks();  // the counting measurer refers to this test's counter
+}
+
+TEST_F(Drawing, MeasuredSizesAreRememberedAcrossLabelsWithinABound) {
+    // A measurer that numbers its answers, so that a width tells which call measured it.
+    int measured = 0;
+    auto numbering = [&measured] {
+        return [&measured](std::string_view, const ui::Font&, double) { return ui::Size{double(++measured), 0}; };
+    };
+    ui::setTextMeasurer(numbering());
+    const ui::Font font = ui::Font::withName("Helvetica", 15);
+
+    // Two dishes' tiles built afresh with the same price: only the first label lays it out.
+    for (double x : {0.0, 100.0}) {
+        auto price = std::make_shared<ui::Label>(Rect{x, 0, 100, 20});
+        price->setFont(font);
+        price->setAdjustsFontSizeToFitWidth(true);
+        price->setText("38元/份");
+        window->addSubview(price);
+    }
+    draw();
+    EXPECT_EQ(measured, 1);
+
+    // Each part of the question counts: asked twice, each is measured once and keeps its answer.
+    struct Question {
+        const char* what;
+        std::string text;
+        ui::Font font;
+        double maxWidth;
+    } questions[] = {
+        {"the labels' price", "38元/份", font, 0},
+        {"another text", "48元/份", font, 0},
+        {"another font", "38元/份", ui::Font::withName("Courier", 15), 0},
+        {"another size", "38元/份", ui::Font::withName("Helvetica", 14), 0},
+        {"bold", "38元/份", {"Helvetica", 15, true}, 0},
+        {"wrapped", "38元/份", font, 40},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < std::size(questions); ++i)
+            EXPECT_EQ(ui::measureText(questions[i].text, questions[i].font, questions[i].maxWidth).width, double(i + 1))
+                << questions[i].what;
+    EXPECT_EQ(measured, 6);
+
+    // A new measurer answers afresh.
+    ui::setTextMeasurer(numbering());
+    EXPECT_EQ(ui::measureText("38元/份", font).width, 7);
+
+    // Twice as many other texts as are remembered, the price in use all along: the price and the
+    // latest texts are still known with their own answers, one text before them is forgotten.
+    const std::size_t bound = ui::kRememberedMeasurements;
+    std::vector<double> answers;
+    for (std::size_t i = 0; i < 2 * bound; ++i) {
+        answers.push_back(ui::measureText("菜" + std::to_string(i), font).width);
+        if (i % 100 == 0) {
+            EXPECT_EQ(ui::measureText("38元/份", font).width, 7);
+        }
+    }
+    const int before = measured;
+    EXPECT_EQ(ui::measureText("38元/份", font).width, 7);
+    for (std::size_t i = bound + 1; i < 2 * bound; ++i)
+        EXPECT_EQ(ui::measureText("菜" + std::to_string(i), font).width, answers[i]) << i;
+    EXPECT_EQ(measured, before);
+    EXPECT_EQ(ui::measureText("菜" + std::to_string(bound), font).width, before + 1);
+    // A text too long to keep is measured each time.
+    const std::string description(ui::kLongestRememberedText + 1, 'a');
+    ui::measureText(description, font);
+    ui::measureText(description, font);
+    EXPECT_EQ(measured, before + 3);
+    render::installUiHooks();  // the numbering measurer refers to this test's counter
 }
 
 // --- Known screens --------------------------------------------------------------------------
