@@ -104,7 +104,6 @@ public:
         float quantity = 0;  // as written; negative for a return
         std::string kouw;    // the taste and cooking-method ids as written
         std::string xfmxID;  // the server line a return names
-        std::string name;    // the dish's name, to tell the waiter
         // Read back without the server showing it booked: the waiter decides whether it goes.
         bool waiting = false;
     };

@@ -78,7 +78,6 @@ void read(Store& s) {
             line.quantity = floatOf(l, "qty");
             line.kouw = attributeText(l, "kw");
             line.xfmxID = attributeText(l, "id");
-            line.name = attributeText(l, "name");
             line.waiting = attributeText(l, "waiting") == "1";
             booking.lines.push_back(std::move(line));
         }
@@ -124,7 +123,6 @@ void write(Store& s) {
             setAttribute(l, "qty", gText(line.quantity));
             setAttribute(l, "kw", line.kouw);
             setAttribute(l, "id", line.xfmxID);
-            setAttribute(l, "name", line.name);
             setAttribute(l, "waiting", line.waiting ? "1" : "0");
             desk->addChild(l);
         }

@@ -347,7 +347,7 @@ void NSTcpPacket::setDeskFields(const NSDeskClass& desk) {
 
 void NSTcpPacket::noteCarried(const NSDishClass& line) {
     unsure_.lines.push_back({line.m_struid, line.caipID(), line.m_fQuantity, line.GetKouwIDString(),
-                             line.m_strXfmxID, line.m_strCaipName, false});
+                             line.m_strXfmxID, false});
 }
 
 bool NSTcpPacket::setAddDish(const NSDeskClass& desk) {

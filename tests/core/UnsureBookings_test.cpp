@@ -39,9 +39,9 @@ protected:
         doubt.consumeID = "B1";
         doubt.waiterID = "0001";
         doubt.serverLines = {{"7", 1.f}, {"8", 3.f}};
-        doubt.lines = {{"41", "A", 1, "07,", "", "A", false},
-                       {"42", "C", 2, "", "", "C", false},
-                       {"43", "B", -1, "", "8", "B", false}};
+        doubt.lines = {{"41", "A", 1, "07,", "", false},
+                       {"42", "C", 2, "", "", false},
+                       {"43", "B", -1, "", "8", false}};
         return doubt;
     }
     // The desk as the terminal holds it after a refresh: the three unsent lines of the request, a
