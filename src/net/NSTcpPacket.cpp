@@ -28,6 +28,7 @@ const char* const kNoReply = "服务器没有应答,请稍后再试";
 // A request that books was written and never answered: it may stand on the server's bill.
 const char* const kMaybeOrdered = "服务器没有应答:菜品可能已送到厨房,再次送单前将先与服务器核对桌台";
 const char* const kMaybeBooked = "服务器没有应答:本次操作可能已被受理,再次操作前将先与服务器核对桌台";
+const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // A text of the word table; a table without it (an older skin's) still says something.
 std::string wordOr(const char* key, const char* fallback) {
@@ -35,7 +36,6 @@ std::string wordOr(const char* key, const char* fallback) {
     auto text = words ? words->word(key) : std::nullopt;
     return text && !text->empty() ? *text : std::string(fallback);
 }
-const char* const kFileFailed = "接收图片数据异常,请检查网络";
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
 // would otherwise parse the same two formats once per line.
@@ -306,13 +306,10 @@ bool NSTcpPacket::setChangeDesk(const NSDeskClass& desk, const NSDeskClass& targ
     setText("tardeskid", target.m_strDeskID);
     if (Field* f = field("tardeskid")) f->attributes = {{"name", target.m_strDeskName}};
     setText("tarconsumeid", target.m_strConsumeID);
-    unsure_.consumeID = desk.m_strConsumeID;
-    unsure_.waiterID = loggedInUserID();
+    noteDesk(desk);
     unsure_.otherDesk = target.m_strDeskID;
     unsure_.otherName = target.m_strDeskName;
     unsure_.otherArea = target.m_kongjmc;
-    for (const auto& line : desk.m_DishList)
-        if (line && !line->m_strXfmxID.empty()) unsure_.serverLines[line->m_strXfmxID] = line->m_fQuantity;
     rebuild();
     return true;
 }
@@ -336,6 +333,10 @@ void NSTcpPacket::setDeskFields(const NSDeskClass& desk) {
     setText("consumeid", desk.m_strConsumeID);
     setText("waiterid", loggedInUserID());
     setText("rens", platform::fmt("%i", desk.m_iClientNum));
+    noteDesk(desk);
+}
+
+void NSTcpPacket::noteDesk(const NSDeskClass& desk) {
     unsure_.consumeID = desk.m_strConsumeID;
     unsure_.waiterID = loggedInUserID();
     // The desk's server lines as last read: what is new there after a lost reply came with it.

@@ -207,6 +207,8 @@ private:
     // What the request would leave in doubt, gathered by the fillers as they write it.
     NSServer::UnsureBooking unsure_;
     void noteCarried(const NSDishClass& line);
+    // The desk's bill, the waiter and the desk's server lines as last read.
+    void noteDesk(const NSDeskClass& desk);
     // Notes the request's desks in doubt in the hub.
     void noteUnsure();
 
