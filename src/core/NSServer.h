@@ -93,11 +93,13 @@ public:
     static std::shared_ptr<NSLangueManager> getLangueManager();  // made (and loaded) on first use
     static void setLangueManager(std::shared_ptr<NSLangueManager> manager);
     // ---- bookings in doubt ----
-    // A request that books on a desk (an order, a return, a gift, a desk operation) was written
-    // and no whole reply came back: the server may have booked it or not. The doubt belongs to
-    // the lines the request carried and to the desks it touched, and it is kept on disk
-    // ("DOUBTS.XML" in the data folder) until the server's own lines settle it, so that neither a
-    // re-pick of the desk nor a restart can book those lines a second time.
+    // A request that books on a desk (an order, a return, a gift, a desk operation) is noted here
+    // before it is written, and the note is withdrawn when its whole reply came back (or it never
+    // reached the server). A note that outlives its request means no whole reply came: the server
+    // may have booked it or not. The doubt belongs to the lines the request carried and to the
+    // desks it touched, and it is kept on disk ("DOUBTS.XML" in the data folder) until the
+    // server's own lines settle it, so that neither a re-pick of the desk, nor a restart, nor a
+    // kill while the request waits can book those lines a second time.
     struct UnsureLine {
         std::string uid;     // the line number it went with
         std::string caipID;  // the dish
@@ -106,6 +108,7 @@ public:
         std::string xfmxID;  // the server line a return names
         // Read back without the server showing it booked: the waiter decides whether it goes.
         bool waiting = false;
+        std::string consumeID;  // the bill it went on
     };
     struct UnsureBooking {
         // The request whose reply never came, until a read of the desk has weighed it; empty
@@ -126,7 +129,8 @@ public:
             kBooked,     // the server holds the lines of the request: `lines` unsent lines dropped
             kUnsettled,  // the server does not show them all: `lines` lines now wait for the waiter
             kChecked,    // a desk operation: the read shows the desk as the server holds it
-            kMoved,      // a transfer happened: the bill is on `otherDesk` now
+            kMoved,      // a transfer happened: the bill is on `otherDesk` now (still in doubt
+                         // until the bill is found there, followUnsureBill)
         } kind = kNone;
         int lines = 0;
         // kMoved: where the bill went, and what it was (its id, its server lines) to know it there.
@@ -134,9 +138,12 @@ public:
         std::string consumeID;
         std::vector<std::string> lineIDs;
     };
-    // Notes a request in doubt for a desk (an empty id is not noted). Lines that already wait
-    // for the waiter stay; the request's own lines join them.
+    // Notes a request for a desk (an empty id is not noted), durably, before it is written. Lines
+    // that already wait for the waiter stay; the request's own lines join them.
     static void noteUnsureBooking(const std::string& deskID, UnsureBooking booking);
+    // The request noted last for the desk got its whole reply, or never reached the server: the
+    // desk is as it was before the note. The caller has saved what the reply changed first.
+    static void withdrawUnsureBooking(const std::string& deskID);
     static const UnsureBooking* getUnsureBooking(const std::string& deskID);  // null while not in doubt
     static bool needsUnsureRead(const std::string& deskID);  // a request in doubt awaits a read
     static void clearUnsureBooking(const std::string& deskID);
@@ -145,13 +152,26 @@ public:
     // evidence settles it: each carried line must match a new server line one for one (dish,
     // quantity, tastes and cooking methods, and the waiter the server names), or a return must
     // show as exactly its fall of its line. Anything short of that leaves the unsent lines
-    // waiting for the waiter; nothing is dropped on a guess.
-    static UnsureSettle settleUnsureBooking(NSDeskClass& desk);
+    // waiting for the waiter; nothing is dropped on a guess. When the doubt changed, `saveDesk`
+    // runs before the doubt's file is written: a settled line never comes back as unsent.
+    static UnsureSettle settleUnsureBooking(NSDeskClass& desk, const std::function<void()>& saveDesk = {});
+    // After kMoved, the desk the bill went to was read (`there`, its server lines): when it holds
+    // the bill, `desk` becomes that desk, with its server lines, its own saved unsent lines and,
+    // beside them, the unsent and waiting lines of the desk the bill left, which keeps nothing;
+    // both files are written before the doubt ends (the target's own doubt, if any, is for a read
+    // of it to settle). When it does not, the transfer's doubt just ends. Answers whether the bill
+    // was followed.
+    static bool followUnsureBill(NSDeskClass& desk, const NSDeskClass& there, const UnsureSettle& moved);
     // The desk's unsent lines that may already be on the server.
     static std::vector<std::shared_ptr<NSDishClass>> unsureLines(const NSDeskClass& desk);
     static bool isUnsureLine(const NSDeskClass& desk, const NSDishClass& line);
+    // The noted line an unsent line of the desk stands for; null when it is not in doubt.
+    static const UnsureLine* unsureLineOf(const NSDeskClass& desk, const NSDishClass& line);
     // The waiter decided: these lines go (or went away) as plain unsent lines.
     static void releaseUnsureLines(const NSDeskClass& desk, const std::vector<std::shared_ptr<NSDishClass>>& lines);
+    // The highest line number any noted request carried on this device (-1 before the first):
+    // a number that went out is never handed out again, even when the server never saw it.
+    static int lastUnsureLineNumber();
     // Drops what is held in memory; the next use reads the file of the data folder again.
     static void forgetUnsureBookings();
     static std::shared_ptr<NSTcpNet> getTcp();
@@ -275,12 +295,14 @@ public:
     // The text the desk's own file would hold now (its unsent lines); none for a desk whose id
     // cannot name a file.
     static std::optional<std::string> deskFileText(const NSDeskClass& desk);
-    // Writes that text as the desk's own file; false when it could not be written.
-    static bool writeDeskFileText(const NSDeskClass& desk, const std::string& text);
+    // Writes that text as the desk's own file; false when it could not be written. Not durable:
+    // for a save that a durable note of the same change already covers.
+    static bool writeDeskFileText(const NSDeskClass& desk, const std::string& text, bool durable = true);
     // Writes every offline desk, with all its lines, to the offline file.
     static void saveOutDesk();
     // Appends the lines of the given desk's file to it.
     static void loadSelectDish(const std::shared_ptr<NSDeskClass>& desk);
+    static void loadSelectDish(NSDeskClass& desk);
     // Replaces the offline desks by those of the offline file (none without it).
     static void loadOutDesk();
     // Removes the desk file of that id.
@@ -310,6 +332,8 @@ public:
     // The discount text between <html> and </html>; none when the exchange fails.
     std::optional<std::string> getNowRebate(const std::optional<std::string>& code, float amount);
     bool getRebate();
+    // An order and a return are noted in doubt before they go and stay noted after their reply:
+    // the caller saves the desk without the accepted lines, then withdrawUnsureBooking.
     bool addDish(const NSDeskClass& desk);
     bool XHastenDish(const NSDishClass& line, const std::string& waiterID, const std::string& type,
                      const std::string& msg);
@@ -321,6 +345,18 @@ public:
     // `whileWaiting` runs once while the server answers, if the request got written.
     bool XRefreshDishList(NSDeskClass& desk, std::function<void()> whileWaiting = {});
     bool XDeskDetail(NSDeskClass& desk);
+    // How a desk is read: the order list's refresh ("updatemenu") or the detail ("deskdetail") of
+    // a desk holding its unsent lines; or the detail of a desk being opened, whose saved unsent
+    // lines then join the server's from its file.
+    enum class DeskRead { kRefresh, kDetail, kOpen };
+    // Reads the desk, with its unsent lines in it, and does all a read of a desk in doubt asks
+    // for: settles the doubt, follows a bill a transfer took (the desk then stands for the
+    // target), saves the desk's file before the doubt's, and tells the waiter once what it found:
+    // as an alert, or on the message panel when the tap goes on to a question (`quietly`).
+    // Every read of a desk goes through it. Answers whether the desk was read; `settled` gets
+    // what the read settled.
+    bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr,
+                  std::function<void()> whileWaiting = {});
     bool OpenDesk(NSDeskClass& desk);
     bool OpenYudingDesk(const class NSYuDingClass& reservation);
     bool XDelDish(const NSDeskClass& desk);

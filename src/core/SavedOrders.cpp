@@ -201,10 +201,11 @@ std::optional<std::string> NSServer::deskFileText(const NSDeskClass& desk) {
     return documentText(root);
 }
 
-bool NSServer::writeDeskFileText(const NSDeskClass& desk, const std::string& text) {
+bool NSServer::writeDeskFileText(const NSDeskClass& desk, const std::string& text, bool durable) {
     // A failed write leaves the old file whole: the order in memory stands.
     return isSafeDeskFileName(desk.m_strDeskID) &&
-           platform::fs::writeAtomically(deskFilePath(desk.m_strDeskID), text);
+           platform::fs::writeAtomically(deskFilePath(desk.m_strDeskID), text,
+                                         durable ? platform::fs::Durability::Durable : platform::fs::Durability::Quick);
 }
 
 bool NSServer::isSafeDeskFileName(const std::string& deskID) {
@@ -241,6 +242,8 @@ void NSServer::loadNowDesk() {
 void NSServer::loadSelectDish(const std::shared_ptr<NSDeskClass>& desk) {
     if (desk) readDeskFile(*desk);
 }
+
+void NSServer::loadSelectDish(NSDeskClass& desk) { readDeskFile(desk); }
 
 void NSServer::loadOutDesk() {
     auto desks = std::make_shared<NSDeskList>();

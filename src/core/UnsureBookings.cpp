@@ -1,5 +1,6 @@
-// Bookings in doubt: the requests whose reply never came, the lines they carried and the desks
-// they touched, kept on disk until the server's own lines settle them.
+// Bookings in doubt: every request that books is noted before it is written; a note whose request
+// got no whole reply stays, with the lines it carried and the desks it touched, on disk until the
+// server's own lines settle it.
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,10 @@ constexpr float kSameQuantity = 1e-4f;
 struct Store {
     std::string path;  // the file the map was read from; another data folder reads its own
     std::map<std::string, NSServer::UnsureBooking> desks;
+    // Each desk as it was before the request now on the wire was noted (none: not in doubt), so
+    // that its whole reply puts it back exactly. Memory only: after a restart the note stands.
+    std::map<std::string, std::optional<NSServer::UnsureBooking>> before;
+    int lastUid = -1;  // the highest line number a noted request carried
 };
 
 Store& store() {
@@ -48,6 +53,8 @@ std::vector<std::shared_ptr<GDataXMLElement>> childrenOf(const std::shared_ptr<G
 
 void read(Store& s) {
     s.desks.clear();
+    s.before.clear();
+    s.lastUid = -1;
     if (!platform::fs::exists(s.path) || platform::fs::isFolder(s.path)) return;
     auto bytes = platform::fs::readAll(s.path, kMaxDoubtBytes);
     auto document = bytes ? GDataXMLDocument::initWithDataOptionsError(*bytes, 0, nullptr) : nullptr;
@@ -59,6 +66,7 @@ void read(Store& s) {
             platform::log(platform::fmt("bookings in doubt: %@ does not read, kept as %@", s.path, aside));
         return;
     }
+    s.lastUid = std::max(-1, platform::leadingInt(attributeText(root, "lastuid")));
     for (const auto& element : childrenOf(root, "desk")) {
         const std::string id = attributeText(element, "id");
         if (id.empty()) continue;
@@ -79,6 +87,7 @@ void read(Store& s) {
             line.kouw = attributeText(l, "kw");
             line.xfmxID = attributeText(l, "id");
             line.waiting = attributeText(l, "waiting") == "1";
+            line.consumeID = attributeText(l, "bill");
             booking.lines.push_back(std::move(line));
         }
         s.desks[id] = std::move(booking);
@@ -95,12 +104,17 @@ Store& loaded() {
     return s;
 }
 
-void write(Store& s) {
-    if (s.desks.empty()) {
+// A note is durable before its request goes out. Everything else may be written quickly: a
+// change lost with the power leaves an older note, which the next read of the desk weighs again
+// and finds settled.
+void write(Store& s, platform::fs::Durability durability = platform::fs::Durability::Quick) {
+    if (s.desks.empty() && s.lastUid < 0) {
         if (platform::fs::exists(s.path) && !platform::fs::isFolder(s.path)) platform::fs::remove(s.path);
         return;
     }
     auto root = GDataXMLNode::elementWithName("doubts");
+    // The line numbers stay known with nothing in doubt: the file then holds only them.
+    if (s.lastUid >= 0) setAttribute(root, "lastuid", platform::fmt("%i", s.lastUid));
     for (const auto& [id, booking] : s.desks) {
         auto desk = GDataXMLNode::elementWithName("desk");
         setAttribute(desk, "id", id);
@@ -124,6 +138,7 @@ void write(Store& s) {
             setAttribute(l, "kw", line.kouw);
             setAttribute(l, "id", line.xfmxID);
             setAttribute(l, "waiting", line.waiting ? "1" : "0");
+            setAttribute(l, "bill", line.consumeID);
             desk->addChild(l);
         }
         root->addChild(desk);
@@ -133,16 +148,12 @@ void write(Store& s) {
     document->setCharacterEncoding("UTF-8");
     auto bytes = document->XMLData();
     // A failed write keeps the doubt in memory for this run; the old file stays whole.
-    if (bytes) platform::fs::writeAtomically(s.path, *bytes);
-}
-
-bool isUnsent(const NSDishClass& line) {
-    return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
+    if (bytes) platform::fs::writeAtomically(s.path, *bytes, durability);
 }
 
 // The unsent line of the desk that a carried line stands for: the same number and dish.
 bool stands(const NSServer::UnsureLine& carried, const NSDishClass& line) {
-    return isUnsent(line) && !carried.uid.empty() && line.m_struid == carried.uid && line.caipID() == carried.caipID;
+    return line.isUnsent() && !carried.uid.empty() && line.m_struid == carried.uid && line.caipID() == carried.caipID;
 }
 
 // Taste and cooking-method lists compared by their non-empty parts, in order.
@@ -157,6 +168,53 @@ std::string kouwKey(const std::string& list) {
     return key;
 }
 
+// The request is no longer in doubt; the lines that wait for the waiter stay.
+void endRequest(NSServer::UnsureBooking& booking) {
+    booking.command.clear();
+    booking.serverLines.clear();
+    booking.otherDesk.clear();
+    booking.otherName.clear();
+    booking.otherArea.clear();
+}
+
+void eraseIfDone(Store& s, std::map<std::string, NSServer::UnsureBooking>::iterator it) {
+    if (it != s.desks.end() && it->second.lines.empty() && !it->second.needsRead()) s.desks.erase(it);
+}
+
+// Weighs the carried lines against the server's lines new since the request: all must show.
+bool allShow(const NSServer::UnsureBooking& booking, const std::vector<NSServer::UnsureLine*>& pending,
+             const std::vector<std::shared_ptr<NSDishClass>>& lines) {
+    std::vector<const NSDishClass*> fresh;
+    for (const auto& line : lines)
+        if (line && !line->isUnsent() && !line->m_strXfmxID.empty() && !booking.serverLines.count(line->m_strXfmxID))
+            fresh.push_back(line.get());
+    for (const NSServer::UnsureLine* carried : pending) {
+        if (carried->quantity >= 0) {
+            auto match = std::find_if(fresh.begin(), fresh.end(), [&](const NSDishClass* booked) {
+                return booked->caipID() == carried->caipID &&
+                       std::fabs(booked->m_fQuantity - carried->quantity) < kSameQuantity &&
+                       kouwKey(booked->GetKouwIDString()) == kouwKey(carried->kouw) &&
+                       booked->m_strWaiterID == booking.waiterID;
+            });
+            if (match == fresh.end()) return false;
+            fresh.erase(match);
+            continue;
+        }
+        // A return shows only as its line's fall: exactly by it, or the line gone when it took
+        // the whole quantity.
+        auto before = booking.serverLines.find(carried->xfmxID);
+        if (before == booking.serverLines.end()) return false;
+        auto now = std::find_if(lines.begin(), lines.end(), [&](const auto& l) {
+            return l && !l->isUnsent() && l->m_strXfmxID == carried->xfmxID;
+        });
+        const float expected = before->second + carried->quantity;
+        const bool fell = now == lines.end() ? expected < kSameQuantity
+                                             : std::fabs((*now)->m_fQuantity - expected) < kSameQuantity;
+        if (!fell) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void NSServer::forgetUnsureBookings() { store() = Store(); }
@@ -165,6 +223,13 @@ void NSServer::noteUnsureBooking(const std::string& deskID, UnsureBooking bookin
     if (deskID.empty()) return;
     Store& s = loaded();
     auto it = s.desks.find(deskID);
+    if (!s.before.count(deskID))
+        s.before[deskID] = it == s.desks.end() ? std::nullopt : std::optional<UnsureBooking>(it->second);
+    for (auto& line : booking.lines) {
+        if (line.consumeID.empty()) line.consumeID = booking.consumeID;
+        const int uid = platform::leadingInt(line.uid);
+        if (!line.uid.empty() && uid > s.lastUid) s.lastUid = uid;
+    }
     if (it != s.desks.end()) {
         // Lines that wait for the waiter's decision keep waiting beside the new request's.
         std::vector<UnsureLine> lines;
@@ -175,6 +240,16 @@ void NSServer::noteUnsureBooking(const std::string& deskID, UnsureBooking bookin
     }
     if (booking.command.empty()) booking.command = "?";
     s.desks[deskID] = std::move(booking);
+    write(s, platform::fs::Durability::Durable);
+}
+
+void NSServer::withdrawUnsureBooking(const std::string& deskID) {
+    Store& s = loaded();
+    auto was = s.before.find(deskID);
+    if (was == s.before.end()) return;
+    if (was->second) s.desks[deskID] = std::move(*was->second);
+    else s.desks.erase(deskID);
+    s.before.erase(was);
     write(s);
 }
 
@@ -192,24 +267,31 @@ bool NSServer::needsUnsureRead(const std::string& deskID) {
 
 void NSServer::clearUnsureBooking(const std::string& deskID) {
     Store& s = loaded();
+    s.before.erase(deskID);
     if (s.desks.erase(deskID) > 0) write(s);
 }
 
-NSServer::UnsureSettle NSServer::settleUnsureBooking(NSDeskClass& desk) {
+int NSServer::lastUnsureLineNumber() { return loaded().lastUid; }
+
+NSServer::UnsureSettle NSServer::settleUnsureBooking(NSDeskClass& desk, const std::function<void()>& saveDesk) {
     UnsureSettle result;
     Store& s = loaded();
     auto it = s.desks.find(desk.m_strDeskID);
     if (it == s.desks.end()) return result;
+    s.before.erase(desk.m_strDeskID);
     UnsureBooking& booking = it->second;
     auto& lines = desk.m_DishList;
+    const std::size_t linesBefore = booking.lines.size();
+    bool changed = false;
 
     if (booking.needsRead()) {
+        changed = true;
         std::vector<UnsureLine*> pending;
         for (auto& line : booking.lines)
             if (!line.waiting) pending.push_back(&line);
         if (!booking.otherDesk.empty()) {
             // A transfer: the bill is where the server shows it. While this desk still holds it,
-            // the transfer did not happen.
+            // the transfer did not happen; when it left, the doubt lasts until it is found.
             if (desk.m_strConsumeID != booking.consumeID || desk.m_strDeskState == "1") {
                 result.kind = UnsureSettle::kMoved;
                 result.otherDesk = booking.otherDesk;
@@ -217,69 +299,27 @@ NSServer::UnsureSettle NSServer::settleUnsureBooking(NSDeskClass& desk) {
                 result.otherArea = booking.otherArea;
                 result.consumeID = booking.consumeID;
                 for (const auto& [lineID, quantity] : booking.serverLines) result.lineIDs.push_back(lineID);
-            } else {
-                result.kind = UnsureSettle::kChecked;
+                return result;
             }
+            result.kind = UnsureSettle::kChecked;
         } else if (pending.empty()) {
             result.kind = UnsureSettle::kChecked;
-        } else {
-            // The server's lines that are new since the request: each may answer for one line.
-            std::vector<const NSDishClass*> fresh;
-            for (const auto& line : lines)
-                if (line && !isUnsent(*line) && !line->m_strXfmxID.empty() &&
-                    !booking.serverLines.count(line->m_strXfmxID))
-                    fresh.push_back(line.get());
-            bool all = true;
+        } else if (allShow(booking, pending, lines)) {
+            // The server holds every line of the request: its own lines stand for them.
+            result.kind = UnsureSettle::kBooked;
             for (const UnsureLine* carried : pending) {
-                if (carried->quantity >= 0) {
-                    auto match = std::find_if(fresh.begin(), fresh.end(), [&](const NSDishClass* booked) {
-                        return booked->caipID() == carried->caipID &&
-                               std::fabs(booked->m_fQuantity - carried->quantity) < kSameQuantity &&
-                               kouwKey(booked->GetKouwIDString()) == kouwKey(carried->kouw) &&
-                               booked->m_strWaiterID == booking.waiterID;
-                    });
-                    if (match == fresh.end()) {
-                        all = false;
-                        continue;
-                    }
-                    fresh.erase(match);
-                } else {
-                    // A return shows only as its line's fall: exactly by it, or the line gone
-                    // when it took the whole quantity.
-                    auto before = booking.serverLines.find(carried->xfmxID);
-                    auto now = std::find_if(lines.begin(), lines.end(), [&](const auto& l) {
-                        return l && !isUnsent(*l) && l->m_strXfmxID == carried->xfmxID;
-                    });
-                    bool fell = false;
-                    if (before != booking.serverLines.end()) {
-                        const float expected = before->second + carried->quantity;
-                        fell = now == lines.end() ? expected < kSameQuantity
-                                                  : std::fabs((*now)->m_fQuantity - expected) < kSameQuantity;
-                    }
-                    if (!fell) all = false;
-                }
+                auto dropped = std::find_if(lines.begin(), lines.end(),
+                                            [&](const auto& l) { return l && stands(*carried, *l); });
+                if (dropped == lines.end()) continue;
+                lines.erase(dropped);
+                ++result.lines;
             }
-            if (all) {
-                // The server holds every line of the request: its own lines stand for them.
-                result.kind = UnsureSettle::kBooked;
-                for (const UnsureLine* carried : pending) {
-                    auto dropped = std::find_if(lines.begin(), lines.end(),
-                                                [&](const auto& l) { return l && stands(*carried, *l); });
-                    if (dropped == lines.end()) continue;
-                    lines.erase(dropped);
-                    ++result.lines;
-                }
-                std::erase_if(booking.lines, [](const UnsureLine& l) { return !l.waiting; });
-            } else {
-                result.kind = UnsureSettle::kUnsettled;
-                for (UnsureLine* carried : pending) carried->waiting = true;
-            }
+            std::erase_if(booking.lines, [](const UnsureLine& l) { return !l.waiting; });
+        } else {
+            result.kind = UnsureSettle::kUnsettled;
+            for (UnsureLine* carried : pending) carried->waiting = true;
         }
-        booking.command.clear();
-        booking.serverLines.clear();
-        booking.otherDesk.clear();
-        booking.otherName.clear();
-        booking.otherArea.clear();
+        endRequest(booking);
     }
     // Lines the waiter removed since are no longer in doubt.
     std::erase_if(booking.lines, [&lines](const UnsureLine& carried) {
@@ -289,9 +329,60 @@ NSServer::UnsureSettle NSServer::settleUnsureBooking(NSDeskClass& desk) {
         result.lines = static_cast<int>(booking.lines.size());
         if (result.lines == 0) result.kind = UnsureSettle::kChecked;
     }
-    if (booking.lines.empty()) s.desks.erase(it);
+    changed = changed || booking.lines.size() != linesBefore;
+    if (!changed) return result;
+    eraseIfDone(s, it);
+    // The desk's file first: once the doubt is gone from disk, what it settled must be there.
+    if (saveDesk) saveDesk();
     write(s);
     return result;
+}
+
+bool NSServer::followUnsureBill(NSDeskClass& desk, const NSDeskClass& there, const UnsureSettle& moved) {
+    Store& s = loaded();
+    const std::string from = desk.m_strDeskID;
+    bool holds = !moved.consumeID.empty() && there.m_strConsumeID == moved.consumeID;
+    for (const auto& line : there.m_DishList)
+        holds = holds || std::find(moved.lineIDs.begin(), moved.lineIDs.end(), line->m_strXfmxID) != moved.lineIDs.end();
+    if (holds) {
+        // The target keeps its own saved lines; what was left unsent here joins them there.
+        auto target = std::make_shared<NSDeskClass>();
+        target->m_strDeskID = moved.otherDesk;
+        loadSelectDish(target);
+        std::vector<std::shared_ptr<NSDishClass>> unsent;
+        for (const auto& line : desk.m_DishList)
+            if (line && line->isUnsent()) unsent.push_back(line);
+        desk.m_DishList.clear();
+        for (const auto& line : there.m_DishList)
+            if (line && !line->isUnsent()) desk.m_DishList.push_back(line);
+        for (const auto& line : target->m_DishList) desk.m_DishList.push_back(line);
+        for (const auto& line : unsent) desk.m_DishList.push_back(line);
+        desk.m_strDeskID = moved.otherDesk;
+        desk.m_strDeskName = moved.otherName;
+        desk.m_kongjmc = moved.otherArea;
+        desk.m_strConsumeID = there.m_strConsumeID;
+        desk.m_iClientNum = there.m_iClientNum;
+        desk.m_strDeskState = there.m_strDeskState;
+        desk.m_bStaleView = false;
+        if (auto text = deskFileText(desk)) writeDeskFileText(desk, *text);
+        delSaveDish(from);
+        // The lines waiting for the waiter travel with the bill, beside the target's own.
+        auto left = s.desks.find(from);
+        if (left != s.desks.end()) {
+            auto& arriving = s.desks[desk.m_strDeskID];
+            for (auto& line : left->second.lines) arriving.lines.push_back(std::move(line));
+            s.desks.erase(from);
+        }
+    } else {
+        auto it = s.desks.find(from);
+        if (it != s.desks.end()) {
+            endRequest(it->second);
+            eraseIfDone(s, it);
+        }
+    }
+    s.before.erase(from);
+    write(s);
+    return holds;
 }
 
 std::vector<std::shared_ptr<NSDishClass>> NSServer::unsureLines(const NSDeskClass& desk) {
@@ -303,12 +394,15 @@ std::vector<std::shared_ptr<NSDishClass>> NSServer::unsureLines(const NSDeskClas
     return found;
 }
 
-bool NSServer::isUnsureLine(const NSDeskClass& desk, const NSDishClass& line) {
+const NSServer::UnsureLine* NSServer::unsureLineOf(const NSDeskClass& desk, const NSDishClass& line) {
     auto booking = getUnsureBooking(desk.m_strDeskID);
-    if (!booking) return false;
-    return std::any_of(booking->lines.begin(), booking->lines.end(),
-                       [&line](const UnsureLine& carried) { return stands(carried, line); });
+    if (!booking) return nullptr;
+    auto it = std::find_if(booking->lines.begin(), booking->lines.end(),
+                           [&line](const UnsureLine& carried) { return stands(carried, line); });
+    return it == booking->lines.end() ? nullptr : &*it;
 }
+
+bool NSServer::isUnsureLine(const NSDeskClass& desk, const NSDishClass& line) { return unsureLineOf(desk, line); }
 
 void NSServer::releaseUnsureLines(const NSDeskClass& desk, const std::vector<std::shared_ptr<NSDishClass>>& lines) {
     Store& s = loaded();
@@ -317,7 +411,7 @@ void NSServer::releaseUnsureLines(const NSDeskClass& desk, const std::vector<std
     std::erase_if(it->second.lines, [&lines](const UnsureLine& carried) {
         return std::any_of(lines.begin(), lines.end(), [&](const auto& l) { return l && stands(carried, *l); });
     });
-    if (it->second.lines.empty() && !it->second.needsRead()) s.desks.erase(it);
+    eraseIfDone(s, it);
     write(s);
 }
 
@@ -341,9 +435,9 @@ void NSServer::moveNowDesk(const NSDeskClass& target) {
     if (!leaving.empty()) s.desks[target.m_strDeskID].lines = std::move(leaving);
     if (!arriving.empty()) s.desks[now->m_strDeskID].lines = std::move(arriving);
     std::erase_if(s.desks, [](const auto& entry) { return entry.second.lines.empty() && !entry.second.needsRead(); });
-    write(s);
     now->m_strDeskID = target.m_strDeskID;
     now->m_strDeskName = target.m_strDeskName;
     now->m_kongjmc = target.m_kongjmc;
     saveSelectDish0();
+    write(s);
 }

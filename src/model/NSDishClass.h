@@ -46,6 +46,8 @@ public:
     int m_iType = 0;  // serving mode; 7 stays out of the desk total
     std::string m_strTime;
     int m_iState = kUnsent;
+    // Not on the server's bill: waiting to go, or going with the request being sent.
+    bool isUnsent() const { return m_iState == kUnsent || m_iState == kSending; }
     std::string m_strXfmxID;  // the server's line id; empty until sent
     float m_fQuantity = 0;    // negative for a return
     float m_fQuantity2 = 0;   // kept by Release

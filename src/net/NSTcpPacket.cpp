@@ -662,6 +662,9 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     // server: once written, a lost reply leaves its outcome unknown, and writing it again could
     // book it twice.
     const bool once = booksOnServer();
+    // Noted before anything is written: a kill, a crash or a power cut while the request waits
+    // leaves the note on disk, and the desk is read back before anything of it books again.
+    if (once) noteUnsure();
     for (int attempt = 0; attempt < 2 && !(once && unanswered); ++attempt) {
         if (!connect()) continue;
         if (link.writeNSString(*sendMessage) < 0) {
@@ -670,6 +673,7 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
         }
         if (!wantsReply) {
             link.close();
+            withdrawNote();
             return true;
         }
         if (whileWaiting) {
@@ -684,7 +688,9 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
             continue;
         }
         if (messageIsError(receiveMessage)) {
+            // Refused: nothing was booked.
             link.close();
+            withdrawNote();
             return false;
         }
         bool complete = receiveMessage->find(NSTcpNet::kReplyEnd) != std::string::npos;
@@ -708,19 +714,30 @@ bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
             }
         }
         link.close();
-        if (complete) return true;
+        if (complete) {
+            if (!keepsNoteOnReply) withdrawNote();
+            return true;
+        }
         unanswered = true;
     }
     if (once && unanswered) {
-        // The desks are read back from the server before anything of them goes out again.
-        noteUnsure();
+        // The note stands: the desks are read back from the server before anything of them goes
+        // out again.
+        notedDesks_.clear();
         rootServices().showAyncStyle(type == kAddDish ? wordOr("unsure1", kMaybeOrdered)
                                                       : wordOr("unsure2", kMaybeBooked));
         return false;
     }
+    // The request never reached the server.
+    withdrawNote();
     // A waiter who waited through both attempts is told why nothing happened.
     if (unanswered) rootServices().showAyncStyle(kNoReply);
     return false;
+}
+
+void NSTcpPacket::withdrawNote() {
+    for (const auto& desk : notedDesks_) NSServer::withdrawUnsureBooking(desk);
+    notedDesks_.clear();
 }
 
 void NSTcpPacket::noteUnsure() {
@@ -732,9 +749,14 @@ void NSTcpPacket::noteUnsure() {
     if (type == kChangeDesk) {
         if (Field* bill = field("tarconsumeid")) beside.consumeID = bill->text;
     }
-    NSServer::noteUnsureBooking(desk, std::move(unsure_));
-    unsure_ = NSServer::UnsureBooking();
-    if (!other.empty() && other != desk) NSServer::noteUnsureBooking(other, std::move(beside));
+    // The booking gathered by the fillers stays with the packet: a second exchange of the same
+    // packet notes it again.
+    NSServer::noteUnsureBooking(desk, unsure_);
+    notedDesks_ = {desk};
+    if (!other.empty() && other != desk) {
+        NSServer::noteUnsureBooking(other, std::move(beside));
+        notedDesks_.push_back(other);
+    }
 }
 
 bool NSTcpPacket::sendPacketForDelCaip() { return sendPacketForNone(true); }

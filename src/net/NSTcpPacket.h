@@ -174,6 +174,10 @@ public:
     // The other desk a join touches: it is left in doubt beside (a transfer's target is known
     // from the request itself).
     std::optional<std::string> partnerDesk;
+    // A request that books is noted before it is written and the note withdrawn with its whole
+    // reply. With this set, the note stays after the reply: the caller withdraws it
+    // (NSServer::withdrawUnsureBooking) once the desk's file no longer offers what was accepted.
+    bool keepsNoteOnReply = false;
 
 private:
     // The request as plain values; the document is rebuilt from them after every change, so a
@@ -209,8 +213,11 @@ private:
     void noteCarried(const NSDishClass& line);
     // The desk's bill, the waiter and the desk's server lines as last read.
     void noteDesk(const NSDeskClass& desk);
-    // Notes the request's desks in doubt in the hub.
+    // Notes the request's desks in the hub, before the request is written.
     void noteUnsure();
+    // Its reply came whole, or it never reached the server: the desks are as before the note.
+    void withdrawNote();
+    std::vector<std::string> notedDesks_;  // the desks noteUnsure noted, until withdrawn
 
     // The desk a request is about ("" when it names none).
     std::string requestDeskID();

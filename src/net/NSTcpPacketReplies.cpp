@@ -338,6 +338,9 @@ bool readLoginFrom(const Reply& reply, int* code, NSUserClass& user) {
     if (code) *code = integer(childText(reply.data, "code"));
     int count = integer(childText(reply.data, "dishcount"));
     if (count > user.m_iDishCount) user.m_iDishCount = count;
+    // A number this device sent never comes again, even one the server never saw (its request
+    // lost on the way): the server's count would hand it out a second time.
+    if (const int sent = NSServer::lastUnsureLineNumber(); sent >= 0) user.CheckDishUid(std::to_string(sent));
     NSServer::setFMIDSTYLE(real(childText(reply.data, "ScaleMid")));
     NSServer::setFBIGSTYLE(real(childText(reply.data, "ScaleLarge")));
     auto opt = firstElement(reply.data, "opt");

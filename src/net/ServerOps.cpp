@@ -132,6 +132,8 @@ bool NSServer::getRebate() {
 bool NSServer::addDish(const NSDeskClass& desk) {
     auto packet = NSTcpPacket::initWithType(NSTcpPacket::kAddDish);
     if (!packet->setAddDish(desk)) return false;
+    // The send ends the doubt once the desk's file no longer offers the accepted lines.
+    packet->keepsNoteOnReply = true;
     return packet->sendPacketForNone(true);
 }
 
@@ -221,6 +223,7 @@ bool NSServer::OpenYudingDesk(const NSYuDingClass& reservation) {
 bool NSServer::XDelDish(const NSDeskClass& desk) {
     auto packet = NSTcpPacket::initWithType(NSTcpPacket::kDelDish);
     if (!packet->setDelDish(desk)) return false;
+    packet->keepsNoteOnReply = true;
     return packet->sendPacketForDelCaip();
 }
 

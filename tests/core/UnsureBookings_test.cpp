@@ -131,7 +131,10 @@ TEST_F(UnsureBookings, ADoubtOutlivesTheProgramAndEndsWithTheWaitersDecision) {
     desk.m_DishList.erase(std::find(desk.m_DishList.begin(), desk.m_DishList.end(), waiting[2]));
     NSServer::settleUnsureBooking(desk);
     EXPECT_FALSE(NSServer::getUnsureBooking("D1"));
-    EXPECT_FALSE(platform::fs::exists(dataFile("DOUBTS.XML"))) << "no doubt, no file";
+    // The numbers that went out stay known with nothing in doubt: none is handed out again.
+    NSServer::forgetUnsureBookings();
+    EXPECT_FALSE(NSServer::getUnsureBooking("D1"));
+    EXPECT_EQ(NSServer::lastUnsureLineNumber(), 43);
 
     // A damaged file is kept aside, never read as "nothing in doubt" and overwritten.
     platform::fs::writeAtomically(dataFile("DOUBTS.XML"), "<doubts><desk id=");
@@ -140,32 +143,82 @@ TEST_F(UnsureBookings, ADoubtOutlivesTheProgramAndEndsWithTheWaitersDecision) {
     EXPECT_TRUE(platform::fs::exists(dataFile("DOUBTS.XML.damaged")));
 }
 
-TEST_F(UnsureBookings, ATransferIsFollowedOnlyWhereTheBillLeftTheDesk) {
+TEST_F(UnsureBookings, ATransferIsFollowedOnlyWhereTheBillLeftTheDeskAndTakesOnlyWhatLeft) {
     NSServer::UnsureBooking transfer;
     transfer.command = "changedesk";
     transfer.consumeID = "B1";
     transfer.otherDesk = "D2";
     transfer.otherName = "A02";
     transfer.serverLines = {{"7", 1.f}};
-    struct Case { const char* name; std::string bill; std::string state; NSServer::UnsureSettle::Kind kind; } cases[] = {
-        {"still here", "B1", "6", NSServer::UnsureSettle::kChecked},
-        {"gone", "", "1", NSServer::UnsureSettle::kMoved},
-        {"another bill opened here", "B9", "6", NSServer::UnsureSettle::kMoved},
+    struct Case {
+        const char* name;
+        std::string bill, state;  // the desk the bill was on, as read
+        NSServer::UnsureSettle::Kind kind;
+        std::string targetBill;   // the target as read, when the bill left
+        bool followed;
+    } cases[] = {
+        {"still here", "B1", "6", NSServer::UnsureSettle::kChecked, "", false},
+        {"gone, and found there", "", "1", NSServer::UnsureSettle::kMoved, "B1", true},
+        {"another bill here, and found there", "B9", "6", NSServer::UnsureSettle::kMoved, "B1", true},
+        {"gone, and not there", "", "1", NSServer::UnsureSettle::kMoved, "B5", false},
     };
     for (const auto& c : cases) {
-        NSServer::noteUnsureBooking("D1", transfer);
+        SCOPED_TRACE(c.name);
+        // D1 keeps an unsent line and one waiting from an earlier send; D2 has a line of its own
+        // saved, ordered there since.
         NSDeskClass desk;
         desk.m_strDeskID = "D1";
         desk.m_strConsumeID = c.bill;
         desk.m_strDeskState = c.state;
+        desk.m_DishList = {make("A", 1, kUnsent, "", "-1"), make("C", 2, kUnsent, "", "42")};
+        NSServer::noteUnsureBooking("D1", request());
+        NSServer::settleUnsureBooking(desk);  // C waits; A, B and the return are not on the desk
+        NSServer::noteUnsureBooking("D1", transfer);
+        auto target = std::make_shared<NSDeskClass>();
+        target->m_strDeskID = "D2";
+        target->m_DishList = {make("E", 1, kUnsent, "", "-1")};
+        NSServer::saveSelectDish1(target);
+        NSServer::saveSelectDish1(std::make_shared<NSDeskClass>(desk));
+
         auto settled = NSServer::settleUnsureBooking(desk);
-        EXPECT_EQ(settled.kind, c.kind) << c.name;
-        if (c.kind == NSServer::UnsureSettle::kMoved) {
-            EXPECT_EQ(settled.otherDesk, "D2");
-            EXPECT_EQ(settled.consumeID, "B1");
-            EXPECT_EQ(settled.lineIDs, std::vector<std::string>{"7"});
+        ASSERT_EQ(settled.kind, c.kind);
+        if (c.kind != NSServer::UnsureSettle::kMoved) {
+            EXPECT_FALSE(NSServer::needsUnsureRead("D1"));
+            NSServer::clearUnsureBooking("D1");
+            continue;
         }
-        EXPECT_FALSE(NSServer::getUnsureBooking("D1")) << c.name;
+        EXPECT_TRUE(NSServer::needsUnsureRead("D1")) << "in doubt until the bill is found";
+        NSDeskClass there;
+        there.m_strDeskID = "D2";
+        there.m_strConsumeID = c.targetBill;
+        there.m_DishList = {make("A", 1, kSent, "9", "")};
+        EXPECT_EQ(NSServer::followUnsureBill(desk, there, settled), c.followed);
+        EXPECT_FALSE(NSServer::needsUnsureRead("D1"));
+        auto saved = [](const std::string& id) {
+            auto d = std::make_shared<NSDeskClass>();
+            d->m_strDeskID = id;
+            NSServer::loadSelectDish(d);
+            std::vector<std::string> dishes;
+            for (auto& l : d->m_DishList) dishes.push_back(l->caipID());
+            return dishes;
+        };
+        if (c.followed) {
+            EXPECT_EQ(desk.m_strDeskID, "D2");
+            EXPECT_EQ(desk.m_strConsumeID, "B1");
+            EXPECT_EQ(saved("D2"), (std::vector<std::string>{"E", "A", "C"})) << "beside the target's own";
+            EXPECT_TRUE(saved("D1").empty()) << "the desk the bill left keeps nothing";
+            EXPECT_FALSE(NSServer::getUnsureBooking("D1"));
+            ASSERT_EQ(NSServer::unsureLines(desk).size(), 1u) << "the waiting line went along";
+            EXPECT_EQ(NSServer::unsureLines(desk)[0]->caipID(), "C");
+        } else {
+            EXPECT_EQ(desk.m_strDeskID, "D1");
+            EXPECT_EQ(saved("D1"), (std::vector<std::string>{"A", "C"}));
+            EXPECT_EQ(saved("D2"), std::vector<std::string>{"E"});
+        }
+        NSServer::clearUnsureBooking("D1");
+        NSServer::clearUnsureBooking("D2");
+        NSServer::delSaveDish("D1");
+        NSServer::delSaveDish("D2");
     }
 }
 

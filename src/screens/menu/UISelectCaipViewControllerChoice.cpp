@@ -102,8 +102,10 @@ void UISelectCaipViewController::selCaip(int index, const std::shared_ptr<ui::Im
     }
     // Only a plain unsent line takes the unit: an item of a set meal or of a dish's add-ons
     // belongs to its group and is never merged into.
+    // Nor is a line that may already be on the server: it stays as it went.
     auto same = std::find_if(lines.begin(), lines.end(), [&](const std::shared_ptr<NSDishClass>& l) {
-        return l->caipID() == line->caipID() && l->m_iState == NSDishClass::kUnsent && !l->m_bisExp;
+        return l->caipID() == line->caipID() && l->m_iState == NSDishClass::kUnsent && !l->m_bisExp &&
+               !NSServer::isUnsureLine(*desk, *l);
     });
     if (same != lines.end()) (*same)->m_fQuantity += 1;
     else lines.push_back(line);
@@ -155,7 +157,7 @@ void UISelectCaipViewController::cancelCaip(int index, const std::shared_ptr<ui:
     auto desk = NSServer::getNowDesk();
     auto& lines = desk->m_DishList;
     auto found = std::find_if(lines.begin(), lines.end(), [&](const std::shared_ptr<NSDishClass>& l) {
-        return l->caipID() == dish->strID() && l->m_iState == NSDishClass::kUnsent;
+        return l->caipID() == dish->strID() && l->m_iState == NSDishClass::kUnsent && !NSServer::isUnsureLine(*desk, *l);
     });
     if (found == lines.end()) return;
     auto line = *found;

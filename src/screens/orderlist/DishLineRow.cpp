@@ -24,7 +24,7 @@ std::shared_ptr<ui::TableViewCell> dishLineCell(const NSDishClass& line, int row
     ui::View& content = *cell->contentView();
     const ui::Color color = line.m_iState == NSDishClass::kVoid ? kRed : kGrey;
 
-    std::string taste = orderlist::isUnsent(line) ? line.GetKouwShulString() : line.m_strKouw;
+    std::string taste = line.isUnsent() ? line.GetKouwShulString() : line.m_strKouw;
     std::string name = line.m_strCaipName;
     auto db = NSServer::getCaipDB();
     auto dish = db && line.m_strCaipID ? db->GetCaipFromID(*line.m_strCaipID) : nullptr;

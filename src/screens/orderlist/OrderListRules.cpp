@@ -35,10 +35,6 @@ const char* stateWord(int state) {
     }
 }
 
-bool isUnsent(const NSDishClass& line) {
-    return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-}
-
 std::optional<std::string> menuPrice(const NSDishClass& line) {
     auto db = NSServer::getCaipDB();
     auto dish = db ? db->GetCaipFromID(line.caipID()) : nullptr;
@@ -62,13 +58,13 @@ std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, i
     if (row >= 0) {
         if (static_cast<std::size_t>(row) < lines.size()) {
             const auto& line = lines[static_cast<std::size_t>(row)];
-            if (isUnsent(*line) && line->m_bisChoose) marked.push_back(line);
+            if (line->isUnsent() && line->m_bisChoose) marked.push_back(line);
         }
         return marked;
     }
     int head = -1;
     for (const auto& line : lines) {
-        if (!isUnsent(*line)) continue;
+        if (!line->isUnsent()) continue;
         if (!(line->m_bisChoose || (head >= 0 && line->m_parentpos == head))) continue;
         marked.push_back(line);
         if (line->m_bisSet && line->m_bisExp) head = line->m_parentpos;
@@ -76,7 +72,7 @@ std::vector<std::shared_ptr<NSDishClass>> linesToSend(const NSDeskClass& desk, i
     }
     if (marked.empty())
         for (const auto& line : lines)
-            if (isUnsent(*line)) marked.push_back(line);
+            if (line->isUnsent()) marked.push_back(line);
     return marked;
 }
 

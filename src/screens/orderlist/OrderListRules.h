@@ -22,9 +22,6 @@ namespace orderlist {
 const char* servingModePicture(int mode);
 const char* stateWord(int state);
 
-// A line that has not reached the server yet: unsent (101) or being sent (102).
-bool isUnsent(const NSDishClass& line);
-
 // The unsent lines a send takes. A row of -1 or less: the chosen unsent lines, a chosen head
 // taking its following items along, or every unsent line when none is chosen. A row: that line,
 // when it is unsent and chosen.

@@ -202,7 +202,7 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
     auto db = NSServer::getCaipDB();
     auto dish = db ? db->GetCaipFromID(line->caipID()) : nullptr;
 
-    const bool unsent = orderlist::isUnsent(*line);
+    const bool unsent = line->isUnsent();
     std::string tastes = unsent ? line->GetKouwShulString() : line->m_strKouw;
     // A custom dish shows the name the waiter typed (kept as its free text) as its name.
     if (dish && dish->m_bCustom && !line->GetKouwDefine().empty()) {
@@ -246,9 +246,9 @@ std::shared_ptr<ui::TableViewCell> UIDishLViewController::rowCell(int r) {
     const char* state = orderlist::stateWord(line->m_iState);
     if (unsent && NSServer::isUnsureLine(*NSServer::getNowDesk(), *line)) {
         // It went with a request whose reply never came, and the server has not shown it since.
-        std::string mark = word("unsure5");
-        rowLabel(content, {600, 0, 100, kRowHeight}, mark.empty() ? "可能已下单" : mark, bold, ui::TextAlignment::Right,
-                 kUnsureMark);
+        const std::string mark = line->m_fQuantity < 0 ? wordFormat("unsure14", "可能已退菜", {})
+                                                        : wordFormat("unsure5", "可能已下单", {});
+        rowLabel(content, {600, 0, 100, kRowHeight}, mark, bold, ui::TextAlignment::Right, kUnsureMark);
     } else {
         rowLabel(content, {600, 0, 100, kRowHeight}, state ? word(state) : "", bold, ui::TextAlignment::Right, colour);
     }
@@ -296,7 +296,7 @@ void UIDishLViewController::changeQC(int row) {
 void UIDishLViewController::addCaipQ(int row) {
     if (isSubViewShow(false)) return;
     auto line = lineAt(row);
-    if (!line || line->m_iState != NSDishClass::kUnsent) return;
+    if (!line || line->m_iState != NSDishClass::kUnsent || refuseEditInDoubt(line)) return;
     line->m_fQuantity += 1;
     reload();
     save();
@@ -305,7 +305,8 @@ void UIDishLViewController::addCaipQ(int row) {
 void UIDishLViewController::delCaipQ(int row) {
     if (isSubViewShow(false)) return;
     auto line = lineAt(row);
-    if (!line || line->m_iState != NSDishClass::kUnsent || line->m_fQuantity - 1 <= 0) return;
+    if (!line || line->m_iState != NSDishClass::kUnsent || line->m_fQuantity - 1 <= 0 || refuseEditInDoubt(line))
+        return;
     line->m_fQuantity -= 1;
     reload();
     save();
@@ -317,7 +318,7 @@ void UIDishLViewController::showCaipX(int row) {
     if (isSubViewShow(false)) return;
     auto line = lineAt(row);
     if (!line || !m_dishTable_) return;
-    const bool unsent = orderlist::isUnsent(*line);
+    const bool unsent = line->isUnsent();
     const std::string tastes = unsent ? line->GetKouwShulString() : line->m_strKouw;
     const double height = UIShowXViewController::kHeight;
     double y = row * kRowHeight - m_dishTable_->contentOffset().y + m_dishTable_->frame().origin.y - height;

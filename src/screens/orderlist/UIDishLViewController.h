@@ -153,8 +153,9 @@ public:
     void sendOneDish(int row);
     bool onSendCaip(const std::optional<std::string>& word, int row);
     void loginBack(int loginType, bool ok) override;
-    // Refreshes the current desk from the server; `whileWaiting` runs once while it answers.
-    bool updateMenu(std::function<void()> whileWaiting = {});
+    // Refreshes the current desk from the server (settling a doubt, following a moved bill and
+    // telling the waiter as every read does); `quietly` when the tap goes on to a question.
+    bool updateMenu(bool quietly = false);
     // Whether a request that books may go out on the current desk now. A desk whose last such
     // request went unanswered is read back from the server first, and the operation stops there:
     // the waiter decides again on the desk as the server holds it.
@@ -165,12 +166,9 @@ public:
     // Whether the last booking request on the current desk went unanswered: the operation ends
     // there, with no further exchange in the same tap.
     static bool leftInDoubt();
-    // Tells the waiter what reading a desk in doubt showed.
-    void tellSettled(const NSServer::UnsureSettle& settled);
-    // After a transfer in doubt showed the bill gone from the current desk: reads the target and,
-    // when it holds the bill (its id or its lines), the current desk goes with it. False when it
-    // does not.
-    bool followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved);
+    // A line that may already be on the server is not changed before that is settled or decided:
+    // true (and the waiter told why) for such a line.
+    bool refuseEditInDoubt(const std::shared_ptr<NSDishClass>& line);
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();
@@ -289,12 +287,25 @@ private:
     // A return that the server accepted but whose refresh failed: the lines wait, not sendable.
     static void holdAccepted(NSDeskClass& desk);
     static void backToUnsent(NSDeskClass& desk);
+    // The send's first turn: nothing to send, the login, the lines in doubt and the
+    // confirmation. True when the send goes on at once (an offline desk, to the desk picker).
+    bool askToSend(NSDeskClass& desk, int row);
+    // A desk whose lines shown are not the server's is read first; false when the send stops.
+    bool readIfStale(const std::shared_ptr<NSDeskClass>& desk);
+    // Books the marked lines, then the pending returns; `written` gets the desk file's text as
+    // last saved. False when the send stops.
+    bool book(NSDeskClass& desk, std::optional<std::string>& written);
+    // The server took a request: the desk's file stops offering its lines, then its note ends.
+    static void accepted(NSDeskClass& desk, std::optional<std::string>& written);
     // Before a send: the chosen lines that may already be on the server are named, with what the
     // server holds of their dishes, and the waiter decides; true when that question was asked.
     bool askAboutUnsure(const NSDeskClass& desk, int row);
     void answerUnsure(int buttonIndex);
 
     std::vector<std::shared_ptr<NSDishClass>> unsureAsked_;
+    // Whether the send the question stopped had lines chosen: removing the lines in doubt then
+    // leaves only the rest of that choice to send, never every unsent line.
+    bool unsureChoice_ = false;
     // A new empty offline desk becomes the current desk.
     static void startOfflineDesk();
     void closeMenuPanel();

@@ -31,8 +31,10 @@ void UIDishLViewController::SelectDlgOk() {
         auto db = NSServer::getCaipDB();
         auto tree = picker.m_tree;
         const std::string written = picker.m_writeText;
-        for (auto& line : NSServer::getNowDesk()->m_DishList) {
-            if (line->m_iState != NSDishClass::kUnsent) continue;
+        auto desk = NSServer::getNowDesk();
+        for (auto& line : desk->m_DishList) {
+            // A line that may already be on the server keeps the tastes it went with.
+            if (line->m_iState != NSDishClass::kUnsent || NSServer::isUnsureLine(*desk, *line)) continue;
             if (m_allKouws)
                 std::erase_if(line->m_KouwArray, [this](const std::string& id) {
                     return std::find(m_allKouws->begin(), m_allKouws->end(), id) != m_allKouws->end();
@@ -117,7 +119,9 @@ void UIDishLViewController::SelectDlgOk() {
         target->m_kongjmc = column(tree.m_name, parent);
         const std::string treeState = column(tree.m_state, *row);
         target->m_strWaiterID = NSServer::getNowUser()->m_strUserID;
-        if (!NSServer().XDeskDetail(*target)) return;
+        // Read as if it were opened, with its saved lines: a doubt on it is settled here.
+        NSServer::loadSelectDish(target);
+        if (!NSServer().readDesk(*target, NSServer::DeskRead::kDetail, true)) return;
         const std::string message =
             target->m_strDeskState == treeState
                 ? wordFormat("dishl56", "确定与%@并台吗？", {target->m_strDeskName})

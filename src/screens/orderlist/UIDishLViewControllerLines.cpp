@@ -211,7 +211,7 @@ void UIDishLViewController::commitEditingStyle(ui::TableView&, ui::EditingStyle 
 void UIDishLViewController::modifyCaip(int row) {
     if (isSubViewShow(false)) return;
     auto line = lineAt(row);
-    if (line && rootController_) rootController_->modifyCaip(line);
+    if (line && !refuseEditInDoubt(line) && rootController_) rootController_->modifyCaip(line);
 }
 
 void UIDishLViewController::allDishKouw() {

@@ -96,7 +96,12 @@ void UIDishLViewController::sendReturnList(std::vector<std::shared_ptr<NSDishCla
     desk->m_DishList = std::move(lines);
     if (!NSServer().XDelDish(*desk)) {
         desk->m_DishList = std::move(kept);
-    } else if (!updateMenu()) {
+        reload();
+        return;
+    }
+    std::optional<std::string> written;
+    accepted(*desk, written);
+    if (!updateMenu()) {
         // The server took the return: it must never go a second time with the next send.
         holdAccepted(*desk);
     }

@@ -49,71 +49,27 @@ bool UIDishLViewController::mayBook() {
     auto desk = NSServer::getNowDesk();
     if (!NSServer::needsUnsureRead(desk->m_strDeskID)) return true;
     // The refresh weighs the request in doubt and tells the waiter what it found.
-    if (updateMenu()) {
-        reload();
-        save();
-    }
+    if (updateMenu()) reload();
     return false;
 }
 
 bool UIDishLViewController::mayBookOn(const NSDeskClass& other) {
     if (!NSServer::needsUnsureRead(other.m_strDeskID)) return true;
-    // Read with its saved unsent lines beside, as if it were opened, and saved as settled.
+    // Read with its saved unsent lines beside, as if it were opened.
     auto desk = std::make_shared<NSDeskClass>();
     desk->m_strDeskID = other.m_strDeskID;
     desk->m_strDeskName = other.m_strDeskName;
     desk->m_kongjmc = other.m_kongjmc;
     NSServer::loadSelectDish(desk);
-    if (!NSServer().XDeskDetail(*desk)) return false;
-    auto settled = NSServer::settleUnsureBooking(*desk);
-    NSServer::saveSelectDish1(desk);
-    if (settled.kind == NSServer::UnsureSettle::kNone) return true;
-    tell(wordFormat("unsure11", "已与服务器核对桌台%@,请查看后再操作", {other.m_strDeskName}));
-    return false;
+    NSServer::UnsureSettle settled;
+    return NSServer().readDesk(*desk, NSServer::DeskRead::kDetail, false, &settled) &&
+           settled.kind == NSServer::UnsureSettle::kNone;
 }
 
-void UIDishLViewController::tellSettled(const NSServer::UnsureSettle& settled) {
-    switch (settled.kind) {
-    case NSServer::UnsureSettle::kNone: return;
-    case NSServer::UnsureSettle::kBooked:
-        tell(settled.lines > 0 ? wordFormat("unsure3", "服务器已收到上次未应答的%i个菜品,已显示为已下单,不会再次发送",
-                                            {settled.lines})
-                               : wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作", {}));
-        return;
-    case NSServer::UnsureSettle::kUnsettled:
-        tell(wordFormat("unsure10", "服务器上没有找到上次未应答的%i个菜品,已标为可能已下单,送单前会再次询问",
-                        {settled.lines}));
-        return;
-    case NSServer::UnsureSettle::kChecked:
-        tell(wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作", {}));
-        return;
-    case NSServer::UnsureSettle::kMoved:
-        tell(wordFormat("unsure9", "本桌账单已在%@,已转到该桌台", {settled.otherName}));
-        return;
-    }
-}
-
-bool UIDishLViewController::followBill(NSDeskClass& desk, const NSServer::UnsureSettle& moved) {
-    NSDeskClass there;
-    there.m_strDeskID = moved.otherDesk;
-    if (!NSServer().XRefreshDishList(there)) return false;
-    bool holds = !moved.consumeID.empty() && there.m_strConsumeID == moved.consumeID;
-    for (const auto& line : there.m_DishList)
-        holds = holds || std::find(moved.lineIDs.begin(), moved.lineIDs.end(), line->m_strXfmxID) != moved.lineIDs.end();
-    if (!holds) return false;
-    NSDeskClass target;
-    target.m_strDeskID = moved.otherDesk;
-    target.m_strDeskName = moved.otherName;
-    target.m_kongjmc = moved.otherArea;
-    NSServer::moveNowDesk(target);
-    // The desk stands for the target now: its server lines are those just read.
-    std::erase_if(desk.m_DishList, [](const auto& line) { return !orderlist::isUnsent(*line); });
-    for (auto& line : there.m_DishList) desk.m_DishList.push_back(line);
-    desk.m_strConsumeID = there.m_strConsumeID;
-    desk.m_iClientNum = there.m_iClientNum;
-    desk.m_bStaleView = false;
-    // The target was in doubt beside: this read settles it too.
-    NSServer::settleUnsureBooking(desk);
+bool UIDishLViewController::refuseEditInDoubt(const std::shared_ptr<NSDishClass>& line) {
+    if (!line || !NSServer::isUnsureLine(*NSServer::getNowDesk(), *line)) return false;
+    // The server may hold it as it went: an edit now would be lost when a read shows it booked.
+    tell(wordFormat("unsure17", "这个菜品可能已经下单,在与服务器核对或送单时决定之前不能修改", {}));
     return true;
 }
 
@@ -124,24 +80,35 @@ bool UIDishLViewController::askAboutUnsure(const NSDeskClass& desk, int row) {
         return std::find(going.begin(), going.end(), line) == going.end();
     });
     if (doubtful.empty()) return false;
-    std::string mayBeThere, serverHolds;
+    std::string ordered, returned, serverHolds;
     std::vector<std::string> dishes;
+    bool billChanged = false;
     for (const auto& line : doubtful) {
-        mayBeThere += platform::fmt("%@ %g%@\n", line->m_strCaipName, line->m_fQuantity, line->m_strUnits);
+        (line->m_fQuantity < 0 ? returned : ordered) +=
+            platform::fmt("%@ %g%@\n", line->m_strCaipName, line->m_fQuantity, line->m_strUnits);
         if (std::find(dishes.begin(), dishes.end(), line->caipID()) == dishes.end()) dishes.push_back(line->caipID());
+        auto noted = NSServer::unsureLineOf(desk, *line);
+        billChanged = billChanged || (noted && !noted->consumeID.empty() && noted->consumeID != desk.m_strConsumeID);
     }
     for (const auto& line : desk.m_DishList)
-        if (line && !orderlist::isUnsent(*line) &&
+        if (line && !line->isUnsent() &&
             std::find(dishes.begin(), dishes.end(), line->caipID()) != dishes.end())
             serverHolds += platform::fmt("%@ %g%@ (%@)\n", line->m_strCaipName, line->m_fQuantity, line->m_strUnits,
                                          line->m_strWaiterName.empty() ? line->m_strWaiterID : line->m_strWaiterName);
     if (serverHolds.empty()) serverHolds = wordFormat("unsure12", "没有", {}) + "\n";
+    std::string message;
+    if (billChanged)
+        message += wordFormat("unsure16", "本桌已换了账单(上次送单后已结账或清台),现在送出的菜品记在新的账单上。\n", {});
+    if (!ordered.empty())
+        message += wordFormat("unsure6", "上次送单没有收到服务器的应答,这些菜品可能已经下单:\n%@服务器上本桌现有这些菜品:\n%@",
+                              {ordered, serverHolds});
+    if (!returned.empty())
+        message += wordFormat("unsure15", "上次退菜没有收到服务器的应答,这些退菜可能已经生效:\n%@", {returned});
     unsureAsked_ = doubtful;
+    unsureChoice_ = std::any_of(desk.m_DishList.begin(), desk.m_DishList.end(),
+                                [](const auto& line) { return line && line->isUnsent() && line->m_bisChoose; });
     NSServer::setIsShowAlert(true);
-    ask(kAskUnsure, word("tishi"),
-        wordFormat("unsure6", "上次送单没有收到服务器的应答,这些菜品可能已经下单:\n%@服务器上本桌现有这些菜品:\n%@",
-                   {mayBeThere, serverHolds}),
-        word("cancel"),
+    ask(kAskUnsure, word("tishi"), message, word("cancel"),
         {wordFormat("unsure7", "仍然送出", {}), wordFormat("unsure8", "删除它们,只送其余", {})});
     return true;
 }
@@ -156,20 +123,35 @@ void UIDishLViewController::answerUnsure(int buttonIndex) {
     });
     if (asked.empty() || (buttonIndex != 1 && buttonIndex != 2)) return;
     NSServer::releaseUnsureLines(*desk, asked);
-    if (buttonIndex == 2) {
-        std::erase_if(desk->m_DishList, [&asked](const auto& line) {
-            return std::find(asked.begin(), asked.end(), line) != asked.end();
-        });
-        renumberGroups(desk->m_DishList);
-        save();
+    if (buttonIndex == 1) {
+        // Sent anyway: those lines and no others. The rest of a choice stays chosen for its own
+        // send, with its own confirmation.
+        std::vector<std::shared_ptr<NSDishClass>> others;
+        if (sendIndex_ == -1)
+            for (auto& line : desk->m_DishList) {
+                if (!line->isUnsent()) continue;
+                const bool isAsked = std::find(asked.begin(), asked.end(), line) != asked.end();
+                if (line->m_bisChoose && !isAsked) others.push_back(line);
+                line->m_bisChoose = isAsked;
+            }
+        onSendCaip(std::string(kNoLogin), sendIndex_);
+        for (auto& line : others) line->m_bisChoose = true;
         reload();
-        // A send of a single line that was in doubt has nothing left to send.
-        if (sendIndex_ != -1) return;
-        bool unsent = false;
-        for (const auto& line : desk->m_DishList) unsent = unsent || orderlist::isUnsent(*line);
-        if (!unsent) return;
+        return;
     }
-    onSendCaip(std::string(kNoLogin), sendIndex_);
+    std::erase_if(desk->m_DishList, [&asked](const auto& line) {
+        return std::find(asked.begin(), asked.end(), line) != asked.end();
+    });
+    renumberGroups(desk->m_DishList);
+    save();
+    reload();
+    // Only the rest of what was chosen goes, after the usual confirmation: a send of a single
+    // line, or of a choice that held only lines in doubt, has nothing left.
+    if (sendIndex_ != -1) return;
+    const bool rest = std::any_of(desk->m_DishList.begin(), desk->m_DishList.end(), [this](const auto& line) {
+        return line->isUnsent() && (line->m_bisChoose || !unsureChoice_);
+    });
+    if (rest) onSendCaip(std::nullopt, -1);
 }
 
 void UIDishLViewController::markSending(NSDeskClass& desk) {
@@ -182,96 +164,109 @@ void UIDishLViewController::markSending(NSDeskClass& desk) {
     }
 }
 
-bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, int row) {
-    if (row < -1) return false;
-    auto desk = NSServer::getNowDesk();
-    // A send whose outcome was left unknown is settled first: what the server booked of it shows
-    // as sent and is not offered again.
-    if (!mayBook()) return false;
-    if (word != kNoLogin) {
-        sendIndex_ = row;
-        int unsent = 0;
-        int chosen = 0;
-        for (const auto& line : desk->m_DishList) {
-            if (!orderlist::isUnsent(*line)) continue;
-            ++unsent;
-            if (line->m_bisChoose) ++chosen;
-        }
-        if (unsent == 0) {
-            if (updateMenu()) reload();
-            return false;
-        }
-        if (!NSServer::isWaiterUser()) {
-            requestLogin(kLoginSend);
-            return false;
-        }
-        if (!desk->m_strDeskID.empty()) {
-            // Lines that may already be on the server are asked about instead.
-            if (askAboutUnsure(*desk, row)) return false;
-            NSServer::setIsShowAlert(true);
-            const std::string message = chosen > 0 ? wordFormat("dishl24", "确定发送选中的%i个菜品吗？", {chosen})
-                                                   : wordFormat("dishl25", "确定发送全部%i个菜品吗？", {unsent});
-            ask(kAskSend, UIDishLViewController::word("isok"), message, UIDishLViewController::word("cancel"),
-                {UIDishLViewController::word("onok")});
-            return false;
-        }
+bool UIDishLViewController::askToSend(NSDeskClass& desk, int row) {
+    sendIndex_ = row;
+    int unsent = 0;
+    int chosen = 0;
+    for (const auto& line : desk.m_DishList) {
+        if (!line->isUnsent()) continue;
+        ++unsent;
+        if (line->m_bisChoose) ++chosen;
     }
-    if (desk->m_strDeskID.empty()) {
-        bufferoutDesk = desk;
-        if (rootController_) rootController_->chooseDesk(false);
+    if (unsent == 0) {
+        if (updateMenu()) reload();
         return false;
     }
+    if (!NSServer::isWaiterUser()) {
+        requestLogin(kLoginSend);
+        return false;
+    }
+    if (desk.m_strDeskID.empty()) return true;
+    // Lines that may already be on the server are asked about instead.
+    if (askAboutUnsure(desk, row)) return false;
+    NSServer::setIsShowAlert(true);
+    const std::string message = chosen > 0 ? wordFormat("dishl24", "确定发送选中的%i个菜品吗？", {chosen})
+                                           : wordFormat("dishl25", "确定发送全部%i个菜品吗？", {unsent});
+    ask(kAskSend, word("isok"), message, word("cancel"), {word("onok")});
+    return false;
+}
 
+bool UIDishLViewController::readIfStale(const std::shared_ptr<NSDeskClass>& desk) {
     // What is new on the server after a lost reply is told apart from what was there only when
     // the lines shown are the server's: a desk whose last read failed, or with lines accepted
     // and not yet read back, is read first.
     const bool stale = desk->m_bStaleView || std::any_of(desk->m_DishList.begin(), desk->m_DishList.end(), [](const auto& l) {
         return l && l->m_iState == kAccepted && l->m_strXfmxID.empty();
     });
-    if (stale) {
-        const bool read = updateMenu();
-        reload();
-        if (!read) return false;
-        save();
-        if (NSServer::getNowDesk() != desk) return false;
-    }
-    if (askAboutUnsure(*desk, row)) return false;
+    if (!stale) return true;
+    const bool read = updateMenu(true);
+    reload();
+    if (!read) return false;
+    save();
+    return NSServer::getNowDesk() == desk;
+}
 
-    markSending(*desk);
-    NSServer().playSound("SEND");
-    NSServer::getRubbishs()->clear();
-    if (!NSServer().addDish(*desk)) {
-        backToUnsent(*desk);
+void UIDishLViewController::accepted(NSDeskClass& desk, std::optional<std::string>& written) {
+    // The note of the request is durable, so this save needs no flush of its own: the desk's
+    // file first, and only then the note goes.
+    auto text = NSServer::deskFileText(desk);
+    written.reset();
+    if (text && NSServer::writeDeskFileText(desk, *text, false)) written = std::move(text);
+    NSServer::withdrawUnsureBooking(desk.m_strDeskID);
+}
+
+bool UIDishLViewController::book(NSDeskClass& desk, std::optional<std::string>& written) {
+    if (!NSServer().addDish(desk)) {
+        backToUnsent(desk);
         save();
         reload();
         return false;
     }
-    if (desk->HaveDelDish()) {
-        // The added lines are on the server now: only the returns wait for this request.
+    const bool returns = desk.HaveDelDish();
+    if (returns) {
+        // The added lines are on the server now: only the returns wait for the next request, and
+        // the lines of the add request are not carried again as returns of quantity 0.
         std::vector<std::shared_ptr<NSDishClass>> added;
-        for (auto& line : desk->m_DishList)
+        for (auto& line : desk.m_DishList)
             if (line->m_iState == NSDishClass::kSending && line->m_fQuantity >= 0) added.push_back(line);
-        for (auto& line : desk->m_DishList)
+        for (auto& line : desk.m_DishList)
             if (line->m_iState == NSDishClass::kUnsent && line->m_fQuantity < 0) line->m_iState = NSDishClass::kSending;
-        // Lines of the add request are not carried again as returns of quantity 0.
         for (auto& line : added) line->m_iState = kAccepted;
-        const bool returned = NSServer().XDelDish(*desk);
-        if (!returned) {
-            backToUnsent(*desk);
-            save();
-            reload();
-            return false;
-        }
     }
-    // The accepted lines are on the server's bill now: the desk's file is written without them
-    // while the server answers the refresh (a crash from here on cannot offer them again), and
-    // written again afterwards only if the refresh changed what it holds (or that write failed).
+    accepted(desk, written);
+    if (!returns) return true;
+    if (!NSServer().XDelDish(desk)) {
+        backToUnsent(desk);
+        save();
+        reload();
+        return false;
+    }
+    accepted(desk, written);
+    return true;
+}
+
+bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, int row) {
+    if (row < -1) return false;
+    auto desk = NSServer::getNowDesk();
+    // A send whose outcome was left unknown is settled first: what the server booked of it shows
+    // as sent and is not offered again.
+    if (!mayBook()) return false;
+    if (word != kNoLogin && !askToSend(*desk, row)) return false;
+    if (desk->m_strDeskID.empty()) {
+        bufferoutDesk = desk;
+        if (rootController_) rootController_->chooseDesk(false);
+        return false;
+    }
+    if (!readIfStale(desk) || askAboutUnsure(*desk, row)) return false;
+
+    markSending(*desk);
+    NSServer().playSound("SEND");
+    NSServer::getRubbishs()->clear();
+    // Once the server took the lines, they are off the desk's file: a crash from here on cannot
+    // offer them again.
     std::optional<std::string> written;
-    auto saveAccepted = [&written, &desk] {
-        auto text = NSServer::deskFileText(*desk);
-        if (text && NSServer::writeDeskFileText(*desk, *text)) written = std::move(text);
-    };
-    if (!updateMenu(saveAccepted)) {
+    if (!book(*desk, written)) return false;
+    if (!updateMenu()) {
         holdAccepted(*desk);
         save();
         reload();
@@ -279,6 +274,7 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
         return false;
     }
     reload();
+    // Written again only if the refresh changed what the file holds (or the last write failed).
     if (!written || NSServer::deskFileText(*desk) != written) save();
     if (NSServer::isSendClose()) {
         startOfflineDesk();
@@ -312,14 +308,9 @@ void UIDishLViewController::loginBack(int loginType, bool ok) {
     }
 }
 
-bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
+bool UIDishLViewController::updateMenu(bool quietly) {
     auto desk = NSServer::getNowDesk();
-    if (!NSServer().XRefreshDishList(*desk, std::move(whileWaiting))) return false;
-    auto settled = NSServer::settleUnsureBooking(*desk);
-    if (settled.kind == NSServer::UnsureSettle::kMoved && !followBill(*desk, settled)) {
-        settled.kind = NSServer::UnsureSettle::kChecked;
-    }
-    tellSettled(settled);
+    if (!NSServer().readDesk(*desk, NSServer::DeskRead::kRefresh, quietly)) return false;
     desk->OrderDish();
     renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();
@@ -346,7 +337,7 @@ bool UIDishLViewController::updateMenu(std::function<void()> whileWaiting) {
         line->m_strMLL = dish->m_strMLL;
         line->m_strUserName = nameOf(line->m_strUserID, userID, userName);
         line->m_strWaiterName = nameOf(line->m_strWaiterID, waiterID, waiterName);
-        if (orderlist::isUnsent(*line)) {
+        if (line->isUnsent()) {
             line->m_strWaiterName.clear();
             line->m_strWaiterID.clear();
         }

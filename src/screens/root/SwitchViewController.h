@@ -177,6 +177,9 @@ public:
     // itself; the order list's table reloaded when there is a list.
     void openDeskPicker(int tag, const std::string& title);
     void openDeskRow(int row, bool fixedDesk);
+    // The desk just read and made current goes on: the guests pad for a free desk, the
+    // reservation dialog for a reserved one, else the merge of an offline order and the send.
+    void deskOpened(const std::shared_ptr<NSDeskClass>& desk, bool fixedDesk);
     void chooseTransferTarget(int row);
     void transferToBuffer();
     void reloadDishList();

@@ -35,10 +35,6 @@ constexpr const char* kNoAlert = "NOALERT";
 constexpr const char* kNoLogin = "NO_LOGIN";
 const std::string kOpenState = "6";
 
-bool isUnsent(const NSDishClass& line) {
-    return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-}
-
 // A desk as a row of the desk tree names it: ID, name, area (the parent row's name) and bill.
 std::shared_ptr<NSDeskClass> deskOfRow(const NSATreeClass& tree, int row) {
     auto desk = std::make_shared<NSDeskClass>();
@@ -47,6 +43,28 @@ std::shared_ptr<NSDeskClass> deskOfRow(const NSATreeClass& tree, int row) {
     desk->m_kongjmc = treeCell(tree.m_name, treeCell(tree.m_pid, row));
     desk->m_strConsumeID = treeCell(tree.m_str1, row);
     return desk;
+}
+
+// Unsent lines of a desk just opened take fresh numbers, except while a send waits: a line equal
+// to one the server already has is then marked as its repeat. A line that may already be on the
+// server keeps the number it went with, by which it is known.
+void renumberOpened(NSDeskClass& desk, int sendIndex, bool fixedDesk) {
+    for (auto& line : desk.m_DishList) {
+        if (!line->isUnsent() || NSServer::isUnsureLine(desk, *line)) continue;
+        if (sendIndex == kSendFromDeskButton) {
+            line->m_struid = "-1";
+            continue;
+        }
+        if (sendIndex < -1 || fixedDesk) continue;
+        for (auto& sent : desk.m_DishList) {
+            if (sent->isUnsent()) continue;
+            if (*sent->m_strCaipID == *line->m_strCaipID && sent->m_strZuofID == line->m_strZuofID &&
+                sent->m_fQuantity == line->m_fQuantity) {
+                line->m_struid = "-2";
+                break;
+            }
+        }
+    }
 }
 
 // Makes `desk` current again as it is now. The hub reads a desk's saved unsent lines whenever
@@ -110,7 +128,7 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
     auto tree = NSServer::getDesks();
     if (!tree || row < 0 || row >= tree->m_length) return;
     const std::string& name = treeCell(tree->m_name, row);
-    const std::string& state = treeCell(tree->m_state, row);
+    const std::string state = treeCell(tree->m_state, row);
 
     if (name == kOfflineHead) {
         auto desk = std::make_shared<NSDeskClass>();
@@ -138,48 +156,26 @@ void SwitchViewController::openDeskRow(int row, bool fixedDesk) {
 
     auto desk = deskOfRow(*tree, row);
     desk->m_strWaiterID = NSServer::getNowUser()->m_strUserID;
-    const std::string rowState = state;
-    if (!NSServer().XDeskDetail(*desk)) return;
-    if (!fixedDesk) chooseDeskBuffer = NSServer::getNowDesk();
-    NSServer::setNowDesk(desk);
-    // Opening a desk in doubt settles it with the lines just read: what the server booked of the
-    // unanswered request shows as sent, and where a transfer took the bill, the desk follows it.
-    auto settled = NSServer::settleUnsureBooking(*desk);
-    bool followed = false;
-    if (settled.kind == NSServer::UnsureSettle::kMoved) {
-        // Followed only to a desk that shows the bill; then read as any desk that is opened.
-        if (listViewController && listViewController->followBill(*desk, settled)) {
-            if (!NSServer().XDeskDetail(*desk)) return;
-            followed = true;
-        } else {
-            settled.kind = NSServer::UnsureSettle::kChecked;
-        }
-    }
-    if (listViewController) listViewController->tellSettled(settled);
-
-    // Unsent lines take fresh numbers, except while a send waits: a line equal to one the server
-    // already has is then marked as its repeat. A line that may already be on the server keeps
-    // the number it went with, by which it is known.
     const int sendIndex = listViewController ? listViewController->sendIndex() : kSendFromDeskButton;
-    for (auto& line : desk->m_DishList) {
-        if (!isUnsent(*line) || NSServer::isUnsureLine(*desk, *line)) continue;
-        if (sendIndex == kSendFromDeskButton) {
-            line->m_struid = "-1";
-        } else if (sendIndex >= -1 && !fixedDesk) {
-            for (auto& sent : desk->m_DishList) {
-                if (isUnsent(*sent)) continue;
-                if (*sent->m_strCaipID == *line->m_strCaipID && sent->m_strZuofID == line->m_strZuofID &&
-                    sent->m_fQuantity == line->m_fQuantity) {
-                    line->m_struid = "-2";
-                    break;
-                }
-            }
-        }
-    }
-    if (!followed && desk->m_strDeskState != rowState && static_cast<std::size_t>(row) < tree->m_state.size())
+    // The read settles a desk in doubt and follows a bill a transfer took. Its word goes to the
+    // message panel when the tap goes on to a question of its own.
+    auto now = NSServer::getNowDesk();
+    const bool offlineOrder = now->m_strDeskID.empty() && !now->m_DishList.empty();
+    NSServer::UnsureSettle settled;
+    if (!NSServer().readDesk(*desk, NSServer::DeskRead::kOpen, sendIndex != kSendFromDeskButton || offlineOrder,
+                             &settled))
+        return;
+    if (!fixedDesk) chooseDeskBuffer = now;
+    restoreNowDesk(desk);
+    renumberOpened(*desk, sendIndex, fixedDesk);
+    const bool followed = settled.kind == NSServer::UnsureSettle::kMoved;
+    if (!followed && desk->m_strDeskState != state && static_cast<std::size_t>(row) < tree->m_state.size())
         tree->m_state[row] = desk->m_strDeskState;
     if (!fixedDesk) SelectDlgCancel();
+    deskOpened(desk, fixedDesk);
+}
 
+void SwitchViewController::deskOpened(const std::shared_ptr<NSDeskClass>& desk, bool fixedDesk) {
     if (desk->m_strDeskState == "1") {
         desk->m_iClientNum = 0;
         auto pad = std::make_shared<UINumViewController>();
@@ -239,8 +235,7 @@ void SwitchViewController::NumDlgOk() {
     if (NSServer::needsUnsureRead(desk->m_strDeskID)) {
         // The last opening went unanswered: the desk is read first, and one the server shows
         // open goes on as opened, without opening it a second time.
-        if (!NSServer().XDeskDetail(*desk)) return;
-        NSServer::settleUnsureBooking(*desk);
+        if (!NSServer().readDesk(*desk, NSServer::DeskRead::kDetail, true)) return;
         if (desk->m_strDeskState != "1") {
             outDeskAddToDesk(std::nullopt);
             fadeOut("numback", *padController->view());
@@ -309,7 +304,7 @@ void SwitchViewController::yudingOpen(const std::shared_ptr<NSYuDingClass>& rese
     // An opening that went unanswered ends there: picking the desk again reads it first, and a
     // desk the server shows open then opens as it is, without a second opening.
     if (!reservation || hub.OpenYudingDesk(*reservation) || !NSServer::needsUnsureRead(desk->m_strDeskID))
-        hub.XDeskDetail(*desk);
+        hub.readDesk(*desk, NSServer::DeskRead::kDetail);
     reloadDishList();
 }
 

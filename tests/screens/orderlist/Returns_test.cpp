@@ -236,7 +236,7 @@ TEST_F(Returns, AReturnTheServerTookIsNeverSentAgainWhenItsRefreshFails) {
     pad("1");
     ASSERT_EQ(requests("deldish"), 1);
     closeAlerts();
-    for (auto& l : lines()) EXPECT_FALSE(orderlist::isUnsent(*l)) << "the return waits, not sendable";
+    for (auto& l : lines()) EXPECT_FALSE(l->isUnsent()) << "the return waits, not sendable";
     // The next send carries the new line and no second return.
     lines().push_back(line(1));
     ASSERT_TRUE(sendAll());

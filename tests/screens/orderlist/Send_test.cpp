@@ -171,13 +171,13 @@ TEST_F(Send, AStalledSendIsWrittenOnceAndTheDeskThenShowsWhatTheServerBooked) {
         ASSERT_EQ(server.size(), onServer) << c.name;
         std::vector<std::string> shown, booked;
         for (auto& l : lines())
-            if (!orderlist::isUnsent(*l)) shown.push_back(l->caipID() + "x" + platform::fmt("%g", l->m_fQuantity));
+            if (!l->isUnsent()) shown.push_back(l->caipID() + "x" + platform::fmt("%g", l->m_fQuantity));
         for (auto& l : server) booked.push_back(l.caipID + "x" + platform::fmt("%g", l.quantity));
         std::sort(shown.begin(), shown.end());
         std::sort(booked.begin(), booked.end());
         EXPECT_EQ(shown, booked) << c.name;
         const std::size_t unsent = static_cast<std::size_t>(
-            std::count_if(lines().begin(), lines().end(), [](auto& l) { return orderlist::isUnsent(*l); }));
+            std::count_if(lines().begin(), lines().end(), [](auto& l) { return l->isUnsent(); }));
         EXPECT_EQ(unsent, c.booked ? 0u : 2u) << c.name;
         closeAlerts();
 
