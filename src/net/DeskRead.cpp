@@ -36,6 +36,13 @@ bool onlyReturnsWait(const NSDeskClass& desk) {
            std::all_of(waiting.begin(), waiting.end(), [](const auto& line) { return line->m_fQuantity < 0; });
 }
 
+std::string checkedText(const NSDeskClass& desk) {
+    // Another desk than the one shown is named.
+    if (desk.m_strDeskID != NSServer::getNowDesk()->m_strDeskID)
+        return wordFormat("unsure11", "已与服务器核对桌台%@,请查看后再操作", {desk.m_strDeskName});
+    return wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作");
+}
+
 std::string toldText(const NSDeskClass& desk, const NSServer::UnsureSettle& settled) {
     using S = NSServer::UnsureSettle;
     switch (settled.kind) {
@@ -43,14 +50,14 @@ std::string toldText(const NSDeskClass& desk, const NSServer::UnsureSettle& sett
     case S::kBooked:
         if (settled.lines > 0)
             return wordFormat("unsure3", "服务器已收到上次未应答的%i个菜品,已显示为已下单,不会再次发送", {settled.lines});
-        return wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作");
+        return checkedText(desk);
     case S::kUnsettled:
         if (onlyReturnsWait(desk))
             return wordFormat("unsure18", "服务器上没有找到上次未应答的%i个退菜,已标为可能已退菜,送单前会再次询问",
                               {settled.lines});
         return wordFormat("unsure10", "服务器上没有找到上次未应答的%i个菜品,已标为可能已下单,送单前会再次询问",
                           {settled.lines});
-    case S::kChecked: return wordFormat("unsure4", "已与服务器核对桌台,请查看后再操作");
+    case S::kChecked: return checkedText(desk);
     case S::kMoved: return wordFormat("unsure9", "本桌账单已在%@,已转到该桌台", {settled.otherName});
     }
     return {};

@@ -158,10 +158,18 @@ void UIDishLViewController::markSending(NSDeskClass& desk) {
     // Lines may have been removed, restored or merged since they were grouped.
     renumberGroups(desk.m_DishList);
     auto user = NSServer::getNowUser();
-    for (auto& line : orderlist::linesToSend(desk, sendIndex_)) {
-        line->m_iState = NSDishClass::kSending;
-        if (line->m_struid == "-1") line->m_struid = user->GetDishCount();
+    auto going = orderlist::linesToSend(desk, sendIndex_);
+    bool numbered = false;
+    for (auto& line : going) {
+        if (line->m_struid != "-1") continue;
+        line->m_struid = user->GetDishCount();
+        numbered = true;
     }
+    // The desk's file knows the lines by the numbers they go with before they go: the request's
+    // note names them by these, and a kill while it waits must find them. The note's durable
+    // write, next in the same folder, flushes this one with it.
+    if (auto text = numbered ? NSServer::deskFileText(desk) : std::nullopt) NSServer::writeDeskFileText(desk, *text, false);
+    for (auto& line : going) line->m_iState = NSDishClass::kSending;
 }
 
 bool UIDishLViewController::askToSend(NSDeskClass& desk, int row) {

@@ -4,8 +4,11 @@
 // guess; the guest pad, a join, a transfer and a gift honour the doubt too.
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "OrderListFixture.h"
+#include "platform/foundation/FileSystem.h"
 #include "net/ServerClient.h"
 #include "online/NSHTTPServer.h"
 #include "screens/orderlist/OrderListRules.h"
@@ -85,6 +88,31 @@ protected:
         NSServer::setOutTime(1);
         waiter->m_iDishCount = 50;  // the server's counter, as the login brings it
         openListAsWaiter();
+    }
+    // The files that decide what a restart offers: the doubts and the desk's saved order, as they
+    // stand on disk (none: no such file).
+    using Disk = std::map<std::string, std::optional<std::string>>;
+    Disk disk(const std::string& id) const {
+        Disk d;
+        for (const std::string name : {std::string("DOUBTS.XML"), id + ".ATD"})
+            d[name] = platform::fs::readAll(dataFile(name), 1 << 20);
+        return d;
+    }
+    // The disk put back as it stood: what a kill at that instant leaves.
+    void putBack(const Disk& d) {
+        for (const auto& [name, bytes] : d) {
+            if (bytes) platform::fs::writeAtomically(dataFile(name), *bytes);
+            else platform::fs::remove(dataFile(name));
+        }
+    }
+    // How many lines the last request of that command carried.
+    std::size_t carried(const std::string& command) const {
+        auto all = sim.requestsFor(command);
+        if (all.empty()) return 0;
+        std::size_t n = 0;
+        const std::string& raw = all.back().raw;
+        for (auto at = raw.find("<row "); at != std::string::npos; at = raw.find("<row ", at + 1)) ++n;
+        return n;
     }
     // Dish and quantity of each line, sorted: the desk as shown (sent lines) and as booked.
     std::vector<std::string> shownSent() {
@@ -377,6 +405,288 @@ TEST_F(Doubt, AnUnansweredGiftEndsTheTapAndTheDeskIsReadBeforeTheNextBooking) {
     EXPECT_EQ(requests("rebatedish"), 1) << "read back first";
     EXPECT_EQ(requests("updatemenu"), 1);
     EXPECT_EQ(shownSent(), booked(NSServer::getNowDesk()->m_strDeskID));
+}
+
+// A kill at any instant books nothing twice: while the request waits (the disk as it stands then),
+// or right after a read settled the doubt (closed or killed before anything else saved the desk).
+TEST_F(Doubt, AKillWhileTheRequestWaitsOrAfterTheSettleBooksNothingTwice) {
+    struct Case {
+        const char* name;
+        bool atTheSpinner;  // killed while the order waits; else after the read that settled it
+        bool killed;        // else closed
+    } cases[] = {
+        {"killed at the spinner", true, true},
+        {"closed right after the settle", false, false},
+        {"killed right after the settle", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freeDesks({0});
+        auto desk = openDesk(0);
+        const std::string id = desk->m_strDeskID;
+        lines() = {line(0), line(1, 2)};
+        NSServer::saveSelectDish0();
+        sim.clearRecords();
+        Disk waiting;
+        if (c.atTheSpinner) {
+            // The server books it; what the disk holds while the terminal waits for the reply is
+            // all a kill leaves.
+            sim.overrideReply("adddish", [&](const backoffice::ReceivedRequest&) {
+                waiting = disk(id);
+                return std::nullopt;
+            });
+            ASSERT_TRUE(sendAll());
+            sim.overrideReply("adddish", {});
+            putBack(waiting);
+            restart(true);
+        } else {
+            stall("adddish", true);
+            EXPECT_FALSE(sendAll());
+            closeAlerts();
+            sim.clearFaults();
+            pickDesk(0);
+            ASSERT_NE(alertMessage().find("服务器已收到"), std::string::npos) << alertMessage();
+            restart(c.killed);
+        }
+        pickDesk(0);
+        closeAlerts();
+        sendAll();
+        closeAlerts();
+        EXPECT_EQ(requests("adddish"), 1);
+        EXPECT_EQ(sim.desk(id)->lines.size(), 2u);
+        EXPECT_EQ(shownSent(), booked(id));
+        EXPECT_EQ(unsentCount(), 0u);
+        EXPECT_FALSE(NSServer::getUnsureBooking(id));
+    }
+}
+
+// The answers to the question send what they say: "删除它们,只送其余" the rest of the waiter's choice
+// after the usual confirmation (nothing when only lines in doubt were chosen), "仍然送出" those
+// lines and no others.
+TEST_F(Doubt, TheAnswersToTheDoubtQuestionSendExactlyWhatTheySay) {
+    struct Case {
+        const char* name;
+        const char* answer;
+        bool chooseOther;           // a line outside the doubt is chosen too
+        std::size_t adddishLines;   // lines of the next adddish (0: none goes)
+        std::size_t unsentAfter;
+    } cases[] = {
+        {"removed, only they were chosen", "删除它们,只送其余", false, 0, 3},
+        {"removed, with another chosen", "删除它们,只送其余", true, 1, 2},
+        {"sent anyway, with another chosen", "仍然送出", true, 1, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freeDesks({0});
+        openDesk(0);
+        // One line goes and is lost on the way; then two more wait beside it, unchosen.
+        lines() = {line(0)};
+        stall("adddish", false);
+        EXPECT_FALSE(sendAll());
+        closeAlerts();
+        sim.clearFaults();
+        pickDesk(0);
+        closeAlerts();
+        lines().insert(lines().end(), {line(1), line(2), line(3)});
+        ASSERT_EQ(NSServer::unsureLines(*NSServer::getNowDesk()).size(), 1u);
+        for (auto& l : lines()) l->m_bisChoose = NSServer::isUnsureLine(*NSServer::getNowDesk(), *l);
+        if (c.chooseOther) lines().back()->m_bisChoose = true;
+        sim.clearRecords();
+        list->onSendCaip(std::nullopt, -1);
+        ASSERT_EQ(alerts().size(), 1u);
+        ASSERT_TRUE(alertMessage().starts_with("上次送单")) << alertMessage();
+        tap(c.answer);
+        if (std::string(c.answer) == "删除它们,只送其余" && c.adddishLines > 0) {
+            EXPECT_EQ(alertMessage(), "确定发送选中的1个菜品吗？") << "the usual confirmation";
+            EXPECT_EQ(requests("adddish"), 0);
+            tap("确定");
+        }
+        closeAlerts();
+        const auto sent = sim.requestsFor("adddish");
+        ASSERT_EQ(sent.size(), c.adddishLines > 0 ? 1u : 0u);
+        if (!sent.empty()) EXPECT_EQ(carried("adddish"), c.adddishLines);
+        EXPECT_EQ(unsentCount(), c.unsentAfter);
+        EXPECT_EQ(sim.desk(deskID(0))->lines.size(), c.adddishLines);
+        if (c.chooseOther && c.unsentAfter == 3) EXPECT_TRUE(lines().back()->m_bisChoose) << "still chosen";
+    }
+}
+
+// A line that may already be on the server is not edited before that is settled or decided: an
+// edit would be dropped without a word when the server shows the line as it went.
+TEST_F(Doubt, ALineInDoubtIsNotEditedUntilSettledOrDecided) {
+    for (bool took : {true, false}) {
+        SCOPED_TRACE(took ? "booked" : "lost");
+        freeDesks({0});
+        openDesk(0);
+        lines() = {line(0)};
+        stall("adddish", took);
+        EXPECT_FALSE(sendAll());
+        closeAlerts();
+        sim.clearFaults();
+        showDesk();
+        advance(3.5);
+        tapRow(0, Row::Modify);
+        EXPECT_NE(alertMessage().find("不能修改"), std::string::npos) << alertMessage();
+        EXPECT_FALSE(root->quickCaipViewController) << "no line editor opens";
+        closeAlerts();
+        pickDesk(0);
+        closeAlerts();
+        if (took) {
+            EXPECT_EQ(unsentCount(), 0u);
+            EXPECT_EQ(shownSent(), booked(deskID(0)));
+        } else {
+            // Still waiting for the waiter's word: still not to be edited.
+            showDesk();
+            advance(3.5);
+            tapRow(0, Row::Modify);
+            EXPECT_NE(alertMessage().find("不能修改"), std::string::npos) << alertMessage();
+            closeAlerts();
+        }
+    }
+}
+
+// After another terminal cleared the desk and new guests opened it, the question says that the
+// bill changed: what goes now is booked on the new guests' bill.
+TEST_F(Doubt, TheQuestionSaysWhenTheBillChanged) {
+    for (bool cleared : {false, true}) {
+        SCOPED_TRACE(cleared ? "cleared and reopened" : "same bill");
+        freeDesks({0});
+        openDesk(0);
+        lines() = {line(0)};
+        stall("adddish", false);
+        EXPECT_FALSE(sendAll());
+        closeAlerts();
+        sim.clearFaults();
+        if (cleared) {
+            freeDesks({0});
+            NSServer::saveSelectDish0();  // the terminal still holds its unsent line
+            openOnServer(0);
+        }
+        pickDesk(0);
+        closeAlerts();
+        list->onSendCaip(std::nullopt, -1);
+        EXPECT_TRUE(alertMessage().find("上次送单") != std::string::npos) << alertMessage();
+        EXPECT_EQ(alertMessage().find("换了账单") != std::string::npos, cleared) << alertMessage();
+        closeAlerts();
+    }
+}
+
+// A late follow of a bill moves only what left the old desk: a line ordered on the target since
+// stays the target's and never lands in the free desk's file.
+TEST_F(Doubt, ALateFollowMovesOnlyWhatLeftTheOldDesk) {
+    freeDesks({0, 1});
+    auto desk = openDesk(0);
+    lines() = {line(0)};
+    ASSERT_TRUE(sendAll());
+    lines().push_back(line(1));  // unsent, it goes with the bill
+    NSServer::saveSelectDish0();
+    showDesk();
+    stall("changedesk", true);
+    root->trunDesk();
+    advance(0.3);
+    pickOnRoot(room(1));
+    pickOnRoot(deskName(1));
+    tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
+    advance(0.3);
+    tap("确定");
+    closeAlerts();
+    sim.clearFaults();
+
+    // The waiter goes to the desk that holds the bill and orders there: one line sent, one kept.
+    pickDesk(1);
+    closeAlerts();
+    ASSERT_EQ(NSServer::getNowDesk()->m_strDeskID, deskID(1));
+    lines().push_back(line(2));
+    ASSERT_TRUE(sendAll());
+    closeAlerts();
+    lines().push_back(line(3));
+    NSServer::saveSelectDish0();
+
+    // Picking the old desk follows the bill back to the target, with the old desk's unsent line.
+    pickDesk(0);
+    EXPECT_EQ(NSServer::getNowDesk()->m_strDeskID, deskID(1));
+    closeAlerts();
+    auto dishes = [](const std::vector<std::shared_ptr<NSDishClass>>& ls) {
+        std::vector<std::string> ids;
+        for (auto& l : ls) ids.push_back(l->caipID());
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    std::vector<std::string> expected = {*dish(1)->m_strID, *dish(3)->m_strID};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dishes(savedLines(deskID(1))), expected);
+    EXPECT_TRUE(savedLines(deskID(0)).empty()) << "nothing lands in the free desk's file";
+    EXPECT_EQ(shownSent(), booked(deskID(1)));
+    EXPECT_FALSE(NSServer::getUnsureBooking(deskID(0)));
+}
+
+// A number that went out is never handed out again on this device, even when the server never
+// saw it: its login counter is behind, and a new line with the same number would be taken for it.
+TEST_F(Doubt, ALineNumberThatWentOutIsNeverHandedOutAgain) {
+    openDesk(0);
+    lines() = {line(0)};
+    stall("adddish", false);
+    EXPECT_FALSE(sendAll());
+    closeAlerts();
+    sim.clearFaults();
+    const std::string lost = lines()[0]->m_struid;
+    restart(true);
+    // The server never saw that number: its counter hands it out.
+    backoffice::LoginOptions options;
+    options.dishCount = platform::leadingInt(lost);
+    sim.setLoginOptions(options);
+    waiter->m_iDishCount = -1;
+    waiter->m_strPassword = "123";
+    ASSERT_EQ(NSServer().login(*waiter), 0);
+    EXPECT_GT(waiter->m_iDishCount, platform::leadingInt(lost));
+    pickDesk(0);
+    closeAlerts();
+    lines().push_back(line(1));
+    std::vector<std::string> uids;
+    for (auto& l : lines())
+        if (l->isUnsent() && l->m_struid != "-1") uids.push_back(l->m_struid);
+    EXPECT_EQ(uids, std::vector<std::string>{lost});
+    // The new line's number, given at the send, is another.
+    list->onSendCaip(std::nullopt, -1);
+    tap("删除它们,只送其余");
+    tap("确定");
+    closeAlerts();
+    auto sent = sim.requestsFor("adddish");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().raw.find("uid=\"" + lost + "\""), std::string::npos) << sent.back().raw;
+    EXPECT_EQ(carried("adddish"), 1u);
+}
+
+// One alert at a time along a send that picks, merges and asks: the read's word stays on the
+// message panel while the merge question is up, and the doubt question comes after it.
+TEST_F(Doubt, OneAlertAtATimeAlongASendThatPicksMergesAndAsks) {
+    openDesk(0);
+    lines() = {line(0)};
+    stall("adddish", false);
+    EXPECT_FALSE(sendAll());
+    closeAlerts();
+    sim.clearFaults();
+    NSServer::saveSelectDish0();
+    // An offline order goes to that desk.
+    auto offline = std::make_shared<NSDeskClass>();
+    NSServer::getOutDesk()->push_back(offline);
+    NSServer::setNowDesk(offline);
+    offline->m_DishList = {line(2)};
+    advance(3.5);
+    sendAll();
+    advance(0.3);
+    pickOnRoot(room(0));
+    pickOnRoot(deskName(0));
+    tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
+    advance(0.3);
+    ASSERT_EQ(alerts().size(), 1u) << dump();
+    EXPECT_EQ(alertMessage(), "是否将离线点的菜并入" + deskName(0) + "？");
+    ASSERT_TRUE(panelText());
+    EXPECT_NE(panelText()->find("可能已下单"), std::string::npos) << *panelText();
+    tap("是");
+    advance(0.3);
+    ASSERT_EQ(alerts().size(), 1u) << dump();
+    EXPECT_TRUE(alertMessage().starts_with("上次送单")) << alertMessage();
 }
 
 }  // namespace
