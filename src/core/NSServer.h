@@ -355,8 +355,7 @@ public:
     // as an alert, or on the message panel when the tap goes on to a question (`quietly`).
     // Every read of a desk goes through it. Answers whether the desk was read; `settled` gets
     // what the read settled.
-    bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr,
-                  std::function<void()> whileWaiting = {});
+    bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr);
     bool OpenDesk(NSDeskClass& desk);
     bool OpenYudingDesk(const class NSYuDingClass& reservation);
     bool XDelDish(const NSDeskClass& desk);

@@ -1,11 +1,13 @@
 // The saved-order files: one ".ATD" file per opened desk with its unsent lines, and the offline
 // file with every offline desk and all their lines. Plain XML in the data folder.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
 #include "GData/GDataXML.h"
+#include "GData/GDataXMLWriter.h"
 #include "core/NSServer.h"
 #include "model/NSCaipDBClass.h"
 #include "model/NSDeskClass.h"
@@ -31,43 +33,81 @@ void addText(const std::shared_ptr<GDataXMLElement>& parent, const char* name, c
     parent->addChild(GDataXMLNode::elementWithNameStringValue(name, value));
 }
 
+// A line's fields in the order its file holds them; the flags only when set.
+std::vector<std::pair<std::string, std::string>> dishFields(const NSDishClass& line) {
+    std::vector<std::pair<std::string, std::string>> f;
+    f.reserve(24);
+    f.emplace_back("m_strCaipID", line.caipID());
+    f.emplace_back("m_strCaipName", line.m_strCaipName);
+    f.emplace_back("m_strXfmxID", line.m_strXfmxID);
+    if (line.m_bisSet) f.emplace_back("m_bisSet", "1");
+    if (line.m_bisExp) f.emplace_back("m_bisExp", "1");
+    if (line.m_bAddOn) f.emplace_back("m_bAddOn", "1");
+    f.emplace_back("m_struid", line.m_struid);
+    f.emplace_back("m_fQuantity", gText(line.m_fQuantity));
+    f.emplace_back("m_iPrice", iText(line.m_iPrice));
+    f.emplace_back("m_iType", iText(line.m_iType));
+    f.emplace_back("KouwIDString", line.GetKouwIDString());
+    f.emplace_back("m_strZuofShul", line.m_strZuofShul);
+    f.emplace_back("m_strPrice", line.m_strPrice);
+    f.emplace_back("m_strReason", line.m_strReason);
+    f.emplace_back("m_strRemark", line.m_strRemark);
+    f.emplace_back("m_iVarQty", iText(line.m_iVarQty));
+    f.emplace_back("m_fQuantity2", gText(line.m_fQuantity2));
+    f.emplace_back("m_strUnits", line.m_strUnits);
+    f.emplace_back("m_strWaiterID", line.m_strWaiterID);
+    f.emplace_back("m_strWaiterName", line.m_strWaiterName);
+    f.emplace_back("m_fPrice2", gText(line.m_fPrice2));
+    f.emplace_back("m_fPrice3", gText(line.m_fPrice3));
+    return f;
+}
+
+gdata::XMLAttributes deskAttributes(const NSDeskClass& desk) {
+    return {{"m_strDeskID", desk.m_strDeskID},
+            {"m_iClientNum", iText(desk.m_iClientNum)},
+            {"m_strWaiterID", desk.m_strWaiterID}};
+}
+
+bool isSaved(const std::shared_ptr<NSDishClass>& line, bool unsentOnly) {
+    return line && (!unsentOnly || line->m_iState == NSDishClass::kUnsent);
+}
+
 std::shared_ptr<GDataXMLElement> dishElement(const NSDishClass& line) {
     auto dish = GDataXMLNode::elementWithName("dish");
-    addText(dish, "m_strCaipID", line.caipID());
-    addText(dish, "m_strCaipName", line.m_strCaipName);
-    addText(dish, "m_strXfmxID", line.m_strXfmxID);
-    if (line.m_bisSet) addText(dish, "m_bisSet", "1");
-    if (line.m_bisExp) addText(dish, "m_bisExp", "1");
-    if (line.m_bAddOn) addText(dish, "m_bAddOn", "1");
-    addText(dish, "m_struid", line.m_struid);
-    addText(dish, "m_fQuantity", gText(line.m_fQuantity));
-    addText(dish, "m_iPrice", iText(line.m_iPrice));
-    addText(dish, "m_iType", iText(line.m_iType));
-    addText(dish, "KouwIDString", line.GetKouwIDString());
-    addText(dish, "m_strZuofShul", line.m_strZuofShul);
-    addText(dish, "m_strPrice", line.m_strPrice);
-    addText(dish, "m_strReason", line.m_strReason);
-    addText(dish, "m_strRemark", line.m_strRemark);
-    addText(dish, "m_iVarQty", iText(line.m_iVarQty));
-    addText(dish, "m_fQuantity2", gText(line.m_fQuantity2));
-    addText(dish, "m_strUnits", line.m_strUnits);
-    addText(dish, "m_strWaiterID", line.m_strWaiterID);
-    addText(dish, "m_strWaiterName", line.m_strWaiterName);
-    addText(dish, "m_fPrice2", gText(line.m_fPrice2));
-    addText(dish, "m_fPrice3", gText(line.m_fPrice3));
+    for (const auto& [name, value] : dishFields(line)) addText(dish, name.c_str(), value);
     return dish;
 }
 
 std::shared_ptr<GDataXMLElement> deskElement(const NSDeskClass& desk, bool unsentOnly) {
     auto element = GDataXMLNode::elementWithName("desk");
-    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_strDeskID", desk.m_strDeskID));
-    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_iClientNum", iText(desk.m_iClientNum)));
-    element->addAttribute(GDataXMLNode::attributeWithNameStringValue("m_strWaiterID", desk.m_strWaiterID));
-    for (const auto& line : desk.m_DishList) {
-        if (!line || (unsentOnly && line->m_iState != NSDishClass::kUnsent)) continue;
-        element->addChild(dishElement(*line));
-    }
+    for (const auto& [name, value] : deskAttributes(desk))
+        element->addAttribute(GDataXMLNode::attributeWithNameStringValue(name, value));
+    for (const auto& line : desk.m_DishList)
+        if (isSaved(line, unsentOnly)) element->addChild(dishElement(*line));
     return element;
+}
+
+// The desk's own file written straight, as its tree would write it: a send writes it with
+// hundreds of lines on its way.
+std::optional<std::string> directDeskText(const NSDeskClass& desk) {
+    const bool any = std::any_of(desk.m_DishList.begin(), desk.m_DishList.end(),
+                                 [](const auto& line) { return isSaved(line, true); });
+    return gdata::documentText([&](std::string& out) {
+        return gdata::appendElement(out, "morvane", "", {}, [&](std::string& root) {
+            return gdata::appendElement(root, "desk", "", deskAttributes(desk), [&](std::string& lines) {
+                for (const auto& line : desk.m_DishList) {
+                    if (!isSaved(line, true)) continue;
+                    const bool written = gdata::appendElement(lines, "dish", "", {}, [&](std::string& fields) {
+                        for (const auto& [name, value] : dishFields(*line))
+                            if (!gdata::appendTextElement(fields, name, value)) return false;
+                        return true;
+                    }, true);
+                    if (!written) return false;
+                }
+                return true;
+            }, any);
+        }, true);
+    });
 }
 
 std::optional<std::string> documentText(const std::shared_ptr<GDataXMLElement>& root) {
@@ -196,6 +236,8 @@ void writeDeskFile(const NSDeskClass& desk) {
 
 std::optional<std::string> NSServer::deskFileText(const NSDeskClass& desk) {
     if (!isSafeDeskFileName(desk.m_strDeskID)) return std::nullopt;
+    // Text XML cannot hold as it is takes the tree's path, which repairs it.
+    if (auto text = directDeskText(desk)) return text;
     auto root = GDataXMLNode::elementWithName("morvane");
     root->addChild(deskElement(desk, true));
     return documentText(root);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "GData/GDataXML.h"
+#include "GData/GDataXMLWriter.h"
 #include "core/NSServer.h"
 #include "model/NSDeskClass.h"
 #include "model/NSDishClass.h"
@@ -104,6 +105,74 @@ Store& loaded() {
     return s;
 }
 
+// The file's elements as attribute lists, written straight or, for text XML cannot hold as it
+// is, through the tree, which repairs it.
+gdata::XMLAttributes rootAttributes(const Store& s) {
+    // The line numbers stay known with nothing in doubt: the file then holds only them.
+    if (s.lastUid < 0) return {};
+    return {{"lastuid", platform::fmt("%i", s.lastUid)}};
+}
+
+gdata::XMLAttributes deskAttributes(const std::string& id, const NSServer::UnsureBooking& booking) {
+    return {{"id", id},
+            {"cmd", booking.command},
+            {"bill", booking.consumeID},
+            {"waiter", booking.waiterID},
+            {"other", booking.otherDesk},
+            {"othername", booking.otherName},
+            {"otherarea", booking.otherArea}};
+}
+
+gdata::XMLAttributes serverAttributes(const std::string& lineID, float quantity) {
+    return {{"id", lineID}, {"qty", gText(quantity)}};
+}
+
+gdata::XMLAttributes lineAttributes(const NSServer::UnsureLine& line) {
+    return {{"uid", line.uid},       {"gds", line.caipID},
+            {"qty", gText(line.quantity)}, {"kw", line.kouw},
+            {"id", line.xfmxID},     {"waiting", line.waiting ? "1" : "0"},
+            {"bill", line.consumeID}};
+}
+
+std::optional<std::string> directText(const Store& s) {
+    return gdata::documentText([&](std::string& out) {
+        return gdata::appendElement(out, "doubts", "", rootAttributes(s), [&](std::string& desks) {
+            for (const auto& [id, booking] : s.desks) {
+                const bool written = gdata::appendElement(desks, "desk", "", deskAttributes(id, booking), [&](std::string& d) {
+                    for (const auto& [lineID, quantity] : booking.serverLines)
+                        if (!gdata::appendElement(d, "server", "", serverAttributes(lineID, quantity))) return false;
+                    for (const auto& line : booking.lines)
+                        if (!gdata::appendElement(d, "line", "", lineAttributes(line))) return false;
+                    return true;
+                }, !booking.serverLines.empty() || !booking.lines.empty());
+                if (!written) return false;
+            }
+            return true;
+        }, !s.desks.empty());
+    });
+}
+
+std::shared_ptr<GDataXMLElement> treeElement(const char* name, const gdata::XMLAttributes& attributes) {
+    auto element = GDataXMLNode::elementWithName(name);
+    for (const auto& [attr, value] : attributes) setAttribute(element, attr.c_str(), value);
+    return element;
+}
+
+std::optional<std::string> treeText(const Store& s) {
+    auto root = treeElement("doubts", rootAttributes(s));
+    for (const auto& [id, booking] : s.desks) {
+        auto desk = treeElement("desk", deskAttributes(id, booking));
+        for (const auto& [lineID, quantity] : booking.serverLines)
+            desk->addChild(treeElement("server", serverAttributes(lineID, quantity)));
+        for (const auto& line : booking.lines) desk->addChild(treeElement("line", lineAttributes(line)));
+        root->addChild(desk);
+    }
+    auto document = GDataXMLDocument::initWithRootElement(root);
+    if (!document) return std::nullopt;
+    document->setCharacterEncoding("UTF-8");
+    return document->XMLData();
+}
+
 // A note is durable before its request goes out. Everything else may be written quickly: a
 // change lost with the power leaves an older note, which the next read of the desk weighs again
 // and finds settled.
@@ -112,41 +181,8 @@ void write(Store& s, platform::fs::Durability durability = platform::fs::Durabil
         if (platform::fs::exists(s.path) && !platform::fs::isFolder(s.path)) platform::fs::remove(s.path);
         return;
     }
-    auto root = GDataXMLNode::elementWithName("doubts");
-    // The line numbers stay known with nothing in doubt: the file then holds only them.
-    if (s.lastUid >= 0) setAttribute(root, "lastuid", platform::fmt("%i", s.lastUid));
-    for (const auto& [id, booking] : s.desks) {
-        auto desk = GDataXMLNode::elementWithName("desk");
-        setAttribute(desk, "id", id);
-        setAttribute(desk, "cmd", booking.command);
-        setAttribute(desk, "bill", booking.consumeID);
-        setAttribute(desk, "waiter", booking.waiterID);
-        setAttribute(desk, "other", booking.otherDesk);
-        setAttribute(desk, "othername", booking.otherName);
-        setAttribute(desk, "otherarea", booking.otherArea);
-        for (const auto& [lineID, quantity] : booking.serverLines) {
-            auto server = GDataXMLNode::elementWithName("server");
-            setAttribute(server, "id", lineID);
-            setAttribute(server, "qty", gText(quantity));
-            desk->addChild(server);
-        }
-        for (const auto& line : booking.lines) {
-            auto l = GDataXMLNode::elementWithName("line");
-            setAttribute(l, "uid", line.uid);
-            setAttribute(l, "gds", line.caipID);
-            setAttribute(l, "qty", gText(line.quantity));
-            setAttribute(l, "kw", line.kouw);
-            setAttribute(l, "id", line.xfmxID);
-            setAttribute(l, "waiting", line.waiting ? "1" : "0");
-            setAttribute(l, "bill", line.consumeID);
-            desk->addChild(l);
-        }
-        root->addChild(desk);
-    }
-    auto document = GDataXMLDocument::initWithRootElement(root);
-    if (!document) return;
-    document->setCharacterEncoding("UTF-8");
-    auto bytes = document->XMLData();
+    auto bytes = directText(s);
+    if (!bytes) bytes = treeText(s);
     // A failed write keeps the doubt in memory for this run; the old file stays whole.
     if (bytes) platform::fs::writeAtomically(s.path, *bytes, durability);
 }

@@ -21,8 +21,8 @@ std::string wordFormat(const char* key, const char* fallback, const std::vector<
     return platform::format(text && !text->empty() ? *text : std::string(fallback), args);
 }
 
-bool readOnce(NSDeskClass& desk, NSServer::DeskRead how, std::function<void()> whileWaiting) {
-    if (how == NSServer::DeskRead::kRefresh) return NSServer().XRefreshDishList(desk, std::move(whileWaiting));
+bool readOnce(NSDeskClass& desk, NSServer::DeskRead how) {
+    if (how == NSServer::DeskRead::kRefresh) return NSServer().XRefreshDishList(desk);
     if (!NSServer().XDeskDetail(desk)) return false;
     // After the server's lines, as the desk shows them when it becomes current.
     if (how == NSServer::DeskRead::kOpen) NSServer::loadSelectDish(desk);
@@ -65,10 +65,9 @@ std::string toldText(const NSDeskClass& desk, const NSServer::UnsureSettle& sett
 
 }  // namespace
 
-bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSettle* out,
-                        std::function<void()> whileWaiting) {
+bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSettle* out) {
     if (out) *out = UnsureSettle();
-    if (!readOnce(desk, how, std::move(whileWaiting))) return false;
+    if (!readOnce(desk, how)) return false;
     auto saveDesk = [&desk] {
         if (auto text = deskFileText(desk)) writeDeskFileText(desk, *text);
     };
@@ -81,7 +80,7 @@ bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSet
         there.m_strDeskName = settled.otherName;
         there.m_kongjmc = settled.otherArea;
         // Its own saved lines join it in the follow, not here.
-        if (!readOnce(there, how == NSServer::DeskRead::kRefresh ? how : NSServer::DeskRead::kDetail, {})) {
+        if (!readOnce(there, how == NSServer::DeskRead::kRefresh ? how : NSServer::DeskRead::kDetail)) {
             // The doubt stays until the target can be read.
             told = wordFormat("unsure13", "本桌账单可能已转到%@,暂时无法核对,请稍后再试", {settled.otherName});
             settled.kind = UnsureSettle::kNone;

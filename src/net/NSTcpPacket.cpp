@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "GData/GDataXML.h"
+#include "GData/GDataXMLWriter.h"
 #include "core/NSEncDec.h"
 #include "core/NSLangueManager.h"
 #include "core/NSServer.h"
@@ -554,68 +555,24 @@ std::string NSTcpPacket::requestDeskID() {
 
 // ---- the exchange ----
 
-namespace {
-
-// Text XML holds as it is is what the direct writer handles; anything else takes the library
-// path, which repairs it.
-bool plainText(const std::string& text) { return platform::isXmlText(text); }
-
-// Names are the program's own; values are checked before anything is written.
-bool appendElement(std::string& out, const std::string& name, const std::string& text,
-                   const std::vector<std::pair<std::string, std::string>>& attributes,
-                   const std::function<bool(std::string&)>& children, bool hasChildren) {
-    if (!plainText(text)) return false;
-    out += '<';
-    out += name;
-    for (std::size_t i = 0; i < attributes.size(); ++i) {
-        const auto& [attr, value] = attributes[i];
-        // An element keeps the first attribute of a name, as the document does.
-        bool seen = false;
-        for (std::size_t j = 0; j < i && !seen; ++j) seen = attributes[j].first == attr;
-        if (seen) continue;
-        if (!plainText(value)) return false;
-        out += ' ';
-        out += attr;
-        out += "=\"";
-        platform::appendXmlAttributeValue(out, value);
-        out += '"';
-    }
-    if (text.empty() && !hasChildren) {
-        out += "/>";
-        return true;
-    }
-    out += '>';
-    platform::appendXmlCharacterData(out, text);
-    if (hasChildren && !children(out)) return false;
-    out += "</";
-    out += name;
-    out += '>';
-    return true;
-}
-
-}  // namespace
-
 std::optional<std::string> NSTcpPacket::directText() const {
     if (!hasDocument_) return std::nullopt;
     std::function<bool(std::string&, const Field&)> field = [&](std::string& out, const Field& f) {
-        return appendElement(out, f.name, f.text, f.attributes, [&](std::string& o) {
+        return gdata::appendElement(out, f.name, f.text, f.attributes, [&](std::string& o) {
             for (const auto& child : f.children)
                 if (!field(o, child)) return false;
             return true;
         }, !f.children.empty());
     };
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out.reserve(4096);
-    bool ok = appendElement(out, "morvane", "", envelope_, [&](std::string& o) {
-        return appendElement(o, "data", "", {}, [&](std::string& d) {
-            for (const auto& f : fields_)
-                if (!field(d, f)) return false;
-            return true;
-        }, !fields_.empty());
-    }, true);
-    if (!ok) return std::nullopt;
-    out += '\n';
-    return out;
+    return gdata::documentText([&](std::string& out) {
+        return gdata::appendElement(out, "morvane", "", envelope_, [&](std::string& o) {
+            return gdata::appendElement(o, "data", "", {}, [&](std::string& d) {
+                for (const auto& f : fields_)
+                    if (!field(d, f)) return false;
+                return true;
+            }, !fields_.empty());
+        }, true);
+    });
 }
 
 void NSTcpPacket::serialise() {

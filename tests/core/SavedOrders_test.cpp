@@ -141,6 +141,18 @@ TEST_F(SavedOrdersTest, DeskFileHoldsTheUnsentLinesInTheFixedLayout) {
     EXPECT_EQ(r.m_strRemark, "不要辣");
     EXPECT_EQ(r.m_fPrice3, 1234570.0f);
     EXPECT_EQ(r.m_strWaiterName, "王");
+
+    // Written straight, a desk's file has the very bytes the offline file's document has for the
+    // same desk: one layout, whichever way it is written.
+    for (const auto& lines : {NSDishList{line, orderLine(setMeal)}, NSDishList{}}) {
+        auto same = desk("A01", lines);
+        same->m_iClientNum = 6;
+        same->m_strWaiterID = "W7";
+        NSServer::saveSelectDish1(same);
+        NSServer::setOutDesk(std::make_shared<NSDeskList>(NSDeskList{same}));
+        NSServer::saveOutDesk();
+        EXPECT_EQ(platform::fs::readAll(dataFile("A01.ATD")), platform::fs::readAll(dataFile("OUTDESK.ATD")));
+    }
 }
 
 TEST_F(SavedOrdersTest, LineGroupsAreRebuiltAtTheirNewPositions) {
