@@ -65,6 +65,25 @@ protected:
         f.times = 1;
         sim.setFaults(f);
     }
+    // The current desk's bill is transferred to the n-th desk of the floor and the reply never
+    // comes (the server moved it).
+    void stalledTransferTo(std::size_t n) {
+        stall("changedesk", true);
+        root->trunDesk();
+        advance(0.3);
+        pickOnRoot(room(n));
+        pickOnRoot(deskName(n));
+        tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
+        advance(0.3);
+        tap("确定");
+    }
+    // The desk's send goes out and its reply never comes; then the server answers again.
+    void stalledSend(bool booked) {
+        stall("adddish", booked);
+        EXPECT_FALSE(sendAll());
+        closeAlerts();
+        sim.clearFaults();
+    }
     // The terminal ends (closed, or killed with nothing run at its end) and starts again on the
     // same device, its waiter logged in again with the order list open.
     void restart(bool killed) {
@@ -296,10 +315,7 @@ TEST_F(Doubt, AJoinReadsBothDesksAndAnUnansweredJoinLeavesBothInDoubt) {
     // The desk to join has a send in doubt that the server booked.
     auto other = openDesk(1);
     lines() = {line(2)};
-    stall("adddish", true);
-    EXPECT_FALSE(sendAll());
-    closeAlerts();
-    sim.clearFaults();
+    stalledSend(true);
     NSServer::saveSelectDish0();
     openDesk(0);
     lines() = {line(0)};
@@ -352,14 +368,7 @@ TEST_F(Doubt, AfterAnUnansweredTransferTheListFollowsTheBillToTheDeskThatHoldsIt
         NSServer::saveSelectDish0();
         showDesk();
         sim.clearRecords();
-        stall("changedesk", true);
-        root->trunDesk();
-        advance(0.3);
-        pickOnRoot(room(1));
-        pickOnRoot(deskName(1));
-        tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
-        advance(0.3);
-        tap("确定");
+        stalledTransferTo(1);
         EXPECT_EQ(requests("changedesk"), 1);
         EXPECT_EQ(sim.desk(deskID(1))->lines.size(), 1u) << "the server moved the bill";
         EXPECT_EQ(desk->m_strDeskID, deskID(0)) << "nothing is known yet";
@@ -440,10 +449,7 @@ TEST_F(Doubt, AKillWhileTheRequestWaitsOrAfterTheSettleBooksNothingTwice) {
             putBack(waiting);
             restart(true);
         } else {
-            stall("adddish", true);
-            EXPECT_FALSE(sendAll());
-            closeAlerts();
-            sim.clearFaults();
+            stalledSend(true);
             pickDesk(0);
             ASSERT_NE(alertMessage().find("服务器已收到"), std::string::npos) << alertMessage();
             restart(c.killed);
@@ -481,10 +487,7 @@ TEST_F(Doubt, TheAnswersToTheDoubtQuestionSendExactlyWhatTheySay) {
         openDesk(0);
         // One line goes and is lost on the way; then two more wait beside it, unchosen.
         lines() = {line(0)};
-        stall("adddish", false);
-        EXPECT_FALSE(sendAll());
-        closeAlerts();
-        sim.clearFaults();
+        stalledSend(false);
         pickDesk(0);
         closeAlerts();
         lines().insert(lines().end(), {line(1), line(2), line(3)});
@@ -519,10 +522,7 @@ TEST_F(Doubt, ALineInDoubtIsNotEditedUntilSettledOrDecided) {
         freeDesks({0});
         openDesk(0);
         lines() = {line(0)};
-        stall("adddish", took);
-        EXPECT_FALSE(sendAll());
-        closeAlerts();
-        sim.clearFaults();
+        stalledSend(took);
         showDesk();
         advance(3.5);
         tapRow(0, Row::Modify);
@@ -553,10 +553,7 @@ TEST_F(Doubt, TheQuestionSaysWhenTheBillChanged) {
         freeDesks({0});
         openDesk(0);
         lines() = {line(0)};
-        stall("adddish", false);
-        EXPECT_FALSE(sendAll());
-        closeAlerts();
-        sim.clearFaults();
+        stalledSend(false);
         if (cleared) {
             freeDesks({0});
             NSServer::saveSelectDish0();  // the terminal still holds its unsent line
@@ -581,14 +578,7 @@ TEST_F(Doubt, ALateFollowMovesOnlyWhatLeftTheOldDesk) {
     lines().push_back(line(1));  // unsent, it goes with the bill
     NSServer::saveSelectDish0();
     showDesk();
-    stall("changedesk", true);
-    root->trunDesk();
-    advance(0.3);
-    pickOnRoot(room(1));
-    pickOnRoot(deskName(1));
-    tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
-    advance(0.3);
-    tap("确定");
+    stalledTransferTo(1);
     closeAlerts();
     sim.clearFaults();
 
@@ -625,10 +615,7 @@ TEST_F(Doubt, ALateFollowMovesOnlyWhatLeftTheOldDesk) {
 TEST_F(Doubt, ALineNumberThatWentOutIsNeverHandedOutAgain) {
     openDesk(0);
     lines() = {line(0)};
-    stall("adddish", false);
-    EXPECT_FALSE(sendAll());
-    closeAlerts();
-    sim.clearFaults();
+    stalledSend(false);
     const std::string lost = lines()[0]->m_struid;
     restart(true);
     // The server never saw that number: its counter hands it out.
@@ -662,10 +649,7 @@ TEST_F(Doubt, ALineNumberThatWentOutIsNeverHandedOutAgain) {
 TEST_F(Doubt, OneAlertAtATimeAlongASendThatPicksMergesAndAsks) {
     openDesk(0);
     lines() = {line(0)};
-    stall("adddish", false);
-    EXPECT_FALSE(sendAll());
-    closeAlerts();
-    sim.clearFaults();
+    stalledSend(false);
     NSServer::saveSelectDish0();
     // An offline order goes to that desk.
     auto offline = std::make_shared<NSDeskClass>();
