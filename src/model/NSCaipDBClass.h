@@ -44,6 +44,9 @@ public:
     std::shared_ptr<NSATreeClass> m_rebate;  // discount list
     bool hasKouwC = false;  // some taste names a taste category
     std::string m_strSpec;  // the last free-text requirement typed by a waiter
+    // A shop's web menu was imported here in place of the restaurant's own (a guest's online
+    // order). Nothing of it is on disk: a load from the menu files makes a database without it.
+    bool isWebMenu = false;
 
     // Loads the files in their fixed order; NO (after filling the demo menu) only when the
     // category file is missing. A missing, undecipherable or unparsable file leaves its table

@@ -1,5 +1,8 @@
 #include "online/NSWebMenuImport.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 #include "core/NSServer.h"
@@ -32,6 +35,22 @@ std::vector<std::string> split(const std::string& text, char separator) {
     }
 }
 
+// What the imports of the guest's order changed besides the menu: the carts they made, and the
+// desk that was current before the first of them.
+struct GuestOrder {
+    std::vector<std::weak_ptr<NSDeskClass>> carts;
+    std::shared_ptr<NSDeskClass> deskBefore;
+};
+
+GuestOrder& guestOrder() {
+    static GuestOrder order;
+    return order;
+}
+
+bool holds(const std::vector<std::shared_ptr<NSDeskClass>>& desks, const std::shared_ptr<NSDeskClass>& desk) {
+    return std::find(desks.begin(), desks.end(), desk) != desks.end();
+}
+
 std::shared_ptr<NSCaipDBClass> menuDatabase() {
     auto db = NSServer::getCaipDB();
     if (!db) {
@@ -46,7 +65,11 @@ std::shared_ptr<NSCaipDBClass> menuDatabase() {
 void NSWebMenuImport::loadShopCaip() {
     // Without a shop the requests would ask the service for no shop's menu: nothing to import.
     if (!m_dingd || m_dingd->m_strTogoId.empty()) return;
+    // The waiter's desk comes back when the guest's order ends; a later import of the same
+    // order (the detail after the form) keeps the desk of the first.
+    if (auto before = NSServer::getNowDesk(); !isGuestCart(before)) guestOrder().deskBefore = before;
     auto desk = std::make_shared<NSDeskClass>();
+    guestOrder().carts.push_back(desk);
     NSServer::setNowDesk(desk);
     auto outDesks = NSServer::getOutDesk();
     if (!outDesks) {
@@ -59,6 +82,53 @@ void NSWebMenuImport::loadShopCaip() {
     categories_.clear();
     NSHTTPServer::getText(webpages::foodTypeList(m_dingd->m_strTogoId), shared_from_this(),
                           &NSWebMenuImport::receiveCplb);
+}
+
+bool NSWebMenuImport::isGuestCart(const std::shared_ptr<NSDeskClass>& desk) {
+    if (!desk) return false;
+    for (const auto& cart : guestOrder().carts)
+        if (cart.lock() == desk) return true;
+    return false;
+}
+
+void NSWebMenuImport::endGuestOrder() {
+    // An answer still out would bring the shop's menu in over the restaurant's.
+    importTurn().next();
+    if (auto web = NSServer::getCaipDB(); web && web->isWebMenu) {
+        NSServer::loadCaipXml();
+        // These come from the back office's replies, not from the menu files.
+        if (auto own = NSServer::getCaipDB()) {
+            own->m_SellOut = web->m_SellOut;
+            own->m_rebate = web->m_rebate;
+        }
+        NSServer::setUseCplbTree(nullptr);
+    }
+
+    GuestOrder& order = guestOrder();
+    std::vector<std::shared_ptr<NSDeskClass>> carts;
+    for (const auto& cart : order.carts)
+        if (auto desk = cart.lock()) carts.push_back(std::move(desk));
+    order.carts.clear();
+    auto before = std::move(order.deskBefore);
+    order.deskBefore = nullptr;
+    if (carts.empty()) return;
+
+    // The cart's dishes are the shop's: in a waiter's offline orders they would be merged into a
+    // desk and sent to the back office, which knows none of them.
+    auto outDesks = NSServer::getOutDesk();
+    if (outDesks && std::erase_if(*outDesks, [&](const auto& desk) { return holds(carts, desk); }) > 0)
+        NSServer::saveOutDesk();
+    if (holds(carts, NSServer::getNowDesk())) {
+        // An offline desk merged or dropped meanwhile is no order any more.
+        if (before && (!before->m_strDeskID.empty() || (outDesks && holds(*outDesks, before)))) {
+            // Held again as it was: its saved lines are in it already and must not be read twice.
+            auto lines = before->m_DishList;
+            NSServer::setNowDesk(before);
+            before->m_DishList = std::move(lines);
+        } else {
+            NSServer::setNowDesk(nullptr);  // the first offline desk, or a new one, as at start-up
+        }
+    }
 }
 
 void NSWebMenuImport::fail() {
@@ -112,6 +182,7 @@ NSCplbTreeList NSWebMenuImport::readCategories(const nlohmann::json& answer) {
 void NSWebMenuImport::applyMenu(NSCaipDBClass& db, NSCplbTreeList categories, const nlohmann::json& answer) {
     db.rootCplbTrees = std::move(categories);
     db.isOneLevel = true;
+    db.isWebMenu = true;
     db.m_CaipArray.clear();
     db.m_Units->RemoveAll();
     db.m_kouws->RemoveAll();

@@ -16,6 +16,7 @@
 #include "online/NSHTTPServer.h"
 
 class NSCaipDBClass;
+class NSDeskClass;
 
 class NSWebMenuImport : public std::enable_shared_from_this<NSWebMenuImport> {
 public:
@@ -37,8 +38,21 @@ public:
     // The categories of a food-type answer, as top-level nodes in answer order.
     static NSCplbTreeList readCategories(const nlohmann::json& answer);
     // Replaces the categories, dishes, extra units, tastes and cooking methods of the database by
-    // the given categories and the foods of a food answer.
+    // the given categories and the foods of a food answer, and marks it a web menu.
     static void applyMenu(NSCaipDBClass& db, NSCplbTreeList categories, const nlohmann::json& answer);
+
+    // ---- The end of a guest's order ----
+    // One terminal serves guests and waiters: what an import changed belongs to the guest's order
+    // and must not outlive it into a waiter's screens.
+    //
+    // Whether the desk is a cart an import made for a guest's order.
+    static bool isGuestCart(const std::shared_ptr<NSDeskClass>& desk);
+    // Ends the guest's order: imports still under way are dropped; a web menu gives way to the
+    // restaurant's own, loaded again from its files as at start-up (the sold-out and discount
+    // lists the back office sent stay); the carts leave the offline desks and the offline file;
+    // and when a cart is current, the desk that was current before the first import is again
+    // (or, when that one has gone, the first offline desk or a new one).
+    static void endGuestOrder();
 
 private:
     void fail();

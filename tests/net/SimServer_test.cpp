@@ -315,6 +315,9 @@ TEST_F(SimServer, OpensReservationsAndJoinsDesks) {
     EXPECT_EQ(sim.desk("00000005")->state, "6");
     ASSERT_EQ(sim.desk("00000004")->lines.size(), 1u);
     EXPECT_EQ(sim.desk("00000004")->lines[0].caipID, "100002");
+    // The rows carry no price: the dishes are booked at the menu's, not given away.
+    ASSERT_FALSE(sim.menuPrice("100002").empty());
+    EXPECT_EQ(sim.desk("00000004")->lines[0].price, sim.menuPrice("100002"));
 
     // Guests, a join of a desk with lines, and the bill print.
     exchange("setdeskpeoples", fields("8", "10", "0001", "00000004", "Y9") + "<param3>0002</param3><param4>生日</param4>");

@@ -696,6 +696,9 @@ SimRestaurant::Answer SimRestaurant::custom(const ReceivedRequest& r) {
                 l.xfmxID = newLineID();
                 l.uid = row->stringValue().value_or("");
                 l.caipID = attributeText(row, "gds");
+                // The reservation's rows carry no price: the back office books the menu's.
+                auto menu = menuPrices.find(l.caipID);
+                l.price = menu == menuPrices.end() ? "" : menu->second;
                 l.quantity = platform::leadingDouble(attributeText(row, "qty"));
                 l.serving = platform::leadingInt(attributeText(row, "fs"));
                 l.tasteIDs = attributeText(row, "kw");

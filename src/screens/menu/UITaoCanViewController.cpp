@@ -1,5 +1,8 @@
 #include "screens/menu/UITaoCanViewController.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/NSServer.h"
 #include "core/NSStaticUnit.h"
 #include "model/NSATreeClass.h"
@@ -15,6 +18,21 @@ namespace {
 constexpr const char* kSoldOutTitle = "沽清列表";
 constexpr const char* kDemoMarker = "测试^";
 constexpr double kBottomHeight = 72;
+constexpr double kRowHeight = 80;
+
+// A sold-out row: the description runs under the name across the row, as many lines as it takes,
+// and the row grows to hold it. A text view keeps 8 points of margin on every side.
+constexpr double kSoldOutTextLeft = 105, kSoldOutTextTop = 35, kSoldOutRight = 16, kTextMargin = 8;
+constexpr double kSoldOutPriceWidth = 220;
+
+ui::Font itemTextFont() { return ui::Font::systemFont(15); }
+
+double soldOutTextWidth(double rowWidth) { return std::max(0.0, rowWidth - kSoldOutTextLeft - kSoldOutRight); }
+
+double soldOutTextHeight(const std::string& text, double rowWidth) {
+    const double inner = std::max(0.0, soldOutTextWidth(rowWidth) - 2 * kTextMargin);
+    return std::ceil(ui::measureText(text, itemTextFont(), inner).height) + 2 * kTextMargin;
+}
 
 // An item dish for a line whose dish the menu lacks: what the line itself knows of it.
 std::shared_ptr<NSCaipClass> placeholderFor(const NSDishClass& line) {
@@ -173,7 +191,25 @@ int UITaoCanViewController::numberOfRows(ui::TableView&, int) {
     return std::max(1, static_cast<int>(m_ExCaips_.size()));
 }
 
-std::shared_ptr<ui::TableViewCell> UITaoCanViewController::cellForRow(ui::TableView&, const ui::IndexPath& path) {
+std::string UITaoCanViewController::itemText(int row) const {
+    if (row < 0 || row >= static_cast<int>(m_ExCaips_.size()) || row >= static_cast<int>(m_ExDishs().size())) return {};
+    const NSCaipClass& dish = *m_ExCaips_[row];
+    const NSDishClass& line = *m_ExDishs()[row];
+    if (type_ == kSoldOut) {
+        if (auto description = menu::folderDescription(dish.strID())) return *description;
+    }
+    const bool unsent = line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
+    const std::string tastes = unsent ? line.GetKouwShulString() : line.m_strKouw;
+    return menu::wordFormat("taocan2", {static_cast<double>(line.m_fQuantity), line.m_strUnits, tastes});
+}
+
+double UITaoCanViewController::heightForRow(ui::TableView& table, const ui::IndexPath& path) {
+    if (type_ != kSoldOut) return kRowHeight;
+    const double needed = kSoldOutTextTop + soldOutTextHeight(itemText(path.row), table.bounds().width());
+    return std::max(kRowHeight, std::ceil(needed));
+}
+
+std::shared_ptr<ui::TableViewCell> UITaoCanViewController::cellForRow(ui::TableView& table, const ui::IndexPath& path) {
     auto cell = std::make_shared<ui::TableViewCell>(ui::TableViewCell::Style::Default, "SimpleTableIdentifier");
     cell->setSelectionStyle(ui::TableViewCell::SelectionStyle::None);
     const int r = path.row;
@@ -210,16 +246,18 @@ std::shared_ptr<ui::TableViewCell> UITaoCanViewController::cellForRow(ui::TableV
     tile->priceL->setFrame({200, 38, 100, 30});
     tile->priceL->setFont(ui::Font::systemFont(15));
     tile->priceL->setText(menu::wordFormat("taocan1", {static_cast<double>(line.GetPrice()), menu::word("yuan")}));
-    const bool unsent = line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-    const std::string tastes = unsent ? line.GetKouwShulString() : line.m_strKouw;
-    std::string quantity = menu::wordFormat("taocan2", {static_cast<double>(line.m_fQuantity), line.m_strUnits, tastes});
+    const std::string text = itemText(r);
     tile->textL->setFrame({105, 35, 100, 60});
-    tile->textL->setFont(ui::Font::systemFont(15));
+    tile->textL->setFont(itemTextFont());
     tile->textL->setTextColor(ui::Color::blackColor());
     if (type_ == kSoldOut) {
-        if (auto description = menu::folderDescription(dish.strID())) quantity = *description;
+        const double w = table.bounds().width();
+        tile->textL->setFrame({kSoldOutTextLeft, kSoldOutTextTop, soldOutTextWidth(w), soldOutTextHeight(text, w)});
+        tile->priceL->setFrame({w - kSoldOutRight - kSoldOutPriceWidth, 5, kSoldOutPriceWidth, 30});
+        tile->priceL->setTextAlignment(ui::TextAlignment::Right);
+        tile->nameL->setFrame({110, 5, w - kSoldOutRight - kSoldOutPriceWidth - 110, 30});
     }
-    tile->textL->setText(quantity);
+    tile->textL->setText(text);
 
     auto& content = *cell->contentView();
     if (type_ != kSoldOut) content.addSubview(tile->SelCaipB);

@@ -69,9 +69,14 @@ public:
     int numberOfSections(ui::TableView&) override;
     int numberOfRows(ui::TableView&, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRow(ui::TableView&, const ui::IndexPath& path) override;
-    double heightForRow(ui::TableView&, const ui::IndexPath&) override { return 80; }
+    // Set-meal rows are of one height; a sold-out row is as tall as its description needs.
+    double heightForRow(ui::TableView&, const ui::IndexPath& path) override;
 
 private:
+    // The text under a row's name: a sold-out dish's description, else the item's quantity and
+    // tastes.
+    std::string itemText(int row) const;
+
     ScreenRoot* rootController_ = nullptr;
     int type_ = kSetMeal;
     std::shared_ptr<NSDishClass> m_dish_;

@@ -256,6 +256,9 @@ private:
     // Whether a customer of the online store is logged in; if not, opens the customer login
     // page with a hint.
     bool customerOrLogin();
+    // The welcome screen comes back: a guest's online order is over, and the waiter's terminal is
+    // as it was before it (menu, current desk, offline orders, no online order held).
+    void endGuestOrder();
 
     // The thread that made the root runs the run loop and owns every view.
     std::thread::id mainThread_ = std::this_thread::get_id();

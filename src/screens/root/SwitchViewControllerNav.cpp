@@ -111,6 +111,8 @@ void SwitchViewController::begin(const std::optional<std::string>& key) {
 }
 
 void SwitchViewController::backToWel() {
+    // Before the welcome screen shows: it marks the current desk's dishes from the menu.
+    endGuestOrder();
     if (!welcomeViewController) {
         auto welcome = std::make_shared<UIWelcomeViewController>("UIWelcomeViewController", false);
         welcome->setRootController(this);

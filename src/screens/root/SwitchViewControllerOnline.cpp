@@ -3,6 +3,7 @@
 
 #include "core/NSServer.h"
 #include "online/NSShopDBClass.h"
+#include "online/NSWebMenuImport.h"
 #include "platform/foundation/Text.h"
 #include "screens/menu/UISelectCaipViewController.h"
 #include "screens/online/UIChooseCityViewController.h"
@@ -140,7 +141,18 @@ void SwitchViewController::showFunction() {
     view()->addSubview(functionViewController->view());
 }
 
-void SwitchViewController::functionBack() { takeOffScreen(functionViewController.controller()); }
+void SwitchViewController::functionBack() {
+    takeOffScreen(functionViewController.controller());
+    endGuestOrder();
+}
+
+void SwitchViewController::endGuestOrder() {
+    // A cart kept as the desk before a desk choice would be merged into the next desk opened.
+    if (NSWebMenuImport::isGuestCart(chooseDeskBuffer)) chooseDeskBuffer = nullptr;
+    NSWebMenuImport::endGuestOrder();
+    // Held on, its order would take the waiter's own lines as the guest's cart ("提交订单").
+    dingDXViewController = nullptr;
+}
 
 void SwitchViewController::showRegist() { openPage(*this, customerRegistViewController, Frame::ScreenRect); }
 void SwitchViewController::registBack() { customerRegistViewController = nullptr; }

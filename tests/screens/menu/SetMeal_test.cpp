@@ -170,4 +170,37 @@ TEST_F(SetMeal, TheSoldOutListIsReadOnly) {
     EXPECT_FALSE(root->bom_caipViewController);
 }
 
+// Each sold-out row shows its dish's description whole, inside its own height and beside nothing
+// it would run into, however long the description is.
+TEST_F(SetMeal, ASoldOutRowHoldsItsWholeDescription) {
+    const std::string described[][2] = {
+        {"D0-0", "现捞现称"},
+        {"D0-1", "主料:鲍鱼、海参、花胶、瑶柱\r\n每日限量，售完即止，请提前预订。本店招牌，选用上等食材慢火煨制八小时"},
+        {"D0-2", std::string(40, 'x') + "\n" + "第二行\n第三行\n第四行\n第五行"},
+    };
+    for (const auto& [id, text] : described) {
+        platform::fs::writeAtomically(NSServer::getCaippicPath() + "/" + id + "M.TXT", text);
+        db()->m_SellOut->AddItem(id, "", "0");
+    }
+    root->showSellOutList();
+    settle();
+    auto& s = *root->taoCanViewController;
+    auto& table = *s.tb_dishs();
+    ASSERT_EQ(s.caipViewCells().size(), std::size(described));
+    for (std::size_t k = 0; k < std::size(described); ++k) {
+        SCOPED_TRACE(described[k][0]);
+        const int row = static_cast<int>(k);
+        const NSCaipViewCell& tile = *s.caipViewCells()[k];
+        const ui::Rect text = tile.textL->frame();
+        EXPECT_EQ(tile.textL->text(), described[k][1]);
+        const double inner = text.width() - 16;  // a text view's margins
+        EXPECT_LE(ui::measureText(described[k][1], tile.textL->font(), inner).height + 16, text.height() + 0.5)
+            << "cut off";
+        EXPECT_LE(text.maxY(), s.heightForRow(table, {0, row})) << "spills below its row";
+        EXPECT_GE(text.width(), table.bounds().width() / 2) << "squeezed";
+        for (const ui::View* other : {static_cast<const ui::View*>(tile.priceL.get()), static_cast<const ui::View*>(tile.nameL.get())})
+            EXPECT_FALSE(text.intersects(other->frame())) << "runs into " << static_cast<const ui::Label*>(other)->text();
+    }
+}
+
 }  // namespace

@@ -15,7 +15,7 @@
 #include "platform/location/ReverseGeocoder.h"
 #include "platform/render/UiHooks.h"
 #include "platform/ui/TextField.h"
-#include "screens/root/ScreenFixture.h"
+#include "screens/root/DialogFixture.h"
 #include "support/EventWait.h"
 #include "websim/WebSim.h"
 
@@ -39,10 +39,10 @@ inline location::Placemark shanghai() {
 
 using testsupport::kEventWaitSeconds;
 
-class PagesTest : public ScreenFixture {
+class PagesTest : public DialogFixture {
 protected:
     void SetUp() override {
-        ScreenFixture::SetUp();
+        DialogFixture::SetUp();
         render::installUiHooks();  // pictures decoded, texts measured as drawn
         ASSERT_GT(web.start(0), 0);
         NSHTTPServer::setHTTPAddress(web.baseURL());
@@ -59,7 +59,7 @@ protected:
         answers();
         location::LocationManager::setDevicePosition(std::nullopt);
         location::ReverseGeocoder::setPlace(std::nullopt);
-        ScreenFixture::TearDown();
+        DialogFixture::TearDown();
         NSServer::setShopDB(nullptr);
         web.stop();
     }
