@@ -271,9 +271,11 @@ void NSServer::saveSelectDish1(const std::shared_ptr<NSDeskClass>& desk) {
 
 void NSServer::saveOutDesk() {
     auto root = GDataXMLNode::elementWithName("morvane");
+    // A guest's cart ends with the guest's order: after a restart it would stand among the
+    // waiter's offline orders with the shop's dishes.
     if (auto desks = getOutDesk())
         for (const auto& desk : *desks)
-            if (desk) root->addChild(deskElement(*desk, false));
+            if (desk && !desk->isGuestCart) root->addChild(deskElement(*desk, false));
     writeDocument(outDeskPath(), root);
 }
 

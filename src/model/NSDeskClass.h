@@ -30,6 +30,9 @@ public:
     // The last read of the desk's lines from the server failed: the lines shown may not be the
     // server's, so a booking reads the desk first.
     bool m_bStaleView = false;
+    // A cart a web menu import made for a guest's online order: its dishes are the shop's, so it
+    // is never merged into a desk, sent to the back office or kept in the offline file.
+    bool isGuestCart = false;
 
     NSDeskClass() = default;
     // The copy of CopyDesk: the same line objects, not copies of them.

@@ -69,6 +69,7 @@ void NSWebMenuImport::loadShopCaip() {
     // order (the detail after the form) keeps the desk of the first.
     if (auto before = NSServer::getNowDesk(); !isGuestCart(before)) guestOrder().deskBefore = before;
     auto desk = std::make_shared<NSDeskClass>();
+    desk->isGuestCart = true;
     guestOrder().carts.push_back(desk);
     NSServer::setNowDesk(desk);
     auto outDesks = NSServer::getOutDesk();
@@ -84,12 +85,7 @@ void NSWebMenuImport::loadShopCaip() {
                           &NSWebMenuImport::receiveCplb);
 }
 
-bool NSWebMenuImport::isGuestCart(const std::shared_ptr<NSDeskClass>& desk) {
-    if (!desk) return false;
-    for (const auto& cart : guestOrder().carts)
-        if (cart.lock() == desk) return true;
-    return false;
-}
+bool NSWebMenuImport::isGuestCart(const std::shared_ptr<NSDeskClass>& desk) { return desk && desk->isGuestCart; }
 
 void NSWebMenuImport::endGuestOrder() {
     // An answer still out would bring the shop's menu in over the restaurant's.

@@ -169,6 +169,9 @@ public:
     // A line that may already be on the server is not changed before that is settled or decided:
     // true (and the waiter told why) for such a line.
     bool refuseEditInDoubt(const std::shared_ptr<NSDishClass>& line);
+    // A guest's cart of a shop's dishes goes to the web service only ("提交订单"), never to a desk
+    // or the back office: true (and the guest told so) while it is the current desk.
+    bool refuseGuestCart();
 
     // ---- Function menu and alert answers --------------------------------------------------------
     void otherFun();

@@ -11,7 +11,7 @@
 #include "screens/orderlist/UIDishLViewController.h"
 
 void UIDishLViewController::chooseDesk(const std::optional<std::string>& word) {
-    if (isSubViewShow(false)) return;
+    if (isSubViewShow(false) || refuseGuestCart()) return;
     sendIndex_ = kFromDeskButton;
     if (word == kNoLogin || NSServer::isWaiterUser()) {
         if (rootController_) rootController_->chooseDesk(true);

@@ -253,8 +253,14 @@ bool UIDishLViewController::book(NSDeskClass& desk, std::optional<std::string>& 
     return true;
 }
 
+bool UIDishLViewController::refuseGuestCart() {
+    if (!NSServer::getNowDesk()->isGuestCart) return false;
+    tell(wordFormat("guestcart1", "这是在线订单的菜品,请点“提交订单”提交", {}));
+    return true;
+}
+
 bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, int row) {
-    if (row < -1) return false;
+    if (row < -1 || refuseGuestCart()) return false;
     auto desk = NSServer::getNowDesk();
     // A send whose outcome was left unknown is settled first: what the server booked of it shows
     // as sent and is not offered again.

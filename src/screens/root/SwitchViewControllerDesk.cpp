@@ -264,7 +264,7 @@ void SwitchViewController::outDeskAddToDesk(const std::optional<std::string>& re
     const auto buffer = chooseDeskBuffer;
     std::optional<std::string> w = resumeWord;
     const bool offlineOrderWaits = buffer && !now->m_strDeskID.empty() && buffer->m_strDeskID.empty() &&
-                                   !buffer->m_DishList.empty();
+                                   !buffer->m_DishList.empty() && !buffer->isGuestCart;
     if (!offlineOrderWaits) w = std::string();
     if (!w) {
         askRoot(kAskMerge, word("isok"), wordFormat("switch6", {now->m_strDeskName}), word("no"), word("yes"));

@@ -250,6 +250,23 @@ TEST_F(GuestThenWaiter, AGuestWhoLeavesWithoutSubmittingLeavesNothingBehind) {
     settle();
     choose("宫保鸡丁");
     EXPECT_NE(NSServer::getNowDesk(), own);
+    // Meanwhile the cart goes to the web service only: neither a send nor the desk button takes
+    // it to a desk, and the offline file never holds it (a restart would make it a waiter's).
+    tap("已点菜单");
+    settle();
+    for (const char* button : {"送单", "桌台:"}) {
+        tap(button);
+        EXPECT_EQ(alertMessage(), "这是在线订单的菜品,请点“提交订单”提交") << button;
+        tap("确定");
+        EXPECT_FALSE(root->selectViewController) << button;
+    }
+    EXPECT_TRUE(sim.requestsFor("adddish").empty());
+    auto inMemory = NSServer::getOutDesk();
+    NSServer::loadOutDesk();
+    EXPECT_EQ(NSServer::getOutDesk()->size(), 1u) << "only the waiter's own order on disk";
+    NSServer::setOutDesk(inMemory);
+    tap("返回");
+    settle();
     tap("返回");
     settle();
     restaurantsAgain("back from the shop's dish menu");
