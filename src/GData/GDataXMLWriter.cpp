@@ -35,12 +35,14 @@ bool appendElement(std::string& out, const std::string& name, const std::string&
     return true;
 }
 
-bool appendTextElement(std::string& out, const std::string& name, const std::string& text) {
+bool appendTextElement(std::string& out, std::string_view name, std::string_view text) {
     if (!platform::isXmlText(text)) return false;
     out += '<';
     out += name;
     out += '>';
-    platform::appendXmlCharacterData(out, text);
+    // Most texts hold nothing to escape.
+    if (text.find_first_of("&<>\r") == std::string_view::npos) out += text;
+    else platform::appendXmlCharacterData(out, text);
     out += "</";
     out += name;
     out += '>';
@@ -49,7 +51,7 @@ bool appendTextElement(std::string& out, const std::string& name, const std::str
 
 std::optional<std::string> documentText(const std::function<bool(std::string&)>& root) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out.reserve(4096);
+    out.reserve(1 << 16);
     if (!root(out)) return std::nullopt;
     out += '\n';
     return out;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,7 @@ bool appendElement(std::string& out, const std::string& name, const std::string&
 
 // Appends an element that holds a text, as GDataXMLNode::elementWithNameStringValue makes it:
 // "<name></name>" when the text is empty.
-bool appendTextElement(std::string& out, const std::string& name, const std::string& text);
+bool appendTextElement(std::string& out, std::string_view name, std::string_view text);
 
 // The whole document around a root element written by `root`: the declaration of a document
 // whose encoding is set to UTF-8, the root, and the line break the serialiser ends with. None

@@ -138,9 +138,15 @@ public:
         std::string consumeID;
         std::vector<std::string> lineIDs;
     };
-    // Notes a request for a desk (an empty id is not noted), durably, before it is written. Lines
-    // that already wait for the waiter stay; the request's own lines join them.
+    // Notes a request for a desk (an empty id is not noted) before it is written. Lines that
+    // already wait for the waiter stay; the request's own lines join them. The note is made
+    // durable on a thread of its own: awaitUnsureNote before the request goes out.
     static void noteUnsureBooking(const std::string& deskID, UnsureBooking booking);
+    // Returns once the notes made so far, and the files written with them, are on the disk.
+    static void awaitUnsureNote();
+    // The file is written in the same flush as the next note, before it; at the latest when any
+    // file of the saved orders or the doubts is written next.
+    static void writeWithNextNote(std::string path, std::string text);
     // The request noted last for the desk got its whole reply, or never reached the server: the
     // desk is as it was before the note. The caller has saved what the reply changed first.
     static void withdrawUnsureBooking(const std::string& deskID);
@@ -298,6 +304,9 @@ public:
     // Writes that text as the desk's own file; false when it could not be written. Not durable:
     // for a save that a durable note of the same change already covers.
     static bool writeDeskFileText(const NSDeskClass& desk, const std::string& text, bool durable = true);
+    // The desk's own file written with the next note, before it (writeWithNextNote): the numbers
+    // its lines go with are on the disk when the request naming them goes out.
+    static void saveDeskWithNextNote(const NSDeskClass& desk);
     // Writes every offline desk, with all its lines, to the offline file.
     static void saveOutDesk();
     // Appends the lines of the given desk's file to it.
@@ -355,7 +364,9 @@ public:
     // as an alert, or on the message panel when the tap goes on to a question (`quietly`).
     // Every read of a desk goes through it. Answers whether the desk was read; `settled` gets
     // what the read settled.
-    bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr);
+    // `whileWaiting` runs once while the server answers a refresh, if its request got written.
+    bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr,
+                  std::function<void()> whileWaiting = {});
     bool OpenDesk(NSDeskClass& desk);
     bool OpenYudingDesk(const class NSYuDingClass& reservation);
     bool XDelDish(const NSDeskClass& desk);

@@ -26,40 +26,28 @@ std::string deskFilePath(const std::string& deskID) {
 
 std::string outDeskPath() { return platform::fmt("%@/OUTDESK.ATD", NSServer::getDataPath()); }
 
-std::string gText(float value) { return platform::fmt("%g", static_cast<double>(value)); }
-std::string iText(int value) { return platform::fmt("%i", value); }
+std::string gText(float value) { return platform::gText(value); }
+std::string iText(int value) { return std::to_string(value); }
 
 void addText(const std::shared_ptr<GDataXMLElement>& parent, const char* name, const std::string& value) {
     parent->addChild(GDataXMLNode::elementWithNameStringValue(name, value));
 }
 
-// A line's fields in the order its file holds them; the flags only when set.
-std::vector<std::pair<std::string, std::string>> dishFields(const NSDishClass& line) {
-    std::vector<std::pair<std::string, std::string>> f;
-    f.reserve(24);
-    f.emplace_back("m_strCaipID", line.caipID());
-    f.emplace_back("m_strCaipName", line.m_strCaipName);
-    f.emplace_back("m_strXfmxID", line.m_strXfmxID);
-    if (line.m_bisSet) f.emplace_back("m_bisSet", "1");
-    if (line.m_bisExp) f.emplace_back("m_bisExp", "1");
-    if (line.m_bAddOn) f.emplace_back("m_bAddOn", "1");
-    f.emplace_back("m_struid", line.m_struid);
-    f.emplace_back("m_fQuantity", gText(line.m_fQuantity));
-    f.emplace_back("m_iPrice", iText(line.m_iPrice));
-    f.emplace_back("m_iType", iText(line.m_iType));
-    f.emplace_back("KouwIDString", line.GetKouwIDString());
-    f.emplace_back("m_strZuofShul", line.m_strZuofShul);
-    f.emplace_back("m_strPrice", line.m_strPrice);
-    f.emplace_back("m_strReason", line.m_strReason);
-    f.emplace_back("m_strRemark", line.m_strRemark);
-    f.emplace_back("m_iVarQty", iText(line.m_iVarQty));
-    f.emplace_back("m_fQuantity2", gText(line.m_fQuantity2));
-    f.emplace_back("m_strUnits", line.m_strUnits);
-    f.emplace_back("m_strWaiterID", line.m_strWaiterID);
-    f.emplace_back("m_strWaiterName", line.m_strWaiterName);
-    f.emplace_back("m_fPrice2", gText(line.m_fPrice2));
-    f.emplace_back("m_fPrice3", gText(line.m_fPrice3));
-    return f;
+// A line's fields in the order its file holds them, handed to `field(name, text)`; the flags
+// only when set.
+template <typename Field>
+bool eachDishField(const NSDishClass& line, Field&& field) {
+    return field("m_strCaipID", line.caipID()) && field("m_strCaipName", line.m_strCaipName) &&
+           field("m_strXfmxID", line.m_strXfmxID) && (!line.m_bisSet || field("m_bisSet", "1")) &&
+           (!line.m_bisExp || field("m_bisExp", "1")) && (!line.m_bAddOn || field("m_bAddOn", "1")) &&
+           field("m_struid", line.m_struid) && field("m_fQuantity", gText(line.m_fQuantity)) &&
+           field("m_iPrice", iText(line.m_iPrice)) && field("m_iType", iText(line.m_iType)) &&
+           field("KouwIDString", line.GetKouwIDString()) && field("m_strZuofShul", line.m_strZuofShul) &&
+           field("m_strPrice", line.m_strPrice) && field("m_strReason", line.m_strReason) &&
+           field("m_strRemark", line.m_strRemark) && field("m_iVarQty", iText(line.m_iVarQty)) &&
+           field("m_fQuantity2", gText(line.m_fQuantity2)) && field("m_strUnits", line.m_strUnits) &&
+           field("m_strWaiterID", line.m_strWaiterID) && field("m_strWaiterName", line.m_strWaiterName) &&
+           field("m_fPrice2", gText(line.m_fPrice2)) && field("m_fPrice3", gText(line.m_fPrice3));
 }
 
 gdata::XMLAttributes deskAttributes(const NSDeskClass& desk) {
@@ -74,7 +62,10 @@ bool isSaved(const std::shared_ptr<NSDishClass>& line, bool unsentOnly) {
 
 std::shared_ptr<GDataXMLElement> dishElement(const NSDishClass& line) {
     auto dish = GDataXMLNode::elementWithName("dish");
-    for (const auto& [name, value] : dishFields(line)) addText(dish, name.c_str(), value);
+    eachDishField(line, [&dish](const char* name, const std::string& value) {
+        addText(dish, name, value);
+        return true;
+    });
     return dish;
 }
 
@@ -97,12 +88,12 @@ std::optional<std::string> directDeskText(const NSDeskClass& desk) {
             return gdata::appendElement(root, "desk", "", deskAttributes(desk), [&](std::string& lines) {
                 for (const auto& line : desk.m_DishList) {
                     if (!isSaved(line, true)) continue;
-                    const bool written = gdata::appendElement(lines, "dish", "", {}, [&](std::string& fields) {
-                        for (const auto& [name, value] : dishFields(*line))
-                            if (!gdata::appendTextElement(fields, name, value)) return false;
-                        return true;
-                    }, true);
+                    lines += "<dish>";
+                    const bool written = eachDishField(*line, [&lines](const char* name, const std::string& value) {
+                        return gdata::appendTextElement(lines, name, value);
+                    });
                     if (!written) return false;
+                    lines += "</dish>";
                 }
                 return true;
             }, any);
@@ -244,10 +235,16 @@ std::optional<std::string> NSServer::deskFileText(const NSDeskClass& desk) {
 }
 
 bool NSServer::writeDeskFileText(const NSDeskClass& desk, const std::string& text, bool durable) {
+    // A save still waiting for a note is older than this one.
+    awaitUnsureNote();
     // A failed write leaves the old file whole: the order in memory stands.
     return isSafeDeskFileName(desk.m_strDeskID) &&
            platform::fs::writeAtomically(deskFilePath(desk.m_strDeskID), text,
                                          durable ? platform::fs::Durability::Durable : platform::fs::Durability::Quick);
+}
+
+void NSServer::saveDeskWithNextNote(const NSDeskClass& desk) {
+    if (auto text = deskFileText(desk)) writeWithNextNote(deskFilePath(desk.m_strDeskID), std::move(*text));
 }
 
 bool NSServer::isSafeDeskFileName(const std::string& deskID) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <future>
 
 #include "GData/GDataXML.h"
 #include "GData/GDataXMLWriter.h"
@@ -28,6 +29,18 @@ struct Store {
     // that its whole reply puts it back exactly. Memory only: after a restart the note stands.
     std::map<std::string, std::optional<NSServer::UnsureBooking>> before;
     int lastUid = -1;  // the highest line number a noted request carried
+    // The durable write of a note, running on a thread of its own while the request is made
+    // ready; every later use of the file waits for it first, so writes land in their order.
+    std::future<void> flushing;
+    // Files to be written just before the next note (a desk's saved order with the numbers its
+    // lines go with), in the same flush.
+    std::vector<std::pair<std::string, std::string>> filesFirst;
+    void awaitFlush() {
+        if (flushing.valid()) flushing.get();
+        // No note came to take them: written now, before anything else is.
+        for (const auto& [path, text] : filesFirst) platform::fs::writeAtomically(path, text, platform::fs::Durability::Quick);
+        filesFirst.clear();
+    }
 };
 
 Store& store() {
@@ -37,7 +50,7 @@ Store& store() {
 
 std::string doubtPath() { return platform::fmt("%@/DOUBTS.XML", NSServer::getDataPath()); }
 
-std::string gText(float value) { return platform::fmt("%g", static_cast<double>(value)); }
+std::string gText(float value) { return platform::gText(value); }
 
 float floatOf(const std::shared_ptr<GDataXMLElement>& element, const char* name) {
     return static_cast<float>(platform::leadingDouble(attributeText(element, name)));
@@ -99,6 +112,7 @@ Store& loaded() {
     Store& s = store();
     const std::string path = doubtPath();
     if (s.path != path) {
+        s.awaitFlush();
         s.path = path;
         read(s);
     }
@@ -177,6 +191,7 @@ std::optional<std::string> treeText(const Store& s) {
 // change lost with the power leaves an older note, which the next read of the desk weighs again
 // and finds settled.
 void write(Store& s, platform::fs::Durability durability = platform::fs::Durability::Quick) {
+    s.awaitFlush();
     if (s.desks.empty() && s.lastUid < 0) {
         if (platform::fs::exists(s.path) && !platform::fs::isFolder(s.path)) platform::fs::remove(s.path);
         return;
@@ -184,7 +199,19 @@ void write(Store& s, platform::fs::Durability durability = platform::fs::Durabil
     auto bytes = directText(s);
     if (!bytes) bytes = treeText(s);
     // A failed write keeps the doubt in memory for this run; the old file stays whole.
-    if (bytes) platform::fs::writeAtomically(s.path, *bytes, durability);
+    if (!bytes) return;
+    if (durability == platform::fs::Durability::Quick) {
+        platform::fs::writeAtomically(s.path, *bytes, durability);
+        return;
+    }
+    // The flush to the disk is the long part: it goes on while the request is made ready, and
+    // the request waits for it before a byte goes out (NSServer::awaitUnsureNote). The files
+    // that must be there first go in the same flush: the folder's is the last.
+    s.flushing = std::async(std::launch::async, [path = s.path, text = std::move(*bytes), first = std::move(s.filesFirst)] {
+        for (const auto& [file, bytes] : first) platform::fs::writeAtomically(file, bytes, platform::fs::Durability::Quick);
+        platform::fs::writeAtomically(path, text, platform::fs::Durability::Durable);
+    });
+    s.filesFirst.clear();
 }
 
 // The unsent line of the desk that a carried line stands for: the same number and dish.
@@ -253,7 +280,19 @@ bool allShow(const NSServer::UnsureBooking& booking, const std::vector<NSServer:
 
 }  // namespace
 
-void NSServer::forgetUnsureBookings() { store() = Store(); }
+void NSServer::forgetUnsureBookings() {
+    store().awaitFlush();
+    store() = Store();
+}
+
+void NSServer::awaitUnsureNote() { store().awaitFlush(); }
+
+void NSServer::writeWithNextNote(std::string path, std::string text) {
+    Store& s = store();
+    if (s.flushing.valid()) s.flushing.get();
+    std::erase_if(s.filesFirst, [&path](const auto& file) { return file.first == path; });
+    s.filesFirst.emplace_back(std::move(path), std::move(text));
+}
 
 void NSServer::noteUnsureBooking(const std::string& deskID, UnsureBooking booking) {
     if (deskID.empty()) return;

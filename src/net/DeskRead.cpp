@@ -21,8 +21,8 @@ std::string wordFormat(const char* key, const char* fallback, const std::vector<
     return platform::format(text && !text->empty() ? *text : std::string(fallback), args);
 }
 
-bool readOnce(NSDeskClass& desk, NSServer::DeskRead how) {
-    if (how == NSServer::DeskRead::kRefresh) return NSServer().XRefreshDishList(desk);
+bool readOnce(NSDeskClass& desk, NSServer::DeskRead how, std::function<void()> whileWaiting = {}) {
+    if (how == NSServer::DeskRead::kRefresh) return NSServer().XRefreshDishList(desk, std::move(whileWaiting));
     if (!NSServer().XDeskDetail(desk)) return false;
     // After the server's lines, as the desk shows them when it becomes current.
     if (how == NSServer::DeskRead::kOpen) NSServer::loadSelectDish(desk);
@@ -65,9 +65,10 @@ std::string toldText(const NSDeskClass& desk, const NSServer::UnsureSettle& sett
 
 }  // namespace
 
-bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSettle* out) {
+bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSettle* out,
+                        std::function<void()> whileWaiting) {
     if (out) *out = UnsureSettle();
-    if (!readOnce(desk, how)) return false;
+    if (!readOnce(desk, how, std::move(whileWaiting))) return false;
     auto saveDesk = [&desk] {
         if (auto text = deskFileText(desk)) writeDeskFileText(desk, *text);
     };

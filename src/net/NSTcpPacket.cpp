@@ -40,15 +40,7 @@ std::string wordOr(const char* key, const char* fallback) {
 
 // The "%g" and "%i" of a line's numbers, written straight: a request of a few hundred lines
 // would otherwise parse the same two formats once per line.
-// As "%g" writes it (six significant digits), without going through printf.
-std::string gText(double value) {
-    char buffer[32];
-    // Whole quantities, the usual case, are their digits ("-0" keeps its sign, as with "%g").
-    if (value == std::trunc(value) && std::fabs(value) < 1e6 && !(value == 0 && std::signbit(value)))
-        return std::to_string(static_cast<long long>(value));
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
+using platform::gText;
 std::string iText(int value) { return std::to_string(value); }
 
 std::string loggedInUserID() {
@@ -611,19 +603,24 @@ bool NSTcpPacket::connect() {
 
 bool NSTcpPacket::sendPacketForNone(bool wantsReply) {
     replyDocument_.reset();
-    serialise();
-    if (!sendMessage) return false;
-    NSTcpNet& link = *link_;
-    bool unanswered = false;
     // A request that books is written a second time only when the first never reached the
     // server: once written, a lost reply leaves its outcome unknown, and writing it again could
     // book it twice.
     const bool once = booksOnServer();
     // Noted before anything is written: a kill, a crash or a power cut while the request waits
-    // leaves the note on disk, and the desk is read back before anything of it books again.
+    // leaves the note on disk, and the desk is read back before anything of it books again. The
+    // note reaches the disk while the request is serialised and the link connects.
     if (once) noteUnsure();
+    serialise();
+    if (!sendMessage) {
+        withdrawNote();
+        return false;
+    }
+    NSTcpNet& link = *link_;
+    bool unanswered = false;
     for (int attempt = 0; attempt < 2 && !(once && unanswered); ++attempt) {
         if (!connect()) continue;
+        if (once) NSServer::awaitUnsureNote();
         if (link.writeNSString(*sendMessage) < 0) {
             link.close();
             continue;

@@ -660,4 +660,13 @@ std::string xmlCharacterData(std::string_view text) {
     return out;
 }
 
+std::string gText(double value) {
+    // Whole quantities, the usual case, are their digits ("-0" keeps its sign, as with "%g").
+    if (value == std::trunc(value) && std::fabs(value) < 1e6 && !(value == 0 && std::signbit(value)))
+        return std::to_string(static_cast<long long>(value));
+    char buffer[32];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return error == std::errc() ? std::string(buffer, end) : fmt("%g", value);
+}
+
 }  // namespace platform

@@ -45,6 +45,10 @@ void appendXmlCharacterData(std::string& out, std::string_view text);
 // the line breaks and tabs as character references, so they read back as they were.
 void appendXmlAttributeValue(std::string& out, std::string_view text);
 
+// A number as "%g" writes it (six significant digits), without going through printf: requests
+// and saved orders write a few numbers for every one of hundreds of lines.
+std::string gText(double value);
+
 // The leading number of a text, as the files are read: leading white space is skipped, then an
 // optional sign and digits (and for doubles a fraction and exponent); anything else after is
 // ignored; no number gives 0. Out-of-range integers saturate.

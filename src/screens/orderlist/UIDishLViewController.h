@@ -155,7 +155,8 @@ public:
     void loginBack(int loginType, bool ok) override;
     // Refreshes the current desk from the server (settling a doubt, following a moved bill and
     // telling the waiter as every read does); `quietly` when the tap goes on to a question.
-    bool updateMenu(bool quietly = false);
+    // `whileWaiting` runs once while the server answers, if the request got written.
+    bool updateMenu(bool quietly = false, std::function<void()> whileWaiting = {});
     // Whether a request that books may go out on the current desk now. A desk whose last such
     // request went unanswered is read back from the server first, and the operation stops there:
     // the waiter decides again on the desk as the server holds it.
@@ -295,9 +296,9 @@ private:
     bool askToSend(NSDeskClass& desk, int row);
     // A desk whose lines shown are not the server's is read first; false when the send stops.
     bool readIfStale(const std::shared_ptr<NSDeskClass>& desk);
-    // Books the marked lines, then the pending returns; `written` gets the desk file's text as
-    // last saved. False when the send stops.
-    bool book(NSDeskClass& desk, std::optional<std::string>& written);
+    // Books the marked lines, then the pending returns. False when the send stops; else the last
+    // request's note is left for the caller to end (`accepted`).
+    bool book(NSDeskClass& desk);
     // The server took a request: the desk's file stops offering its lines, then its note ends.
     static void accepted(NSDeskClass& desk, std::optional<std::string>& written);
     // Before a send: the chosen lines that may already be on the server are named, with what the

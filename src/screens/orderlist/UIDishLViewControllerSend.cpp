@@ -166,9 +166,9 @@ void UIDishLViewController::markSending(NSDeskClass& desk) {
         numbered = true;
     }
     // The desk's file knows the lines by the numbers they go with before they go: the request's
-    // note names them by these, and a kill while it waits must find them. The note's durable
-    // write, next in the same folder, flushes this one with it.
-    if (auto text = numbered ? NSServer::deskFileText(desk) : std::nullopt) NSServer::writeDeskFileText(desk, *text, false);
+    // note names them by these, and a kill while it waits must find them. It is written in the
+    // note's own flush.
+    if (numbered) NSServer::saveDeskWithNextNote(desk);
     for (auto& line : going) line->m_iState = NSDishClass::kSending;
 }
 
@@ -223,33 +223,30 @@ void UIDishLViewController::accepted(NSDeskClass& desk, std::optional<std::strin
     NSServer::withdrawUnsureBooking(desk.m_strDeskID);
 }
 
-bool UIDishLViewController::book(NSDeskClass& desk, std::optional<std::string>& written) {
+bool UIDishLViewController::book(NSDeskClass& desk) {
     if (!NSServer().addDish(desk)) {
         backToUnsent(desk);
         save();
         reload();
         return false;
     }
-    const bool returns = desk.HaveDelDish();
-    if (returns) {
-        // The added lines are on the server now: only the returns wait for the next request, and
-        // the lines of the add request are not carried again as returns of quantity 0.
-        std::vector<std::shared_ptr<NSDishClass>> added;
-        for (auto& line : desk.m_DishList)
-            if (line->m_iState == NSDishClass::kSending && line->m_fQuantity >= 0) added.push_back(line);
-        for (auto& line : desk.m_DishList)
-            if (line->m_iState == NSDishClass::kUnsent && line->m_fQuantity < 0) line->m_iState = NSDishClass::kSending;
-        for (auto& line : added) line->m_iState = kAccepted;
-    }
+    if (!desk.HaveDelDish()) return true;
+    // The added lines are on the server now: only the returns wait for the next request, and the
+    // lines of the add request are not carried again as returns of quantity 0.
+    std::vector<std::shared_ptr<NSDishClass>> added;
+    for (auto& line : desk.m_DishList)
+        if (line->m_iState == NSDishClass::kSending && line->m_fQuantity >= 0) added.push_back(line);
+    for (auto& line : desk.m_DishList)
+        if (line->m_iState == NSDishClass::kUnsent && line->m_fQuantity < 0) line->m_iState = NSDishClass::kSending;
+    for (auto& line : added) line->m_iState = kAccepted;
+    std::optional<std::string> written;
     accepted(desk, written);
-    if (!returns) return true;
     if (!NSServer().XDelDish(desk)) {
         backToUnsent(desk);
         save();
         reload();
         return false;
     }
-    accepted(desk, written);
     return true;
 }
 
@@ -276,11 +273,20 @@ bool UIDishLViewController::onSendCaip(const std::optional<std::string>& word, i
     markSending(*desk);
     NSServer().playSound("SEND");
     NSServer::getRubbishs()->clear();
-    // Once the server took the lines, they are off the desk's file: a crash from here on cannot
-    // offer them again.
+    if (!book(*desk)) return false;
+    // The desk's file stops offering the accepted lines, then the last request's note ends: while
+    // the server answers the refresh, or right after a refresh that was never written. A crash
+    // from here on cannot offer those lines again.
     std::optional<std::string> written;
-    if (!book(*desk, written)) return false;
-    if (!updateMenu()) {
+    bool ended = false;
+    auto endBooking = [&] {
+        if (ended) return;
+        ended = true;
+        accepted(*desk, written);
+    };
+    const bool read = updateMenu(false, endBooking);
+    endBooking();
+    if (!read) {
         holdAccepted(*desk);
         save();
         reload();
@@ -322,9 +328,10 @@ void UIDishLViewController::loginBack(int loginType, bool ok) {
     }
 }
 
-bool UIDishLViewController::updateMenu(bool quietly) {
+bool UIDishLViewController::updateMenu(bool quietly, std::function<void()> whileWaiting) {
     auto desk = NSServer::getNowDesk();
-    if (!NSServer().readDesk(*desk, NSServer::DeskRead::kRefresh, quietly)) return false;
+    if (!NSServer().readDesk(*desk, NSServer::DeskRead::kRefresh, quietly, nullptr, std::move(whileWaiting)))
+        return false;
     desk->OrderDish();
     renumberGroups(desk->m_DishList);
     auto db = NSServer::getCaipDB();

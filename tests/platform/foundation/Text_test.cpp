@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,16 @@ TEST(Text, Utf16ConversionReplacesWhatIsNotText) {
     EXPECT_EQ(platform::fromUtf16(platform::toUtf16("A中😀")), "A中😀");
     EXPECT_EQ(platform::toUtf16("a\xFF"), (std::u16string{u'a', 0xFFFD}));
     EXPECT_EQ(platform::fromUtf16(std::u16string{u'x', 0xD800, u'y'}), "x\xEF\xBF\xBDy");
+}
+
+TEST(Text, NumbersAreWrittenAsPercentGWritesThem) {
+    const double cases[] = {0, -0.0, 1, -1, 2.5, 0.1, 1.0f / 3, 123456, 999999, 1e6, 1234567, -7.25e-5,
+                            1e-5, 0.0001, 3.4e38, 1e300, 100.5f, 0.25f};
+    for (double v : cases) {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%g", v);
+        EXPECT_EQ(platform::gText(v), printed) << printed;
+    }
 }
 
 TEST(LeadingNumber, ReadsTheLeadingNumberLikeTheFilesDo) {
