@@ -72,14 +72,6 @@ protected:
         settle();
         return said;
     }
-    // Taps the picker's slot that shows `name`.
-    void pick(const std::string& name) {
-        ASSERT_TRUE(root->selectViewController) << dump();
-        UISelectViewController& picker = *root->selectViewController;
-        for (auto& slot : picker.m_bt)
-            if (slot->ladel && slot->ladel->text().starts_with(name + "\r\n")) return tapButton(*picker.m_panel, *slot);
-        FAIL() << "no slot shows " << name << "\n" << dump();
-    }
     static bool isShopDish(const std::string& id) { return id.find('-') != std::string::npos; }
     // The dish ids of an order's rows as the back office received them.
     static std::vector<std::string> dishesOf(const backoffice::ReceivedRequest& request) {
@@ -199,8 +191,8 @@ TEST_F(GuestThenWaiter, AfterTheGuestsOrdersTheWaiterOrdersFromTheRestaurantsMen
     tap("桌台:");
     logInOnPanel("0001", "123");
     advance(0.3);
-    pick(roomName);
-    pick(deskName);
+    pickOnRoot(roomName);
+    pickOnRoot(deskName);
     tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
     advance(0.3);
     EXPECT_EQ(alertMessage(), "是否将离线点的菜并入" + deskName + "？");

@@ -37,13 +37,6 @@ protected:
         tapButton(*root->selectViewController->m_panel, *root->selectViewController->m_btOK);
         advance(0.3);
     }
-    void pickOnRoot(const std::string& name) {
-        ASSERT_TRUE(root->selectViewController) << dump();
-        UISelectViewController& picker = *root->selectViewController;
-        for (auto& slot : picker.m_bt)
-            if (slot->ladel && slot->ladel->text().starts_with(name + "\r\n")) return tapButton(*picker.m_panel, *slot);
-        FAIL() << "no slot shows " << name << "\n" << dump();
-    }
     // Types the guests on the root's pad and presses OK.
     void rootGuests(const std::string& digits) {
         ASSERT_TRUE(root->numViewController) << dump();

@@ -45,19 +45,11 @@ protected:
         NSServer::setNowUser(waiter);
     }
 
-    // Taps the picker's slot that shows `name`.
-    void pick(const std::string& name) {
-        ASSERT_TRUE(root->selectViewController) << dump();
-        UISelectViewController& picker = *root->selectViewController;
-        for (auto& slot : picker.m_bt)
-            if (slot->ladel && slot->ladel->text().starts_with(name + "\r\n")) return tapButton(*picker.m_panel, *slot);
-        FAIL() << "no slot shows " << name << "\n" << dump();
-    }
     // Enters the desk's room, taps the desk and OK.
     void pickDesk(const FloorDesk& desk) {
         advance(0.3);
-        pick(desk.room);
-        pick(desk.name);
+        pickOnRoot(desk.room);
+        pickOnRoot(desk.name);
         UISelectViewController& picker = *root->selectViewController;
         tapButton(*picker.m_panel, *picker.m_btOK);
         advance(0.3);

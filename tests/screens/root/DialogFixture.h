@@ -10,6 +10,7 @@
 #include "ScreenFixture.h"
 #include "platform/ui/TextField.h"
 #include "screens/kit/UILoginViewController.h"
+#include "screens/kit/UISelectViewController.h"
 #include "screens/kit/VirtualButton.h"
 
 class DialogFixture : public ScreenFixture {
@@ -28,6 +29,14 @@ protected:
         loop().drain();
     }
     void tapButton(ui::View& panel, const VirtualButton& button) { tapAt(panel, button.location); }
+    // Taps the slot of the root's tree picker that shows `name`.
+    void pickOnRoot(const std::string& name) {
+        ASSERT_TRUE(root->selectViewController) << dump();
+        UISelectViewController& picker = *root->selectViewController;
+        for (auto& slot : picker.m_bt)
+            if (slot->ladel && slot->ladel->text().starts_with(name + "\r\n")) return tapButton(*picker.m_panel, *slot);
+        FAIL() << "no slot shows " << name << "\n" << dump();
+    }
 
     // Taps a field, types into it and presses return, as a person would.
     void fill(ui::TextField& field, const std::string& text) {
