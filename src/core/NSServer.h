@@ -362,8 +362,9 @@ public:
     // for: settles the doubt, follows a bill a transfer took (the desk then stands for the
     // target), saves the desk's file before the doubt's, and tells the waiter once what it found:
     // as an alert, or on the message panel when the tap goes on to a question (`quietly`).
-    // Every read of a desk goes through it. Answers whether the desk was read; `settled` gets
-    // what the read settled.
+    // Every read of a desk goes through it. Answers whether the desk was read (not when the bill
+    // left it for a desk that cannot be read now: the doubt stays); `settled` gets what the read
+    // settled.
     // `whileWaiting` runs once while the server answers a refresh, if its request got written.
     bool readDesk(NSDeskClass& desk, DeskRead how, bool quietly = false, UnsureSettle* settled = nullptr,
                   std::function<void()> whileWaiting = {});

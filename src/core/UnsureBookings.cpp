@@ -151,8 +151,9 @@ gdata::XMLAttributes lineAttributes(const NSServer::UnsureLine& line) {
 std::optional<std::string> directText(const Store& s) {
     return gdata::documentText([&](std::string& out) {
         return gdata::appendElement(out, "doubts", "", rootAttributes(s), [&](std::string& desks) {
-            for (const auto& [id, booking] : s.desks) {
-                const bool written = gdata::appendElement(desks, "desk", "", deskAttributes(id, booking), [&](std::string& d) {
+            for (const auto& entry : s.desks) {
+                const NSServer::UnsureBooking& booking = entry.second;
+                const bool written = gdata::appendElement(desks, "desk", "", deskAttributes(entry.first, booking), [&](std::string& d) {
                     for (const auto& [lineID, quantity] : booking.serverLines)
                         if (!gdata::appendElement(d, "server", "", serverAttributes(lineID, quantity))) return false;
                     for (const auto& line : booking.lines)

@@ -63,6 +63,14 @@ std::string toldText(const NSDeskClass& desk, const NSServer::UnsureSettle& sett
     return {};
 }
 
+// A tap that goes on to a question of its own keeps this on the message panel: one alert at a
+// time.
+void tell(const std::string& text, bool quietly) {
+    if (text.empty()) return;
+    if (quietly) rootServices().showAyncStyle(text);
+    else showAlertOrMessage(wordFormat("tishi", "提示"), text, wordFormat("onok", "确定"));
+}
+
 }  // namespace
 
 bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSettle* out,
@@ -73,7 +81,6 @@ bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSet
         if (auto text = deskFileText(desk)) writeDeskFileText(desk, *text);
     };
     auto settled = settleUnsureBooking(desk, saveDesk);
-    std::string told;
     if (settled.kind == UnsureSettle::kMoved) {
         // The bill left the desk: it is followed only to a desk that shows it, read the same way.
         NSDeskClass there;
@@ -82,9 +89,10 @@ bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSet
         there.m_kongjmc = settled.otherArea;
         // Its own saved lines join it in the follow, not here.
         if (!readOnce(there, how == NSServer::DeskRead::kRefresh ? how : NSServer::DeskRead::kDetail)) {
-            // The doubt stays until the target can be read.
-            told = wordFormat("unsure13", "本桌账单可能已转到%@,暂时无法核对,请稍后再试", {settled.otherName});
-            settled.kind = UnsureSettle::kNone;
+            // The doubt stays until the target can be read; until then nobody knows where the
+            // desk's bill is, so the read counts as failed.
+            tell(wordFormat("unsure13", "本桌账单可能已转到%@,暂时无法核对,请稍后再试", {settled.otherName}), quietly);
+            return false;
         } else if (followUnsureBill(desk, there, settled)) {
             if (!there.m_strWaiterID.empty()) desk.m_strWaiterID = there.m_strWaiterID;
             if (!there.m_strBeginTime.empty()) desk.m_strBeginTime = there.m_strBeginTime;
@@ -94,13 +102,7 @@ bool NSServer::readDesk(NSDeskClass& desk, DeskRead how, bool quietly, UnsureSet
             settled.kind = UnsureSettle::kChecked;
         }
     }
-    if (told.empty()) told = toldText(desk, settled);
-    if (!told.empty()) {
-        // A tap that goes on to a question of its own keeps this on the message panel: one alert
-        // at a time.
-        if (quietly) rootServices().showAyncStyle(told);
-        else showAlertOrMessage(wordFormat("tishi", "提示"), told, wordFormat("onok", "确定"));
-    }
+    tell(toldText(desk, settled), quietly);
     if (out) *out = settled;
     return true;
 }

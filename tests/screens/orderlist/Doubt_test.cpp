@@ -585,6 +585,21 @@ TEST_F(Doubt, ALateFollowMovesOnlyWhatLeftTheOldDesk) {
     lines().push_back(line(3));
     NSServer::saveSelectDish0();
 
+    // While the target cannot be read, nothing moves and the doubt stays.
+    sim.overrideReply("deskdetail", [&](const backoffice::ReceivedRequest& r) -> std::optional<std::string> {
+        if (r.field("deskid") != deskID(1)) return std::nullopt;
+        return backoffice::BackOfficeSim::errorReplyText("稍后再试");
+    });
+    pickDesk(0);
+    sim.overrideReply("deskdetail", {});
+    EXPECT_TRUE(root->selectViewController) << "the desk does not open: its bill is not known";
+    EXPECT_FALSE(root->numViewController);
+    EXPECT_TRUE(NSServer::needsUnsureRead(deskID(0)));
+    EXPECT_EQ(savedLines(deskID(0)).size(), 1u);
+    closeAlerts();
+    root->SelectDlgCancel();
+    advance(0.3);
+
     // Picking the old desk follows the bill back to the target, with the old desk's unsent line.
     pickDesk(0);
     EXPECT_EQ(NSServer::getNowDesk()->m_strDeskID, deskID(1));
