@@ -61,20 +61,14 @@ void NSDeskClass::OrderDish() {
     });
 }
 
-namespace {
-bool inRequest(const NSDishClass& line) {
-    return line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-}
-}  // namespace
-
 bool NSDeskClass::HaveAddDish() const {
     return std::any_of(m_DishList.begin(), m_DishList.end(),
-                       [](const auto& l) { return l && inRequest(*l) && l->m_fQuantity > 0; });
+                       [](const auto& l) { return l && l->isUnsent() && l->m_fQuantity > 0; });
 }
 
 bool NSDeskClass::HaveDelDish() const {
     return std::any_of(m_DishList.begin(), m_DishList.end(),
-                       [](const auto& l) { return l && inRequest(*l) && l->m_fQuantity < 0; });
+                       [](const auto& l) { return l && l->isUnsent() && l->m_fQuantity < 0; });
 }
 
 float NSDeskClass::GetDelDishQty(const NSDishClass& line) const {

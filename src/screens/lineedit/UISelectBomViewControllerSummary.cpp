@@ -33,9 +33,7 @@ std::shared_ptr<ui::TableViewCell> UISelectBomViewController::cellForRow(ui::Tab
     cell->setSelectionStyle(ui::TableViewCell::SelectionStyle::None);
     if (!line) return cell;
     ui::View& content = *cell->contentView();
-    const std::string tastes = line->m_iState == NSDishClass::kUnsent || line->m_iState == NSDishClass::kSending
-                                   ? line->GetKouwShulString()
-                                   : line->m_strKouw;
+    const std::string tastes = line->isUnsent() ? line->GetKouwShulString() : line->m_strKouw;
     const std::string text = tastes.empty() ? line->m_strCaipName : platform::fmt("%@,%@", line->m_strCaipName, tastes);
     if (isHeader(*line)) {
         kit::label(content, {10, 0, 250, 30}, text, ui::Font::systemFont(16));

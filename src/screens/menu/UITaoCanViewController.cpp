@@ -198,8 +198,7 @@ std::string UITaoCanViewController::itemText(int row) const {
     if (type_ == kSoldOut) {
         if (auto description = menu::folderDescription(dish.strID())) return *description;
     }
-    const bool unsent = line.m_iState == NSDishClass::kUnsent || line.m_iState == NSDishClass::kSending;
-    const std::string tastes = unsent ? line.GetKouwShulString() : line.m_strKouw;
+    const std::string tastes = line.isUnsent() ? line.GetKouwShulString() : line.m_strKouw;
     return menu::wordFormat("taocan2", {static_cast<double>(line.m_fQuantity), line.m_strUnits, tastes});
 }
 

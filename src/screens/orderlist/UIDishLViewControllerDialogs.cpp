@@ -120,8 +120,7 @@ void UIDishLViewController::SelectDlgOk() {
         const std::string treeState = column(tree.m_state, *row);
         target->m_strWaiterID = NSServer::getNowUser()->m_strUserID;
         // Read as if it were opened, with its saved lines: a doubt on it is settled here.
-        NSServer::loadSelectDish(target);
-        if (!NSServer().readDesk(*target, NSServer::DeskRead::kDetail, true)) return;
+        if (!NSServer().readDesk(*target, NSServer::DeskRead::kOpen, true)) return;
         const std::string message =
             target->m_strDeskState == treeState
                 ? wordFormat("dishl56", "确定与%@并台吗？", {target->m_strDeskName})

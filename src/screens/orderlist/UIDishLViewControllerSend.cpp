@@ -56,13 +56,12 @@ bool UIDishLViewController::mayBook() {
 bool UIDishLViewController::mayBookOn(const NSDeskClass& other) {
     if (!NSServer::needsUnsureRead(other.m_strDeskID)) return true;
     // Read with its saved unsent lines beside, as if it were opened.
-    auto desk = std::make_shared<NSDeskClass>();
-    desk->m_strDeskID = other.m_strDeskID;
-    desk->m_strDeskName = other.m_strDeskName;
-    desk->m_kongjmc = other.m_kongjmc;
-    NSServer::loadSelectDish(desk);
+    NSDeskClass desk;
+    desk.m_strDeskID = other.m_strDeskID;
+    desk.m_strDeskName = other.m_strDeskName;
+    desk.m_kongjmc = other.m_kongjmc;
     NSServer::UnsureSettle settled;
-    return NSServer().readDesk(*desk, NSServer::DeskRead::kDetail, false, &settled) &&
+    return NSServer().readDesk(desk, NSServer::DeskRead::kOpen, false, &settled) &&
            settled.kind == NSServer::UnsureSettle::kNone;
 }
 

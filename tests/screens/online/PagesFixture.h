@@ -97,6 +97,20 @@ protected:
         c->m_sex = 1;
         NSServer::getShopDB()->m_nowuser = c;
     }
+    // From the welcome screen, a take-away order at that shop nearby, for 2 to 中山路10号, submitted
+    // and its answer's alert shut: the shop's dish menu comes next.
+    void takeAwayOrderAt(const std::string& shop) {
+        tap("在线服务");
+        tapAndWait("附近商家");
+        tapAndWait(shop);
+        tapAndWait("外卖");
+        tap("人数");
+        type("2");
+        tap("送餐地址");
+        type("中山路10号");
+        tapAndWait("提交订单");
+        tap("确定");
+    }
     // The requests the simulator had for one page, oldest first.
     std::vector<websim::LoggedRequest> requestsFor(const std::string& page) const {
         std::vector<websim::LoggedRequest> out;

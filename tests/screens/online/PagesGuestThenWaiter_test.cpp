@@ -61,6 +61,15 @@ protected:
             }
         FAIL() << "no tile shows " << name << "\n" << dump();
     }
+    // From the welcome screen, the guest's order 5001 opened and the dish added to its cart.
+    void addToOrder5001(const std::string& dish) {
+        tap("在线服务");
+        tapAndWait("我的订单");
+        tapAndWait("订单号:5001");
+        tap("选菜");
+        settle();
+        choose(dish);
+    }
     // The order list's submit of the guest's cart, answered; the alert it raises is read and shut.
     std::string submitCart() {
         tap("已点菜单");
@@ -143,16 +152,7 @@ TEST_F(GuestThenWaiter, AfterTheGuestsOrdersTheWaiterOrdersFromTheRestaurantsMen
 
     // A guest's take-away order, whose cart the service accepts.
     logIn();
-    tap("在线服务");
-    tapAndWait("附近商家");
-    tapAndWait("川味轩");
-    tapAndWait("外卖");
-    tap("人数");
-    type("2");
-    tap("送餐地址");
-    type("中山路10号");
-    tapAndWait("提交订单");
-    tap("确定");
+    takeAwayOrderAt("川味轩");
     settle();
     choose("宫保鸡丁");
     EXPECT_EQ(submitCart(), "提交成功");
@@ -161,12 +161,7 @@ TEST_F(GuestThenWaiter, AfterTheGuestsOrdersTheWaiterOrdersFromTheRestaurantsMen
 
     // Another guest adds to an order the shop has done with: refused, the welcome screen all the
     // same.
-    tap("在线服务");
-    tapAndWait("我的订单");
-    tapAndWait("订单号:5001");
-    tap("选菜");
-    settle();
-    choose("宫保鸡丁");
+    addToOrder5001("宫保鸡丁");
     EXPECT_EQ(submitCart(), "提交失败");
     const auto carts = requestsFor("SubmitOrder");
     ASSERT_EQ(carts.size(), 3u) << "the order form's, then the two carts";
@@ -235,12 +230,7 @@ TEST_F(GuestThenWaiter, AGuestWhoLeavesWithoutSubmittingLeavesNothingBehind) {
         expectOnlyOwnOfflineOrder(own);
     };
     logIn();
-    tap("在线服务");
-    tapAndWait("我的订单");
-    tapAndWait("订单号:5001");
-    tap("选菜");
-    settle();
-    choose("宫保鸡丁");
+    addToOrder5001("宫保鸡丁");
     EXPECT_NE(NSServer::getNowDesk(), own);
     // Meanwhile the cart goes to the web service only: neither a send nor the desk button takes
     // it to a desk, and the offline file never holds it (a restart would make it a waiter's).

@@ -27,16 +27,7 @@ TEST_F(TakeAwayMenu, TheTilesAndTheDetailViewShowTheServicesPictures) {
         return targets;
     };
     logIn();
-    tap("在线服务");
-    tapAndWait("附近商家");
-    tapAndWait("蜀香园");
-    tapAndWait("外卖");
-    tap("人数");
-    type("2");
-    tap("送餐地址");
-    type("中山路10号");
-    tapAndWait("提交订单");
-    tap("确定");
+    takeAwayOrderAt("蜀香园");
     advance(1);
     ASSERT_TRUE(answers());
     ASSERT_TRUE(root->selectCaipViewController);
